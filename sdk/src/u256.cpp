@@ -1,0 +1,125 @@
+#include "sdk/src/u256.h"
+
+namespace tarvo {
+
+Result<U256> U256::from_i128(__int128 v) {
+  if (v < 0) return Error("Unsigned integer can't be created from negative value");
+  return from_u128(static_cast<unsigned __int128>(v));
+}
+
+U256 U256::from_le_bytes(std::span<const uint8_t, 32> bytes) {
+  U256 r;
+  for (int i = 0; i < 32; ++i) r.limbs[i / 8] |= uint64_t{bytes[i]} << (8 * (i % 8));
+  return r;
+}
+
+U256 U256::from_be_bytes(std::span<const uint8_t, 32> bytes) {
+  U256 r;
+  for (int i = 0; i < 32; ++i) r.limbs[(31 - i) / 8] |= uint64_t{bytes[i]} << (8 * ((31 - i) % 8));
+  return r;
+}
+
+std::array<uint8_t, 32> U256::to_le_bytes() const {
+  std::array<uint8_t, 32> out{};
+  for (int i = 0; i < 32; ++i) out[i] = static_cast<uint8_t>(limbs[i / 8] >> (8 * (i % 8)));
+  return out;
+}
+
+std::array<uint8_t, 32> U256::to_be_bytes() const {
+  auto le = to_le_bytes();
+  std::array<uint8_t, 32> out{};
+  for (int i = 0; i < 32; ++i) out[i] = le[31 - i];
+  return out;
+}
+
+std::string U256::to_hex() const {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string out = "0x";
+  out.reserve(66);
+  for (uint8_t byte : to_be_bytes()) {
+    out.push_back(kDigits[byte >> 4]);
+    out.push_back(kDigits[byte & 15]);
+  }
+  return out;
+}
+
+size_t utf8_char_length(std::string_view text, size_t i) {
+  const auto lead = static_cast<uint8_t>(text[i]);
+  size_t len = lead < 0xc0 ? 1 : lead < 0xe0 ? 2 : lead < 0xf0 ? 3 : 4;
+  size_t n = 1;
+  while (n < len && i + n < text.size() && (static_cast<uint8_t>(text[i + n]) & 0xc0) == 0x80) ++n;
+  return n;
+}
+
+namespace {
+
+int hex_digit_value(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+}  // namespace
+
+Result<U256> U256::from_hex(std::string_view text) {
+  if (text.starts_with("0x")) text.remove_prefix(2);
+  if (text.size() > 64) return Error("Invalid string length");
+  const size_t pad = text.size() % 2;  // an odd count reads as if a 0 stood in front
+  U256 value;
+  const size_t digits = text.size() + pad;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const int d = hex_digit_value(text[i]);
+    if (d < 0) {
+      const std::string c(text.substr(i, utf8_char_length(text, i)));
+      return Error("Invalid character '" + c + "' at position " + std::to_string(i + pad));
+    }
+    const size_t nibble = digits - 1 - (i + pad);  // 0 is the least significant nibble
+    value.limbs[nibble / 16] |= uint64_t(d) << (4 * (nibble % 16));
+  }
+  return value;
+}
+
+std::string_view trim_hex_prefixes(std::string_view text) {
+  while (text.starts_with("0x")) text.remove_prefix(2);
+  while (text.starts_with("0X")) text.remove_prefix(2);
+  return text;
+}
+
+U256 U256::shl(unsigned bits) const {
+  U256 r;
+  if (bits >= 256) return r;
+  const unsigned words = bits / 64, rem = bits % 64;
+  for (int i = 3; i >= static_cast<int>(words); --i) {
+    uint64_t v = limbs[i - words] << rem;
+    if (rem != 0 && i - static_cast<int>(words) - 1 >= 0) v |= limbs[i - words - 1] >> (64 - rem);
+    r.limbs[i] = v;
+  }
+  return r;
+}
+
+U256 operator+(const U256& a, const U256& b) {
+  U256 r;
+  unsigned __int128 carry = 0;
+  for (int i = 0; i < 4; ++i) {
+    carry += static_cast<unsigned __int128>(a.limbs[i]) + b.limbs[i];
+    r.limbs[i] = static_cast<uint64_t>(carry);
+    carry >>= 64;
+  }
+  return r;
+}
+
+U256 operator*(const U256& a, const U256& b) {
+  U256 r;
+  for (int i = 0; i < 4; ++i) {
+    unsigned __int128 carry = 0;
+    for (int j = 0; i + j < 4; ++j) {
+      carry += static_cast<unsigned __int128>(a.limbs[i]) * b.limbs[j] + r.limbs[i + j];
+      r.limbs[i + j] = static_cast<uint64_t>(carry);
+      carry >>= 64;
+    }
+  }
+  return r;
+}
+
+}  // namespace tarvo

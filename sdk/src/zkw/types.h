@@ -1,0 +1,27 @@
+// Affine point and signature types shared by the key, signature and signing code.
+#pragma once
+
+#include "sdk/src/u256.h"
+
+namespace tarvo {
+
+// A public key in its packed form: the 32-byte point encoding read as a little-endian integer,
+// y + 2^255 * (x mod 2).
+using PackedPublicKey = U256;
+
+// Affine point; x and y are canonical field integers (or, under the address rule of packed public
+// keys, x = 0 and y a raw value below 2^160).
+struct BabyJubjubPoint {
+  U256 x;
+  U256 y;
+  friend bool operator==(const BabyJubjubPoint&, const BabyJubjubPoint&) = default;
+};
+
+// A signature in affine form: the point R and the canonical integer of the scalar s.
+struct JubjubSignature {
+  BabyJubjubPoint r;
+  U256 s;
+  friend bool operator==(const JubjubSignature&, const JubjubSignature&) = default;
+};
+
+}  // namespace tarvo
