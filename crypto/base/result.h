@@ -12,7 +12,7 @@ namespace tarvo {
 template <typename T>
 class [[nodiscard]] Result {
  public:
-  Result(T value) : state_(std::in_place_index<0>, std::move(value)) {}  // NOLINT: implicit by design
+  Result(T value) : state_(std::in_place_index<0>, std::move(value)) {}      // NOLINT: implicit by design
   Result(Error error) : state_(std::in_place_index<1>, std::move(error)) {}  // NOLINT
 
   bool ok() const { return state_.index() == 0; }
@@ -49,9 +49,9 @@ inline Status ok_status() { return Unit{}; }
 
 // Evaluates `expr` (a Result); on error returns that error from the enclosing function, otherwise
 // yields the value. Usage: auto v = TRY(parse(text));
-#define TARVO_TRY(expr)                                       \
-  ({                                                          \
-    auto tarvo_try_result_ = (expr);                          \
+#define TARVO_TRY(expr)                                            \
+  ({                                                               \
+    auto tarvo_try_result_ = (expr);                               \
     if (!tarvo_try_result_.ok()) return tarvo_try_result_.error(); \
-    std::move(tarvo_try_result_).value();                     \
+    std::move(tarvo_try_result_).value();                          \
   })

@@ -1,0 +1,230 @@
+// PrimeField<Params>: arithmetic modulo a prime below 2^255, held in Montgomery form (R = 2^256).
+//
+// Invariant: `mont_` is the Montgomery form a·R mod p of the canonical value a, fully reduced
+// (< p). Montgomery values never leave this type: every conversion carries the canonical integer.
+// Arithmetic (add, sub, neg, mul, square, inverse) runs in constant time with respect to the values;
+// from_repr, from_str, sqrt and legendre are for public inputs.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "crypto/base/result.h"
+#include "crypto/field/limbs.h"
+
+namespace tarvo {
+
+enum class Legendre { zero, quadratic_residue, quadratic_non_residue };
+
+template <typename Params>
+class PrimeField {
+ public:
+  static constexpr Limbs MODULUS = Params::MODULUS;
+
+  constexpr PrimeField() = default;  // zero
+
+  static constexpr PrimeField zero() { return PrimeField(); }
+  static constexpr PrimeField one() { return from_montgomery(Params::R); }
+  // The modulus as a plain 256-bit integer (not a valid element).
+  static constexpr Limbs characteristic() { return Params::MODULUS; }
+
+  // The canonical integer, or the NotInField error "0x… is not an element of the field" for a
+  // value >= p; out-of-range input is never reduced.
+  static Result<PrimeField> from_repr(const Limbs& repr) {
+    if (!limbs_less(repr, MODULUS)) return Error(limbs_to_hex(repr) + " is not an element of the field");
+    return from_canonical_unchecked(repr);
+  }
+  // Any 256-bit integer, reduced mod p.
+  static PrimeField from_u256_reduced(const Limbs& value) {
+    return from_montgomery(mont_mul(value, Params::R2));
+  }
+  static PrimeField from_u128(uint64_t lo, uint64_t hi) { return from_u256_reduced({lo, hi, 0, 0}); }
+  // 32 bytes little-endian, reduced mod p.
+  static PrimeField from_le_bytes_reduced(std::span<const uint8_t, 32> bytes) {
+    return from_u256_reduced(limbs_from_le(bytes.data()));
+  }
+  // A 512-bit little-endian integer reduced mod p.
+  static PrimeField from_bytes_wide(std::span<const uint8_t, 64> bytes) {
+    const PrimeField low = from_u256_reduced(limbs_from_le(bytes.data()));
+    const PrimeField high = from_u256_reduced(limbs_from_le(bytes.data() + 32));
+    return low + high * from_montgomery(Params::R2);  // R2 is the Montgomery form of 2^256 mod p
+  }
+  // Decimal digits, no sign, no blanks, no leading zero (except "0" itself); reduced mod p.
+  static std::optional<PrimeField> from_str(std::string_view text) {
+    if (text.empty()) return std::nullopt;
+    if (text == "0") return zero();
+    if (text[0] == '0') return std::nullopt;
+    const PrimeField ten = from_u128(10, 0);
+    PrimeField acc;
+    for (char c : text) {
+      if (c < '0' || c > '9') return std::nullopt;
+      acc = acc * ten + from_u128(static_cast<uint64_t>(c - '0'), 0);
+    }
+    return acc;
+  }
+
+  Limbs into_repr() const { return mont_mul(mont_, Limbs{1, 0, 0, 0}); }
+  std::array<uint8_t, 32> to_le_bytes() const {
+    const Limbs repr = into_repr();
+    std::array<uint8_t, 32> out{};
+    for (int i = 0; i < 32; ++i) out[i] = static_cast<uint8_t>(repr[i / 8] >> (8 * (i % 8)));
+    return out;
+  }
+  std::array<uint8_t, 32> to_be_bytes() const {
+    const std::array<uint8_t, 32> le = to_le_bytes();
+    std::array<uint8_t, 32> out{};
+    for (int i = 0; i < 32; ++i) out[i] = le[31 - i];
+    return out;
+  }
+
+  bool is_zero() const { return (mont_[0] | mont_[1] | mont_[2] | mont_[3]) == 0; }
+  bool is_odd() const { return (into_repr()[0] & 1) != 0; }
+
+  friend PrimeField operator+(const PrimeField& a, const PrimeField& b) {
+    Limbs sum;
+    uint64_t carry = 0;
+    for (int i = 0; i < 4; ++i) sum[i] = add_with_carry(a.mont_[i], b.mont_[i], carry);
+    return from_montgomery(subtract_modulus_if_needed(sum, carry));
+  }
+  friend PrimeField operator-(const PrimeField& a, const PrimeField& b) {
+    Limbs diff;
+    uint64_t borrow = 0;
+    for (int i = 0; i < 4; ++i) diff[i] = sub_with_borrow(a.mont_[i], b.mont_[i], borrow);
+    const uint64_t mask = 0 - borrow;  // add p back when the subtraction went below zero
+    uint64_t carry = 0;
+    for (int i = 0; i < 4; ++i) diff[i] = add_with_carry(diff[i], MODULUS[i] & mask, carry);
+    return from_montgomery(diff);
+  }
+  PrimeField operator-() const { return zero() - *this; }
+  friend PrimeField operator*(const PrimeField& a, const PrimeField& b) {
+    return from_montgomery(mont_mul(a.mont_, b.mont_));
+  }
+  PrimeField& operator+=(const PrimeField& o) { return *this = *this + o; }
+  PrimeField& operator-=(const PrimeField& o) { return *this = *this - o; }
+  PrimeField& operator*=(const PrimeField& o) { return *this = *this * o; }
+  PrimeField square() const { return *this * *this; }
+  PrimeField doubled() const { return *this + *this; }
+  friend bool operator==(const PrimeField& a, const PrimeField& b) { return a.mont_ == b.mont_; }
+
+  // this^exponent for a public exponent.
+  PrimeField pow(const Limbs& exponent) const {
+    PrimeField acc = one();
+    for (int i = 255; i >= 0; --i) {
+      acc = acc.square();
+      if ((exponent[i / 64] >> (i % 64)) & 1) acc *= *this;
+    }
+    return acc;
+  }
+
+  // No value for zero. Fermat's little theorem: the exponent p - 2 is fixed, so the time does not
+  // depend on the value.
+  std::optional<PrimeField> inverse() const {
+    if (is_zero()) return std::nullopt;
+    return pow(minus(MODULUS, 2));
+  }
+
+  Legendre legendre() const {
+    const PrimeField s = pow(Params::MODULUS_MINUS_ONE_DIV_TWO);
+    if (s.is_zero()) return Legendre::zero;
+    return s == one() ? Legendre::quadratic_residue : Legendre::quadratic_non_residue;
+  }
+
+  // Tonelli-Shanks over the 2^S part of p - 1; no value for a non-residue.
+  std::optional<PrimeField> sqrt() const {
+    switch (legendre()) {
+      case Legendre::zero:
+        return zero();
+      case Legendre::quadratic_non_residue:
+        return std::nullopt;
+      case Legendre::quadratic_residue:
+        break;
+    }
+    PrimeField c = from_montgomery(Params::ROOT_OF_UNITY);
+    PrimeField r = pow(Params::T_PLUS_ONE_DIV_TWO);
+    PrimeField t = pow(Params::T);
+    unsigned m = Params::S;
+    while (!(t == one())) {
+      unsigned i = 1;
+      PrimeField t2i = t.square();
+      while (!(t2i == one())) {
+        t2i = t2i.square();
+        ++i;
+      }
+      for (unsigned j = 0; j + i + 1 < m; ++j) c = c.square();
+      r *= c;
+      c = c.square();
+      t *= c;
+      m = i;
+    }
+    return r;
+  }
+
+ private:
+  static constexpr PrimeField from_montgomery(const Limbs& mont) {
+    PrimeField f;
+    f.mont_ = mont;
+    return f;
+  }
+  static PrimeField from_canonical_unchecked(const Limbs& repr) { return from_u256_reduced(repr); }
+
+  static Limbs limbs_from_le(const uint8_t* bytes) {
+    Limbs out{};
+    for (int i = 0; i < 32; ++i) out[i / 8] |= uint64_t{bytes[i]} << (8 * (i % 8));
+    return out;
+  }
+
+  static constexpr Limbs minus(Limbs value, uint64_t small) {
+    uint64_t borrow = small;
+    for (int i = 0; i < 4; ++i) {
+      const uint64_t next = value[i] < borrow ? 1 : 0;
+      value[i] -= borrow;
+      borrow = next;
+    }
+    return value;
+  }
+
+  // value (with a 257th bit `high`) is below 2p; returns value mod p without branching on it.
+  static Limbs subtract_modulus_if_needed(const Limbs& value, uint64_t high) {
+    Limbs diff;
+    uint64_t borrow = 0;
+    for (int i = 0; i < 4; ++i) diff[i] = sub_with_borrow(value[i], MODULUS[i], borrow);
+    const uint64_t keep_diff = 0 - ((high | (borrow ^ 1)) & 1);
+    Limbs out;
+    for (int i = 0; i < 4; ++i) out[i] = (diff[i] & keep_diff) | (value[i] & ~keep_diff);
+    return out;
+  }
+
+  // Montgomery product a·b·R^-1 mod p (coarsely integrated operand scanning). Requires a·b < p·2^256,
+  // which holds when one factor is below p.
+  static Limbs mont_mul(const Limbs& a, const Limbs& b) {
+    uint64_t t[6] = {0, 0, 0, 0, 0, 0};
+    for (int i = 0; i < 4; ++i) {
+      u128 carry = 0;
+      for (int j = 0; j < 4; ++j) {
+        carry += u128(a[j]) * b[i] + t[j];
+        t[j] = static_cast<uint64_t>(carry);
+        carry >>= 64;
+      }
+      carry += t[4];
+      t[4] = static_cast<uint64_t>(carry);
+      t[5] = static_cast<uint64_t>(carry >> 64);
+      const uint64_t m = t[0] * Params::INV;
+      carry = (u128(m) * MODULUS[0] + t[0]) >> 64;
+      for (int j = 1; j < 4; ++j) {
+        carry += u128(m) * MODULUS[j] + t[j];
+        t[j - 1] = static_cast<uint64_t>(carry);
+        carry >>= 64;
+      }
+      carry += t[4];
+      t[3] = static_cast<uint64_t>(carry);
+      t[4] = t[5] + static_cast<uint64_t>(carry >> 64);
+    }
+    return subtract_modulus_if_needed({t[0], t[1], t[2], t[3]}, t[4]);
+  }
+
+  Limbs mont_{};
+};
+
+}  // namespace tarvo

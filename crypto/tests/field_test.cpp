@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "crypto/field/fr.h"
+#include "crypto/field/fs.h"
+
+namespace tarvo {
+namespace {
+
+constexpr Limbs kRMinusOne = {0x43e1f593f0000000, 0x2833e84879b97091, 0xb85045b68181585d, 0x30644e72e131a029};
+constexpr Limbs kAllOnes = {~0ull, ~0ull, ~0ull, ~0ull};
+
+template <typename F>
+F random_element(std::mt19937_64& rng) {
+  return F::from_u256_reduced({rng(), rng(), rng(), rng()});
+}
+
+TEST(FrEncodings, FromReprAcceptsBelowModulusOnly) {
+  EXPECT_TRUE(Fr::from_repr(kRMinusOne).ok());
+  const auto at_r = Fr::from_repr(Fr::MODULUS);
+  ASSERT_FALSE(at_r.ok());
+  EXPECT_EQ(
+      at_r.error().message(),
+      "0x30644e72e131a029b85045b68181585d2833e84879b9709143e1f593f0000001 is not an element of the field");
+  const auto max = Fr::from_repr(kAllOnes);
+  ASSERT_FALSE(max.ok());
+  EXPECT_EQ(
+      max.error().message(),
+      "0xffffffffffffffffffffffffffffffffffffffffffffffffffffffffffffffff is not an element of the field");
+}
+
+TEST(FrEncodings, CanonicalLimbsRoundTrip) {
+  EXPECT_EQ(Fr::from_repr(kRMinusOne)->into_repr(), kRMinusOne);
+  EXPECT_EQ(Fr::one().into_repr(), (Limbs{1, 0, 0, 0}));
+  EXPECT_EQ(Fr::zero().into_repr(), (Limbs{0, 0, 0, 0}));
+}
+
+TEST(FrEncodings, ByteOrders) {
+  std::array<uint8_t, 32> one_le{};
+  one_le[0] = 1;
+  std::array<uint8_t, 32> one_be{};
+  one_be[31] = 1;
+  EXPECT_EQ(Fr::one().to_le_bytes(), one_le);
+  EXPECT_EQ(Fr::one().to_be_bytes(), one_be);
+}
+
+TEST(FrEncodings, FromU128AndWideBytes) {
+  EXPECT_EQ(Fr::from_u128(0, 1).into_repr(), (Limbs{0, 1, 0, 0}));
+  // (2^512 - 1) mod r = 2^512 mod r - 1; 2^512 mod r = (2^256 mod r)^2 mod r.
+  std::array<uint8_t, 64> ff;
+  ff.fill(0xff);
+  const Fr two_256 = Fr::from_u128(0, 1) * Fr::from_u128(0, 1) * Fr::from_u128(0, 1) * Fr::from_u128(0, 1);
+  EXPECT_EQ(Fr::from_bytes_wide(ff), two_256 * two_256 - Fr::one());
+}
+
+TEST(FrEncodings, DecimalTextRules) {
+  EXPECT_EQ(Fr::from_str("0"), Fr::zero());
+  EXPECT_EQ(Fr::from_str("12345")->into_repr(), (Limbs{12345, 0, 0, 0}));
+  for (const char* bad : {"", "00", "01", "-1", " 1", "1 ", "1a", "+1"}) {
+    EXPECT_FALSE(Fr::from_str(bad).has_value()) << bad;
+  }
+  EXPECT_EQ(Fr::from_str("21888242871839275222246405745257275088548364400416034343698204186575808495617"),
+            Fr::zero());
+  EXPECT_EQ(Fr::from_str("21888242871839275222246405745257275088548364400416034343698204186575808495618"),
+            Fr::one());
+}
+
+TEST(FrArithmetic, InverseSqrtLegendre) {
+  EXPECT_FALSE(Fr::zero().inverse().has_value());
+  EXPECT_EQ(Fr::zero().legendre(), Legendre::zero);
+  const Fr five = Fr::from_u128(5, 0);
+  EXPECT_EQ(five.legendre(), Legendre::quadratic_non_residue);
+  EXPECT_FALSE(five.sqrt().has_value());
+  EXPECT_EQ(Fr::from_u128(4, 0).sqrt()->square(), Fr::from_u128(4, 0));
+  EXPECT_EQ(Fr::from_repr(kRMinusOne)->square(), Fr::one());
+}
+
+template <typename F>
+void check_field_laws(uint64_t seed) {
+  std::mt19937_64 rng(seed);
+  for (int i = 0; i < 200; ++i) {
+    const F a = random_element<F>(rng), b = random_element<F>(rng), c = random_element<F>(rng);
+    SCOPED_TRACE(testing::Message() << "seed " << seed << " iteration " << i);
+    EXPECT_EQ((a + b) * c, a * c + b * c);
+    EXPECT_EQ(a * b, b * a);
+    EXPECT_EQ((a - b) + b, a);
+    EXPECT_EQ(a + (-a), F::zero());
+    EXPECT_EQ(a.square(), a * a);
+    EXPECT_EQ(a.doubled(), a + a);
+    if (!a.is_zero()) {
+      EXPECT_EQ(a * *a.inverse(), F::one());
+    }
+    const auto root = a.square().sqrt();
+    ASSERT_TRUE(root.has_value());
+    EXPECT_TRUE(*root == a || *root == -a);
+    EXPECT_EQ(F::from_repr(a.into_repr()).value(), a);
+  }
+}
+
+TEST(FrArithmetic, FieldLawsOnRandomElements) { check_field_laws<Fr>(1); }
+TEST(FsArithmetic, FieldLawsOnRandomElements) { check_field_laws<Fs>(2); }
+
+TEST(FrArithmetic, EdgeValuesWrapAround) {
+  const Fr max = *Fr::from_repr(kRMinusOne);
+  EXPECT_EQ(max + Fr::one(), Fr::zero());
+  EXPECT_EQ(Fr::zero() - Fr::one(), max);
+  EXPECT_EQ(-Fr::zero(), Fr::zero());
+  EXPECT_EQ(max * max, Fr::one());
+}
+
+TEST(FsEncodings, ModulusAndRangeCheck) {
+  EXPECT_EQ(Fs::characteristic(),
+            (Limbs{0x677297dc392126f1, 0xab3eedb83920ee0a, 0x370a08b6d0302b0b, 0x060c89ce5c263405}));
+  Limbs l_minus_one = Fs::characteristic();
+  l_minus_one[0] -= 1;
+  EXPECT_TRUE(Fs::from_repr(l_minus_one).ok());
+  const auto at_l = Fs::from_repr(Fs::characteristic());
+  ASSERT_FALSE(at_l.ok());
+  EXPECT_EQ(
+      at_l.error().message(),
+      "0x060c89ce5c263405370a08b6d0302b0bab3eedb83920ee0a677297dc392126f1 is not an element of the field");
+  EXPECT_FALSE(Fs::from_repr(kAllOnes).ok());
+  EXPECT_EQ(Fs::one().into_repr(), (Limbs{1, 0, 0, 0}));
+}
+
+TEST(FsEncodings, UniformReductionOf32Bytes) {
+  std::array<uint8_t, 32> bytes{};
+  EXPECT_EQ(to_uniform_32(bytes), Fs::zero());
+  bytes[0] = 1;
+  EXPECT_EQ(to_uniform_32(bytes), Fs::one());
+  const Limbs l = Fs::characteristic();
+  for (int i = 0; i < 32; ++i) bytes[i] = static_cast<uint8_t>(l[i / 8] >> (8 * (i % 8)));
+  EXPECT_EQ(to_uniform_32(bytes), Fs::zero());
+  bytes.fill(0xff);
+  // (2^256 - 1) mod l is one less than R mod l, the Montgomery form of one.
+  EXPECT_EQ(to_uniform_32(bytes).into_repr(),
+            (Limbs{0x073315dea08f9c75, 0xe7acffc6a098f24b, 0xf85a9201d818f015, 0x01f16424e1bb7724}));
+  const std::array<uint8_t, 31> short_input{};
+  EXPECT_THROW(to_uniform_32(short_input), FatalError);
+}
+
+}  // namespace
+}  // namespace tarvo
