@@ -1,0 +1,146 @@
+// Spec: Poseidon's parameters together with their optimised form, in which the constants of the
+// partial rounds are folded into one scalar per round and the MDS matrix of each partial round is
+// factored into a sparse matrix (first row, first column and identity elsewhere).
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <vector>
+
+#include "crypto/poseidon/parameters.h"
+
+namespace tarvo::poseidon {
+
+// One partial round's sparse mix: new s[0] = row[0]·s[0] + Σ w_hat[i-1]·s[i]; new s[i] = s[i] +
+// row[i]·s[0] for i >= 1.
+template <size_t T>
+struct SparseMDSMatrix {
+  Vec<T> row;
+  Vec<T - 1> w_hat;
+};
+
+// Invariant: `start` holds half_full_rounds + 1 vectors, `partial` one scalar per partial round,
+// `end` half_full_rounds - 1 vectors.
+template <size_t T>
+struct OptimizedConstants {
+  std::vector<Vec<T>> start;
+  std::vector<Fr> partial;
+  std::vector<Vec<T>> end;
+};
+
+// Invariant: `sparse` holds one matrix per partial round, in the order the rounds use them.
+template <size_t T>
+struct MDSMatrices {
+  Matrix<T> mds;
+  Matrix<T> pre_sparse;
+  std::vector<SparseMDSMatrix<T>> sparse;
+};
+
+// Invariant: `constants_` and `matrices_` are derived from `params_` and yield exactly the
+// permutation of permute_reference(params_).
+template <size_t T>
+class Spec {
+ public:
+  Spec(size_t full_rounds, size_t partial_rounds);
+
+  const Parameters<T>& parameters() const { return params_; }
+
+  void permute(Vec<T>& state) const {
+    const size_t half = params_.half_full_rounds();
+    add(state, constants_.start[0]);
+    for (size_t i = 1; i < half; ++i) {
+      for (Fr& s : state) s = sbox(s);
+      add(state, constants_.start[i]);
+      state = mul(matrices_.mds, state);
+    }
+    for (Fr& s : state) s = sbox(s);
+    add(state, constants_.start[half]);
+    state = mul(matrices_.pre_sparse, state);
+    for (size_t k = 0; k < params_.partial_rounds; ++k) {
+      state[0] = sbox(state[0]) + constants_.partial[k];
+      sparse_mix(matrices_.sparse[k], state);
+    }
+    for (const Vec<T>& constants : constants_.end) {
+      for (Fr& s : state) s = sbox(s);
+      add(state, constants);
+      state = mul(matrices_.mds, state);
+    }
+    for (Fr& s : state) s = sbox(s);
+    state = mul(matrices_.mds, state);
+  }
+
+ private:
+  static void add(Vec<T>& state, const Vec<T>& constants) {
+    for (size_t i = 0; i < T; ++i) state[i] += constants[i];
+  }
+
+  static void sparse_mix(const SparseMDSMatrix<T>& m, Vec<T>& state) {
+    const Fr s0 = state[0];
+    Fr first = m.row[0] * s0;
+    for (size_t i = 1; i < T; ++i) first += m.w_hat[i - 1] * state[i];
+    for (size_t i = 1; i < T; ++i) state[i] += m.row[i] * s0;
+    state[0] = first;
+  }
+
+  void optimize_constants(const Matrix<T>& mds_inv);
+  void factor_matrices();
+
+  Parameters<T> params_;
+  OptimizedConstants<T> constants_;
+  MDSMatrices<T> matrices_;
+};
+
+template <size_t T>
+Spec<T>::Spec(size_t full_rounds, size_t partial_rounds) : params_(generate<T>(full_rounds, partial_rounds)) {
+  optimize_constants(invert(params_.mds));
+  factor_matrices();
+}
+
+// Constants added after the last partial round's mix move back through it as M^-1·c. Element 0 of
+// the moved vector must stay after that round's S-box (the partial scalar); the rest commutes with
+// the S-box and joins the round's own constants, until everything left lands in the last first-half
+// full round.
+template <size_t T>
+void Spec<T>::optimize_constants(const Matrix<T>& mds_inv) {
+  const size_t half = params_.half_full_rounds();
+  const size_t first_end = half + params_.partial_rounds;
+  const auto& c = params_.round_constants;
+  constants_.start.push_back(c[0]);
+  for (size_t k = 1; k < half; ++k) constants_.start.push_back(mul(mds_inv, c[k]));
+  constants_.partial.resize(params_.partial_rounds);
+  Vec<T> acc = c[first_end];
+  for (size_t k = first_end; k-- > half;) {
+    Vec<T> tmp = mul(mds_inv, acc);
+    constants_.partial[k - half] = tmp[0];
+    tmp[0] = Fr::zero();
+    for (size_t i = 0; i < T; ++i) acc[i] = tmp[i] + c[k][i];
+  }
+  constants_.start.push_back(mul(mds_inv, acc));
+  for (size_t k = first_end + 1; k < c.size(); ++k) constants_.end.push_back(mul(mds_inv, c[k]));
+}
+
+// With A = M^T and B = A, B splits as m'·S: m' is B's lower-right block bordered by the identity,
+// S keeps B's first row, the column A_hat^-1·w and the identity. m' commutes with a partial round's
+// S-box, so it moves into the previous round's matrix: B <- A·m'. The last B^T becomes the mix
+// before the partial rounds.
+template <size_t T>
+void Spec<T>::factor_matrices() {
+  matrices_.mds = params_.mds;
+  const Matrix<T> a = transpose(params_.mds);
+  Matrix<T> b = a;
+  for (size_t k = 0; k < params_.partial_rounds; ++k) {
+    Matrix<T - 1> a_hat;
+    Vec<T - 1> w;
+    Matrix<T> m_prime = identity<T>();
+    for (size_t i = 1; i < T; ++i) {
+      w[i - 1] = b[i][0];
+      for (size_t j = 1; j < T; ++j) a_hat[i - 1][j - 1] = m_prime[i][j] = b[i][j];
+    }
+    matrices_.sparse.push_back({b[0], mul(invert(a_hat), w)});
+    b = mul(a, m_prime);
+  }
+  std::reverse(matrices_.sparse.begin(), matrices_.sparse.end());
+  matrices_.pre_sparse = transpose(b);
+}
+
+}  // namespace tarvo::poseidon
