@@ -13,6 +13,7 @@
 
 #include "crypto/base/result.h"
 #include "crypto/field/limbs.h"
+#include "crypto/field/montgomery.h"
 
 namespace tarvo {
 
@@ -38,7 +39,7 @@ class PrimeField {
   }
   // Any 256-bit integer, reduced mod p.
   static PrimeField from_u256_reduced(const Limbs& value) {
-    return from_montgomery(mont_mul(value, Params::R2));
+    return from_montgomery(mont_mul(Params::R2, value));  // the kernel allows b >= p when a < p
   }
   static PrimeField from_u128(uint64_t lo, uint64_t hi) { return from_u256_reduced({lo, hi, 0, 0}); }
   // 32 bytes little-endian, reduced mod p.
@@ -83,19 +84,10 @@ class PrimeField {
   bool is_odd() const { return (into_repr()[0] & 1) != 0; }
 
   friend PrimeField operator+(const PrimeField& a, const PrimeField& b) {
-    Limbs sum;
-    uint64_t carry = 0;
-    for (int i = 0; i < 4; ++i) sum[i] = add_with_carry(a.mont_[i], b.mont_[i], carry);
-    return from_montgomery(subtract_modulus_if_needed(sum, carry));
+    return from_montgomery(montgomery::add_mod(a.mont_, b.mont_, MODULUS));
   }
   friend PrimeField operator-(const PrimeField& a, const PrimeField& b) {
-    Limbs diff;
-    uint64_t borrow = 0;
-    for (int i = 0; i < 4; ++i) diff[i] = sub_with_borrow(a.mont_[i], b.mont_[i], borrow);
-    const uint64_t mask = 0 - borrow;  // add p back when the subtraction went below zero
-    uint64_t carry = 0;
-    for (int i = 0; i < 4; ++i) diff[i] = add_with_carry(diff[i], MODULUS[i] & mask, carry);
-    return from_montgomery(diff);
+    return from_montgomery(montgomery::sub_mod(a.mont_, b.mont_, MODULUS));
   }
   PrimeField operator-() const { return zero() - *this; }
   friend PrimeField operator*(const PrimeField& a, const PrimeField& b) {
@@ -185,43 +177,9 @@ class PrimeField {
     return value;
   }
 
-  // value (with a 257th bit `high`) is below 2p; returns value mod p without branching on it.
-  static Limbs subtract_modulus_if_needed(const Limbs& value, uint64_t high) {
-    Limbs diff;
-    uint64_t borrow = 0;
-    for (int i = 0; i < 4; ++i) diff[i] = sub_with_borrow(value[i], MODULUS[i], borrow);
-    const uint64_t keep_diff = 0 - ((high | (borrow ^ 1)) & 1);
-    Limbs out;
-    for (int i = 0; i < 4; ++i) out[i] = (diff[i] & keep_diff) | (value[i] & ~keep_diff);
-    return out;
-  }
-
-  // Montgomery product a·b·R^-1 mod p (coarsely integrated operand scanning). Requires a·b < p·2^256,
-  // which holds when one factor is below p.
+  // a < p, b any 256-bit value.
   static Limbs mont_mul(const Limbs& a, const Limbs& b) {
-    uint64_t t[6] = {0, 0, 0, 0, 0, 0};
-    for (int i = 0; i < 4; ++i) {
-      u128 carry = 0;
-      for (int j = 0; j < 4; ++j) {
-        carry += u128(a[j]) * b[i] + t[j];
-        t[j] = static_cast<uint64_t>(carry);
-        carry >>= 64;
-      }
-      carry += t[4];
-      t[4] = static_cast<uint64_t>(carry);
-      t[5] = static_cast<uint64_t>(carry >> 64);
-      const uint64_t m = t[0] * Params::INV;
-      carry = (u128(m) * MODULUS[0] + t[0]) >> 64;
-      for (int j = 1; j < 4; ++j) {
-        carry += u128(m) * MODULUS[j] + t[j];
-        t[j - 1] = static_cast<uint64_t>(carry);
-        carry >>= 64;
-      }
-      carry += t[4];
-      t[3] = static_cast<uint64_t>(carry);
-      t[4] = t[5] + static_cast<uint64_t>(carry >> 64);
-    }
-    return subtract_modulus_if_needed({t[0], t[1], t[2], t[3]}, t[4]);
+    return montgomery::mul(a, b, MODULUS, Params::INV);
   }
 
   Limbs mont_{};

@@ -1,0 +1,243 @@
+// Montgomery kernels for 4-limb moduli below 2^254 (both fields of this code base).
+//
+// The moduli leave the top two bits of the last limb clear, so the interleaved (CIOS) reduction
+// never carries past the fifth word and one conditional subtraction at the end brings the result
+// below p. Two multiplication kernels compute the same function: a MULX/ADCX/ADOX assembly kernel
+// for CPUs with BMI2 and ADX, and a portable one; `mont_mul` picks one per process at run time.
+// All kernels run in constant time: no branch or memory index depends on the operands.
+#pragma once
+
+#include <x86intrin.h>
+
+#include <cstdint>
+
+#include "crypto/field/limbs.h"
+
+namespace tarvo::montgomery {
+
+bool detect_adx();
+
+// True when the CPU offers MULX (BMI2) and ADCX/ADOX (ADX); detected once per process.
+inline bool cpu_has_adx() {
+  static const bool has_adx = detect_adx();
+  return has_adx;
+}
+
+// result = value - p when value >= p, else value (value < 2p).
+inline void reduce_once(Limbs& value, const Limbs& p) {
+  unsigned long long d0, d1, d2, d3;
+  unsigned char borrow = _subborrow_u64(0, value[0], p[0], &d0);
+  borrow = _subborrow_u64(borrow, value[1], p[1], &d1);
+  borrow = _subborrow_u64(borrow, value[2], p[2], &d2);
+  borrow = _subborrow_u64(borrow, value[3], p[3], &d3);
+  const uint64_t keep = uint64_t{0} - borrow;  // all ones when value < p
+  value[0] = (value[0] & keep) | (d0 & ~keep);
+  value[1] = (value[1] & keep) | (d1 & ~keep);
+  value[2] = (value[2] & keep) | (d2 & ~keep);
+  value[3] = (value[3] & keep) | (d3 & ~keep);
+}
+
+inline Limbs add_mod(const Limbs& a, const Limbs& b, const Limbs& p) {
+  unsigned long long s0, s1, s2, s3;
+  unsigned char carry = _addcarry_u64(0, a[0], b[0], &s0);
+  carry = _addcarry_u64(carry, a[1], b[1], &s1);
+  carry = _addcarry_u64(carry, a[2], b[2], &s2);
+  _addcarry_u64(carry, a[3], b[3], &s3);  // a + b < 2p < 2^255: no carry out
+  Limbs sum = {s0, s1, s2, s3};
+  reduce_once(sum, p);
+  return sum;
+}
+
+inline Limbs sub_mod(const Limbs& a, const Limbs& b, const Limbs& p) {
+  unsigned long long d0, d1, d2, d3;
+  unsigned char borrow = _subborrow_u64(0, a[0], b[0], &d0);
+  borrow = _subborrow_u64(borrow, a[1], b[1], &d1);
+  borrow = _subborrow_u64(borrow, a[2], b[2], &d2);
+  borrow = _subborrow_u64(borrow, a[3], b[3], &d3);
+  const uint64_t mask = uint64_t{0} - borrow;  // add p back when the difference went below zero
+  unsigned char carry = _addcarry_u64(0, d0, p[0] & mask, &d0);
+  carry = _addcarry_u64(carry, d1, p[1] & mask, &d1);
+  carry = _addcarry_u64(carry, d2, p[2] & mask, &d2);
+  _addcarry_u64(carry, d3, p[3] & mask, &d3);
+  return {d0, d1, d2, d3};
+}
+
+// a·b·2^-256 mod p, fully reduced, for a < p and any 256-bit b (every intermediate value stays below
+// 2p); portable C++.
+inline Limbs mul_portable(const Limbs& a, const Limbs& b, const Limbs& p, uint64_t inv) {
+  uint64_t t[4] = {0, 0, 0, 0};
+  for (int i = 0; i < 4; ++i) {
+    u128 product = u128(a[0]) * b[i] + t[0];
+    t[0] = static_cast<uint64_t>(product);
+    uint64_t carry_a = static_cast<uint64_t>(product >> 64);
+    const uint64_t m = t[0] * inv;
+    uint64_t carry_m = static_cast<uint64_t>((u128(m) * p[0] + t[0]) >> 64);
+    for (int j = 1; j < 4; ++j) {
+      product = u128(a[j]) * b[i] + t[j] + carry_a;
+      carry_a = static_cast<uint64_t>(product >> 64);
+      const u128 reduced = u128(m) * p[j] + static_cast<uint64_t>(product) + carry_m;
+      t[j - 1] = static_cast<uint64_t>(reduced);
+      carry_m = static_cast<uint64_t>(reduced >> 64);
+    }
+    t[3] = carry_a + carry_m;  // cannot overflow: the top limb of p has two clear bits
+  }
+  Limbs out = {t[0], t[1], t[2], t[3]};
+  reduce_once(out, p);
+  return out;
+}
+
+// The same function with MULX/ADCX/ADOX. Only call when cpu_has_adx().
+inline Limbs mul_adx(const Limbs& a, const Limbs& b, const Limbs& p, const uint64_t& inv) {
+  // Six registers hold the running five-word value and one scratch word; each reduction shifts the
+  // value down by one word, so the roles rotate instead of moving data.
+  uint64_t r0, r1, r2, r3, r4, r5;
+  asm("movq 0(%[b]), %%rdx\n\t"
+      "xorq %%rax, %%rax\n\t"
+      "mulxq 0(%[a]), %[r0], %[r1]\n\t"
+      "mulxq 8(%[a]), %%rax, %[r2]\n\t"
+      "adcxq %%rax, %[r1]\n\t"
+      "mulxq 16(%[a]), %%rax, %[r3]\n\t"
+      "adcxq %%rax, %[r2]\n\t"
+      "mulxq 24(%[a]), %%rax, %[r4]\n\t"
+      "adcxq %%rax, %[r3]\n\t"
+      "movq $0, %%rax\n\t"
+      "adcxq %%rax, %[r4]\n\t"
+      "movq %[r0], %%rdx\n\t"
+      "imulq %[inv], %%rdx\n\t"
+      "xorq %%rax, %%rax\n\t"
+      "mulxq 0(%[p]), %%rax, %[r5]\n\t"
+      "adcxq %[r0], %%rax\n\t"
+      "adcxq %[r5], %[r1]\n\t"
+      "mulxq 8(%[p]), %%rax, %[r5]\n\t"
+      "adoxq %%rax, %[r1]\n\t"
+      "adcxq %[r5], %[r2]\n\t"
+      "mulxq 16(%[p]), %%rax, %[r5]\n\t"
+      "adoxq %%rax, %[r2]\n\t"
+      "adcxq %[r5], %[r3]\n\t"
+      "mulxq 24(%[p]), %%rax, %[r5]\n\t"
+      "adoxq %%rax, %[r3]\n\t"
+      "movq $0, %%rax\n\t"
+      "adcxq %%rax, %[r5]\n\t"
+      "adoxq %[r4], %[r5]\n\t"
+      "movq 8(%[b]), %%rdx\n\t"
+      "xorq %%rax, %%rax\n\t"
+      "mulxq 0(%[a]), %%rax, %[r4]\n\t"
+      "adoxq %%rax, %[r1]\n\t"
+      "adcxq %[r4], %[r2]\n\t"
+      "mulxq 8(%[a]), %%rax, %[r4]\n\t"
+      "adoxq %%rax, %[r2]\n\t"
+      "adcxq %[r4], %[r3]\n\t"
+      "mulxq 16(%[a]), %%rax, %[r4]\n\t"
+      "adoxq %%rax, %[r3]\n\t"
+      "adcxq %[r4], %[r5]\n\t"
+      "mulxq 24(%[a]), %%rax, %[r4]\n\t"
+      "adoxq %%rax, %[r5]\n\t"
+      "movq $0, %%rax\n\t"
+      "adcxq %%rax, %[r4]\n\t"
+      "adoxq %%rax, %[r4]\n\t"
+      "movq %[r1], %%rdx\n\t"
+      "imulq %[inv], %%rdx\n\t"
+      "xorq %%rax, %%rax\n\t"
+      "mulxq 0(%[p]), %%rax, %[r0]\n\t"
+      "adcxq %[r1], %%rax\n\t"
+      "adcxq %[r0], %[r2]\n\t"
+      "mulxq 8(%[p]), %%rax, %[r0]\n\t"
+      "adoxq %%rax, %[r2]\n\t"
+      "adcxq %[r0], %[r3]\n\t"
+      "mulxq 16(%[p]), %%rax, %[r0]\n\t"
+      "adoxq %%rax, %[r3]\n\t"
+      "adcxq %[r0], %[r5]\n\t"
+      "mulxq 24(%[p]), %%rax, %[r0]\n\t"
+      "adoxq %%rax, %[r5]\n\t"
+      "movq $0, %%rax\n\t"
+      "adcxq %%rax, %[r0]\n\t"
+      "adoxq %[r4], %[r0]\n\t"
+      "movq 16(%[b]), %%rdx\n\t"
+      "xorq %%rax, %%rax\n\t"
+      "mulxq 0(%[a]), %%rax, %[r4]\n\t"
+      "adoxq %%rax, %[r2]\n\t"
+      "adcxq %[r4], %[r3]\n\t"
+      "mulxq 8(%[a]), %%rax, %[r4]\n\t"
+      "adoxq %%rax, %[r3]\n\t"
+      "adcxq %[r4], %[r5]\n\t"
+      "mulxq 16(%[a]), %%rax, %[r4]\n\t"
+      "adoxq %%rax, %[r5]\n\t"
+      "adcxq %[r4], %[r0]\n\t"
+      "mulxq 24(%[a]), %%rax, %[r4]\n\t"
+      "adoxq %%rax, %[r0]\n\t"
+      "movq $0, %%rax\n\t"
+      "adcxq %%rax, %[r4]\n\t"
+      "adoxq %%rax, %[r4]\n\t"
+      "movq %[r2], %%rdx\n\t"
+      "imulq %[inv], %%rdx\n\t"
+      "xorq %%rax, %%rax\n\t"
+      "mulxq 0(%[p]), %%rax, %[r1]\n\t"
+      "adcxq %[r2], %%rax\n\t"
+      "adcxq %[r1], %[r3]\n\t"
+      "mulxq 8(%[p]), %%rax, %[r1]\n\t"
+      "adoxq %%rax, %[r3]\n\t"
+      "adcxq %[r1], %[r5]\n\t"
+      "mulxq 16(%[p]), %%rax, %[r1]\n\t"
+      "adoxq %%rax, %[r5]\n\t"
+      "adcxq %[r1], %[r0]\n\t"
+      "mulxq 24(%[p]), %%rax, %[r1]\n\t"
+      "adoxq %%rax, %[r0]\n\t"
+      "movq $0, %%rax\n\t"
+      "adcxq %%rax, %[r1]\n\t"
+      "adoxq %[r4], %[r1]\n\t"
+      "movq 24(%[b]), %%rdx\n\t"
+      "xorq %%rax, %%rax\n\t"
+      "mulxq 0(%[a]), %%rax, %[r4]\n\t"
+      "adoxq %%rax, %[r3]\n\t"
+      "adcxq %[r4], %[r5]\n\t"
+      "mulxq 8(%[a]), %%rax, %[r4]\n\t"
+      "adoxq %%rax, %[r5]\n\t"
+      "adcxq %[r4], %[r0]\n\t"
+      "mulxq 16(%[a]), %%rax, %[r4]\n\t"
+      "adoxq %%rax, %[r0]\n\t"
+      "adcxq %[r4], %[r1]\n\t"
+      "mulxq 24(%[a]), %%rax, %[r4]\n\t"
+      "adoxq %%rax, %[r1]\n\t"
+      "movq $0, %%rax\n\t"
+      "adcxq %%rax, %[r4]\n\t"
+      "adoxq %%rax, %[r4]\n\t"
+      "movq %[r3], %%rdx\n\t"
+      "imulq %[inv], %%rdx\n\t"
+      "xorq %%rax, %%rax\n\t"
+      "mulxq 0(%[p]), %%rax, %[r2]\n\t"
+      "adcxq %[r3], %%rax\n\t"
+      "adcxq %[r2], %[r5]\n\t"
+      "mulxq 8(%[p]), %%rax, %[r2]\n\t"
+      "adoxq %%rax, %[r5]\n\t"
+      "adcxq %[r2], %[r0]\n\t"
+      "mulxq 16(%[p]), %%rax, %[r2]\n\t"
+      "adoxq %%rax, %[r0]\n\t"
+      "adcxq %[r2], %[r1]\n\t"
+      "mulxq 24(%[p]), %%rax, %[r2]\n\t"
+      "adoxq %%rax, %[r1]\n\t"
+      "movq $0, %%rax\n\t"
+      "adcxq %%rax, %[r2]\n\t"
+      "adoxq %[r4], %[r2]\n\t"
+      "movq %[r5], %%rax\n\t"
+      "movq %[r0], %%rdx\n\t"
+      "movq %[r1], %[r4]\n\t"
+      "movq %[r2], %[r3]\n\t"
+      "subq 0(%[p]), %%rax\n\t"
+      "sbbq 8(%[p]), %%rdx\n\t"
+      "sbbq 16(%[p]), %[r4]\n\t"
+      "sbbq 24(%[p]), %[r3]\n\t"
+      "cmovncq %%rax, %[r5]\n\t"
+      "cmovncq %%rdx, %[r0]\n\t"
+      "cmovncq %[r4], %[r1]\n\t"
+      "cmovncq %[r3], %[r2]\n\t"
+      : [r0] "=&r"(r0), [r1] "=&r"(r1), [r2] "=&r"(r2), [r3] "=&r"(r3), [r4] "=&r"(r4), [r5] "=&r"(r5)
+      : [a] "r"(a.data()), [b] "r"(b.data()), [p] "r"(p.data()), [inv] "m"(inv)
+      : "rax", "rdx", "cc", "memory");
+  return {r5, r0, r1, r2};
+}
+
+inline Limbs mul(const Limbs& a, const Limbs& b, const Limbs& p, const uint64_t& inv) {
+  return cpu_has_adx() ? mul_adx(a, b, p, inv) : mul_portable(a, b, p, inv);
+}
+
+}  // namespace tarvo::montgomery

@@ -1,0 +1,55 @@
+#include "crypto/field/montgomery.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "crypto/field/fr.h"
+#include "crypto/field/fs.h"
+
+namespace tarvo {
+namespace {
+
+// Both multiplication kernels must compute the same function; the assembly one only where the CPU
+// has it.
+template <typename Params>
+void check_kernels_agree(uint64_t seed) {
+  if (!montgomery::cpu_has_adx()) GTEST_SKIP() << "CPU without BMI2/ADX: only the portable kernel runs";
+  const Limbs& p = Params::MODULUS;
+  const Limbs p_minus_one = {p[0] - 1, p[1], p[2], p[3]};
+  std::vector<Limbs> below_p = {{0, 0, 0, 0}, {1, 0, 0, 0}, p_minus_one, Params::R, Params::R2};
+  std::vector<Limbs> any = below_p;
+  any.push_back(p);
+  any.push_back({~0ull, ~0ull, ~0ull, ~0ull});
+  std::mt19937_64 rng(seed);
+  for (int i = 0; i < 2000; ++i) {
+    const Limbs random = {rng(), rng(), rng(), rng()};
+    any.push_back(random);
+    below_p.push_back(PrimeField<Params>::from_u256_reduced(random).into_repr());
+  }
+  for (const Limbs& a : below_p) {
+    for (size_t j = 0; j < any.size(); j += 7) {
+      const Limbs& b = any[j];
+      const Limbs portable = montgomery::mul_portable(a, b, p, Params::INV);
+      ASSERT_EQ(portable, montgomery::mul_adx(a, b, p, Params::INV)) << "seed " << seed;
+      ASSERT_TRUE(limbs_less(portable, p));
+    }
+  }
+}
+
+TEST(MontgomeryKernels, AssemblyAndPortableAgreeForFr) { check_kernels_agree<FrParams>(11); }
+TEST(MontgomeryKernels, AssemblyAndPortableAgreeForFs) { check_kernels_agree<FsParams>(12); }
+
+TEST(MontgomeryKernels, ReductionOfFullWidthIntegers) {
+  // 2^256 - 1 = 5r + (2^256 - 1 - 5r): any 256-bit integer reduces to its residue.
+  const Fr all_ones = Fr::from_u256_reduced({~0ull, ~0ull, ~0ull, ~0ull});
+  const Fr two_64 = Fr::from_u128(0, 1);
+  const Fr two_256 = two_64 * two_64 * two_64 * two_64;
+  EXPECT_EQ(all_ones, two_256 - Fr::one());
+  EXPECT_EQ(Fr::from_u256_reduced(FrParams::MODULUS), Fr::zero());
+  EXPECT_EQ(Fs::from_u256_reduced(FsParams::MODULUS), Fs::zero());
+}
+
+}  // namespace
+}  // namespace tarvo
