@@ -1,0 +1,60 @@
+#include "crypto/curve/edwards.h"
+
+#include "crypto/base/fatal.h"
+
+namespace tarvo::edwards {
+
+namespace {
+
+constexpr uint64_t kSignBit = uint64_t{1} << 63;
+
+}  // namespace
+
+std::optional<Point<Unknown>> from_xy(const Fr& x, const Fr& y, const JubjubParams& params) {
+  const Fr x2 = x.square();
+  const Fr y2 = y.square();
+  if (!(y2 - x2 == Fr::one() + params.edwards_d() * x2 * y2)) return std::nullopt;
+  return Point<Unknown>{x, y, x * y, Fr::one()};
+}
+
+Result<Point<Unknown>> read(std::span<const uint8_t> bytes, const JubjubParams& params) {
+  if (bytes.size() < 32) return Error("failed to fill whole buffer");
+  Limbs limbs{};
+  for (size_t i = 0; i < 32; ++i) limbs[i / 8] |= uint64_t{bytes[i]} << (8 * (i % 8));
+  const bool x_odd = (limbs[3] & kSignBit) != 0;
+  limbs[3] &= ~kSignBit;
+
+  const Result<Fr> y = Fr::from_repr(limbs);
+  if (!y) return Error("y is not in field");
+  const Fr y2 = y->square();
+  const std::optional<Fr> denominator_inverse = (params.edwards_d() * y2 + Fr::one()).inverse();
+  if (!denominator_inverse) return Error("not on curve");
+  std::optional<Fr> x = ((y2 - Fr::one()) * *denominator_inverse).sqrt();
+  if (!x) return Error("not on curve");
+  if (x->is_odd() != x_odd) x = -*x;
+  return Point<Unknown>{*x, *y, *x * *y, Fr::one()};
+}
+
+template <typename Order>
+std::array<uint8_t, 32> write(const Point<Order>& p) {
+  const auto [x, y] = to_affine(p);
+  Limbs limbs = y.into_repr();
+  if (x.is_odd()) limbs[3] |= kSignBit;
+  std::array<uint8_t, 32> out{};
+  for (size_t i = 0; i < 32; ++i) out[i] = static_cast<uint8_t>(limbs[i / 8] >> (8 * (i % 8)));
+  return out;
+}
+
+template <typename Order>
+std::pair<Fr, Fr> to_affine(const Point<Order>& p) {
+  const std::optional<Fr> z_inverse = p.z.inverse();
+  ensure(z_inverse.has_value(), "point with z = 0 has no affine form");
+  return {p.x * *z_inverse, p.y * *z_inverse};
+}
+
+template std::array<uint8_t, 32> write(const Point<PrimeOrder>&);
+template std::array<uint8_t, 32> write(const Point<Unknown>&);
+template std::pair<Fr, Fr> to_affine(const Point<PrimeOrder>&);
+template std::pair<Fr, Fr> to_affine(const Point<Unknown>&);
+
+}  // namespace tarvo::edwards

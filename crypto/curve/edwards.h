@@ -1,0 +1,97 @@
+// Point arithmetic on the curve (a = -1) in extended coordinates, the 32-byte point encoding and
+// scalar multiplication.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <utility>
+
+#include "crypto/base/result.h"
+#include "crypto/curve/point.h"
+
+namespace tarvo::edwards {
+
+template <typename Order = PrimeOrder>
+constexpr Point<Order> zero() {
+  return {};
+}
+
+// The affine pair as a point when y^2 - x^2 = 1 + d·x^2·y^2; no subgroup check.
+std::optional<Point<Unknown>> from_xy(const Fr& x, const Fr& y, const JubjubParams& params);
+
+// Decodes the first 32 bytes: y little-endian in bits 0..254, bit 255 the parity of x. Errors:
+// "failed to fill whole buffer" (fewer than 32 bytes), "y is not in field", "not on curve".
+Result<Point<Unknown>> read(std::span<const uint8_t> bytes, const JubjubParams& params);
+
+// The 32-byte encoding of the affine point.
+template <typename Order>
+std::array<uint8_t, 32> write(const Point<Order>& p);
+
+// (x/z, y/z).
+template <typename Order>
+std::pair<Fr, Fr> to_affine(const Point<Order>& p);
+
+// Unified addition of Hisil, Wong, Carter and Dawson: no special case for equal inputs or the
+// neutral element, which it handles correctly because d is not a square.
+template <typename A, typename B>
+Point<Joined<A, B>> add(const Point<A>& p, const Point<B>& q, const JubjubParams& params) {
+  const Fr a = p.x * q.x;
+  const Fr b = p.y * q.y;
+  const Fr c = params.edwards_d() * p.t * q.t;
+  const Fr d = p.z * q.z;
+  const Fr h = b + a;
+  const Fr e = (p.x + p.y) * (q.x + q.y) - h;
+  const Fr f = d - c;
+  const Fr g = d + c;
+  return {e * f, g * h, e * h, f * g};
+}
+
+// Doubling does not read t, nor d.
+template <typename Order>
+Point<Order> doubled(const Point<Order>& p) {
+  const Fr a = p.x.square();
+  const Fr b = p.y.square();
+  const Fr c = p.z.square().doubled();
+  const Fr d = -a;
+  const Fr e = (p.x + p.y).square() - a - b;
+  const Fr g = d + b;
+  const Fr f = g - c;
+  const Fr h = d - b;
+  return {e * f, g * h, e * h, f * g};
+}
+
+template <typename Order>
+Point<Order> negate(const Point<Order>& p) {
+  return {-p.x, p.y, -p.t, p.z};
+}
+
+// Projective equality; t is not compared.
+template <typename A, typename B>
+bool operator==(const Point<A>& p, const Point<B>& q) {
+  return p.x * q.z == q.x * p.z && p.y * q.z == q.y * p.z;
+}
+
+template <typename Order>
+bool is_zero(const Point<Order>& p) {
+  return p.x.is_zero() && p.y == p.z;
+}
+
+// Plain double-and-add over all 256 bits of k, most significant first. Variable time; the
+// reference the faster methods are held to.
+template <typename Order>
+Point<Order> mul_reference(const Point<Order>& p, const Limbs& k, const JubjubParams& params);
+
+// k·p with a fixed 4-bit window: the time and the memory accesses do not depend on k.
+template <typename Order>
+Point<Order> mul(const Point<Order>& p, const Limbs& k, const JubjubParams& params);
+template <typename Order>
+Point<Order> mul(const Point<Order>& p, const Fs& k, const JubjubParams& params);
+
+// k·p with a width-5 NAF; variable time, for public scalars only (l in the subgroup checks, the
+// message scalar in verification).
+template <typename Order>
+Point<Order> mul_public(const Point<Order>& p, const Limbs& k, const JubjubParams& params);
+
+}  // namespace tarvo::edwards

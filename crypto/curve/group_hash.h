@@ -1,0 +1,25 @@
+// The group hash that derives the fixed generators: BLAKE2s, personalised, over a fixed first block and
+// the input, read as a point encoding and cleared of the cofactor.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "crypto/curve/point.h"
+
+namespace tarvo {
+
+// 8 times the point that the digest of the input encodes; no value when the digest is not a point
+// encoding or the multiple is the neutral element. Fatal unless the personalisation has 8 bytes.
+std::optional<edwards::Point<edwards::PrimeOrder>> baby_group_hash(std::span<const uint8_t> input,
+                                                                   std::string_view personalisation,
+                                                                   const JubjubParams& params);
+
+// The first point that baby_group_hash gives for the tag followed by one counter byte 0, 1, ...;
+// fatal when the counter reaches 255.
+edwards::Point<edwards::PrimeOrder> find_group_hash(std::string_view tag, std::string_view personalisation,
+                                                    const JubjubParams& params);
+
+}  // namespace tarvo

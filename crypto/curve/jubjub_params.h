@@ -1,0 +1,42 @@
+// AltJubjubBn256: the curve -x^2 + y^2 = 1 + d·x^2·y^2 over Fr with d = -168696/168700, its six fixed
+// generators, and the process-wide instance JUBJUB_PARAMS.
+#pragma once
+
+#include <array>
+
+#include "crypto/curve/fixed_base.h"
+#include "crypto/curve/point.h"
+
+namespace tarvo {
+
+// Invariant: the generators, found by the group hash, are pairwise distinct points of the
+// prime-order subgroup other than (0, 1); the fixed-base table holds multiples of generator 5, the
+// one every key and signature uses.
+class AltJubjubBn256 final : public JubjubParams {
+ public:
+  static constexpr size_t GENERATOR_COUNT = 6;
+
+  // Builds the complete set (always the same values); fatal if the generators are not distinct
+  // and nonzero.
+  AltJubjubBn256();
+
+  const Fr& edwards_d() const override { return d_; }
+  const edwards::Point<edwards::PrimeOrder>& generator(size_t index) const override;
+  edwards::Point<edwards::PrimeOrder> mul_generator(size_t index, const Fs& k) const override;
+
+ private:
+  Fr d_;
+  std::array<edwards::Point<edwards::PrimeOrder>, GENERATOR_COUNT> generators_;
+  edwards::FixedBaseTable generator5_table_;
+};
+
+// JUBJUB_PARAMS: the process-wide parameter set. The first access builds it, exactly once
+// (concurrent first accesses wait for it); afterwards it is read-only and lives until the process
+// ends.
+struct SharedJubjubParams {
+  const AltJubjubBn256& operator*() const;
+  const AltJubjubBn256* operator->() const { return &**this; }
+};
+inline constexpr SharedJubjubParams JUBJUB_PARAMS{};
+
+}  // namespace tarvo

@@ -1,0 +1,102 @@
+#include <openssl/crypto.h>
+
+#include "crypto/curve/edwards.h"
+#include "crypto/curve/select.h"
+
+namespace tarvo::edwards {
+
+namespace {
+
+using Naf = std::array<int8_t, 257>;  // a 256-bit scalar may need one digit more
+
+// Width-5 non-adjacent form: every nonzero digit is odd, in [-15, 15], and followed by at least four
+// zeros.
+Naf naf5(const Limbs& k) {
+  std::array<uint64_t, 5> n = {k[0], k[1], k[2], k[3], 0};
+  Naf digits{};
+  for (size_t i = 0; (n[0] | n[1] | n[2] | n[3] | n[4]) != 0; ++i) {
+    if (n[0] & 1) {
+      int digit = static_cast<int>(n[0] & 31);
+      if (digit >= 16) digit -= 32;
+      digits[i] = static_cast<int8_t>(digit);
+      // n -= digit, leaving the low five bits zero
+      uint64_t carry = digit < 0 ? static_cast<uint64_t>(-digit) : 0;
+      uint64_t borrow = digit > 0 ? static_cast<uint64_t>(digit) : 0;
+      for (uint64_t& limb : n) {
+        limb = add_with_carry(limb, 0, carry);
+        limb = sub_with_borrow(limb, 0, borrow);
+        if (carry == 0 && borrow == 0) break;
+      }
+    }
+    for (size_t j = 0; j < 4; ++j) n[j] = (n[j] >> 1) | (n[j + 1] << 63);
+    n[4] >>= 1;
+  }
+  return digits;
+}
+
+}  // namespace
+
+template <typename Order>
+Point<Order> mul_reference(const Point<Order>& p, const Limbs& k, const JubjubParams& params) {
+  Point<Order> acc;
+  for (int i = 255; i >= 0; --i) {
+    acc = doubled(acc);
+    if ((k[i / 64] >> (i % 64)) & 1) acc = add(acc, p, params);
+  }
+  return acc;
+}
+
+template <typename Order>
+Point<Order> mul(const Point<Order>& p, const Limbs& k, const JubjubParams& params) {
+  std::array<Point<Order>, 16> multiples;  // multiples[i] = i·p
+  multiples[1] = p;
+  for (size_t i = 2; i < multiples.size(); ++i) {
+    multiples[i] = i % 2 == 0 ? doubled(multiples[i / 2]) : add(multiples[i - 1], p, params);
+  }
+  Point<Order> acc;
+  for (int window = 63; window >= 0; --window) {
+    for (int i = 0; i < 4; ++i) acc = doubled(acc);
+    const uint64_t digit = (k[window / 16] >> (4 * (window % 16))) & 15;
+    acc = add(acc, select(multiples, digit), params);
+  }
+  return acc;
+}
+
+template <typename Order>
+Point<Order> mul(const Point<Order>& p, const Fs& k, const JubjubParams& params) {
+  Limbs bits = k.into_repr();
+  const Point<Order> result = mul(p, bits, params);
+  OPENSSL_cleanse(bits.data(), sizeof bits);
+  return result;
+}
+
+template <typename Order>
+Point<Order> mul_public(const Point<Order>& p, const Limbs& k, const JubjubParams& params) {
+  std::array<Point<Order>, 8> odd;  // odd[i] = (2i + 1)·p
+  odd[0] = p;
+  const Point<Order> p2 = doubled(p);
+  for (size_t i = 1; i < odd.size(); ++i) odd[i] = add(odd[i - 1], p2, params);
+
+  const Naf digits = naf5(k);
+  int top = static_cast<int>(digits.size()) - 1;
+  while (top >= 0 && digits[top] == 0) --top;
+  Point<Order> acc;
+  for (int i = top; i >= 0; --i) {
+    acc = doubled(acc);
+    const int digit = digits[i];
+    if (digit > 0) acc = add(acc, odd[digit / 2], params);
+    if (digit < 0) acc = add(acc, negate(odd[-digit / 2]), params);
+  }
+  return acc;
+}
+
+template Point<PrimeOrder> mul_reference(const Point<PrimeOrder>&, const Limbs&, const JubjubParams&);
+template Point<Unknown> mul_reference(const Point<Unknown>&, const Limbs&, const JubjubParams&);
+template Point<PrimeOrder> mul(const Point<PrimeOrder>&, const Limbs&, const JubjubParams&);
+template Point<Unknown> mul(const Point<Unknown>&, const Limbs&, const JubjubParams&);
+template Point<PrimeOrder> mul(const Point<PrimeOrder>&, const Fs&, const JubjubParams&);
+template Point<Unknown> mul(const Point<Unknown>&, const Fs&, const JubjubParams&);
+template Point<PrimeOrder> mul_public(const Point<PrimeOrder>&, const Limbs&, const JubjubParams&);
+template Point<Unknown> mul_public(const Point<Unknown>&, const Limbs&, const JubjubParams&);
+
+}  // namespace tarvo::edwards

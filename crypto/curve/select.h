@@ -1,0 +1,32 @@
+// Constant-time table lookup: every entry is read whatever the index, so a secret index steers
+// neither a branch nor a memory address.
+#pragma once
+
+#include <array>
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <type_traits>
+
+namespace tarvo::edwards {
+
+// All ones when a == b, else zero, without a comparison the compiler could turn into a branch.
+inline uint64_t equal_mask(uint64_t a, uint64_t b) {
+  const uint64_t diff = a ^ b;
+  return ((diff | (0 - diff)) >> 63) - 1;
+}
+
+template <typename T, size_t N>
+T select(const std::array<T, N>& table, uint64_t index) {
+  static_assert(std::is_trivially_copyable_v<T> && sizeof(T) % sizeof(uint64_t) == 0);
+  using Words = std::array<uint64_t, sizeof(T) / sizeof(uint64_t)>;
+  Words out{};
+  for (size_t i = 0; i < N; ++i) {
+    const uint64_t mask = equal_mask(i, index);
+    const Words entry = std::bit_cast<Words>(table[i]);
+    for (size_t w = 0; w < out.size(); ++w) out[w] |= entry[w] & mask;
+  }
+  return std::bit_cast<T>(out);
+}
+
+}  // namespace tarvo::edwards

@@ -1,0 +1,208 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "crypto/curve/edwards.h"
+#include "crypto/curve/jubjub_params.h"
+#include "crypto/tests/test_hex.h"
+
+namespace tarvo::edwards {
+namespace {
+
+using test::le_bytes;
+using test::le_bytes_from_hex;
+using test::limbs_from_hex;
+
+constexpr uint64_t kSeed = 20240611;
+
+const JubjubParams& params() { return *JUBJUB_PARAMS; }
+
+Fr fr(std::string_view hex) { return *Fr::from_repr(limbs_from_hex(hex)); }
+
+Point<Unknown> order_two_point() { return *from_xy(Fr::zero(), -Fr::one(), params()); }
+
+Limbs random_limbs(std::mt19937_64& rng) { return {rng(), rng(), rng(), rng()}; }
+
+// Subgroup points, points with a component of order 2, and the neutral element.
+std::vector<Point<Unknown>> sample_points(std::mt19937_64& rng) {
+  const Point<PrimeOrder>& g = params().generator(5);
+  std::vector<Point<Unknown>> points = {zero(), g, order_two_point(), add(g, order_two_point(), params())};
+  for (int i = 0; i < 6; ++i) {
+    const Point<PrimeOrder> p = mul_reference(g, random_limbs(rng), params());
+    points.push_back(p);
+    points.push_back(add(p, order_two_point(), params()));
+  }
+  return points;
+}
+
+TEST(PointEncoding, NeutralElementEncodesAsOne) {
+  std::array<uint8_t, 32> one{};
+  one[0] = 1;
+  EXPECT_EQ(write(zero()), one);
+  EXPECT_TRUE(is_zero(*read(one, params())));
+  one[31] |= 0x80;  // the sign of x = 0 is ignored
+  EXPECT_TRUE(is_zero(*read(one, params())));
+}
+
+TEST(PointEncoding, GeneratorFiveKnownAnswer) {
+  const Point<Unknown> g = *read(
+      le_bytes_from_hex("0x85a01167ea785d3f784224644a68e4067532c815f5f6d57d984b5c0e9c6c94b7"), params());
+  const auto [x, y] = to_affine(g);
+  EXPECT_EQ(x, fr("0x2ef3f9b423a2c8c74e9803958f6c320e854a1c1c06cd5cc8fd221dc052d76df7"));
+  EXPECT_EQ(y, fr("0x05a01167ea785d3f784224644a68e4067532c815f5f6d57d984b5c0e9c6c94b7"));
+  EXPECT_EQ(g, params().generator(5));
+}
+
+TEST(PointEncoding, ReadRejectsShortInputAndBadCoordinates) {
+  struct Case {
+    std::vector<uint8_t> bytes;
+    const char* error;
+  };
+  const auto r_le = le_bytes(Fr::characteristic());
+  std::vector<uint8_t> y_max(32, 0xff);
+  y_max[31] = 0x7f;  // 2^255 - 1, above r
+  std::vector<uint8_t> y_two(32, 0);
+  y_two[0] = 2;  // (4 - 1)/(4d + 1) is not a square
+  const std::vector<Case> cases = {
+      {std::vector<uint8_t>(31, 0), "failed to fill whole buffer"},
+      {{}, "failed to fill whole buffer"},
+      {std::vector<uint8_t>(r_le.begin(), r_le.end()), "y is not in field"},
+      {y_max, "y is not in field"},
+      {y_two, "not on curve"},
+  };
+  for (const Case& c : cases) {
+    const auto result = read(c.bytes, params());
+    ASSERT_FALSE(result.ok()) << c.error;
+    EXPECT_EQ(result.error().message(), c.error);
+  }
+}
+
+TEST(PointEncoding, ReadConsumesOnlyTheFirst32Bytes) {
+  std::vector<uint8_t> bytes(40, 0xee);
+  std::fill(bytes.begin(), bytes.begin() + 32, 0);
+  bytes[0] = 1;
+  EXPECT_TRUE(is_zero(*read(bytes, params())));
+}
+
+TEST(PointEncoding, FromXyChecksTheCurveEquation) {
+  EXPECT_TRUE(is_zero(*from_xy(Fr::zero(), Fr::one(), params())));
+  EXPECT_FALSE(from_xy(Fr::one(), Fr::one(), params()).has_value());
+  const auto [x, y] = to_affine(params().generator(5));
+  EXPECT_EQ(*from_xy(x, y, params()), params().generator(5));
+  EXPECT_FALSE(from_xy(x + Fr::one(), y, params()).has_value());
+}
+
+TEST(PointEncoding, WriteThenReadRoundTripsAndSignBitNegatesX) {
+  std::mt19937_64 rng(kSeed);
+  SCOPED_TRACE(testing::Message() << "seed " << kSeed);
+  for (const Point<Unknown>& p : sample_points(rng)) {
+    std::array<uint8_t, 32> bytes = write(p);
+    EXPECT_EQ(*read(bytes, params()), p);
+    const auto [x, y] = to_affine(p);
+    if (x.is_zero()) continue;
+    bytes[31] ^= 0x80;
+    const auto [flipped_x, flipped_y] = to_affine(*read(bytes, params()));
+    EXPECT_EQ(flipped_x, -x);
+    EXPECT_EQ(flipped_y, y);
+  }
+}
+
+TEST(PointArithmetic, GroupLaws) {
+  std::mt19937_64 rng(kSeed + 1);
+  SCOPED_TRACE(testing::Message() << "seed " << kSeed + 1);
+  const std::vector<Point<Unknown>> points = sample_points(rng);
+  for (const Point<Unknown>& p : points) {
+    EXPECT_TRUE(is_zero(add(p, negate(p), params())));
+    EXPECT_EQ(doubled(p), add(p, p, params()));
+    EXPECT_EQ(add(p, zero(), params()), p);
+    const auto [x, y] = to_affine(p);
+    EXPECT_TRUE(from_xy(x, y, params()).has_value());  // results stay on the curve
+    for (const Point<Unknown>& q : points) {
+      EXPECT_EQ(add(p, q, params()), add(q, p, params()));
+      EXPECT_EQ(add(add(p, q, params()), q, params()), add(p, doubled(q), params()));
+    }
+  }
+}
+
+TEST(PointArithmetic, EqualityIsProjective) {
+  const Point<PrimeOrder>& g = params().generator(5);
+  const Fr k = Fr::from_u128(7, 0);
+  const Point<PrimeOrder> scaled{g.x * k, g.y * k, g.t * k, g.z * k};
+  EXPECT_EQ(scaled, g);
+  EXPECT_FALSE(negate(g) == g);
+  EXPECT_FALSE(is_zero(Point<PrimeOrder>{Fr::zero(), Fr::one(), Fr::zero(), Fr::from_u128(2, 0)}));
+}
+
+TEST(ScalarMultiplication, EveryMethodMatchesTheReference) {
+  std::mt19937_64 rng(kSeed + 2);
+  SCOPED_TRACE(testing::Message() << "seed " << kSeed + 2);
+  const Limbs l = Fs::characteristic();
+  Limbs l_minus_one = l;
+  l_minus_one[0] -= 1;
+  std::vector<Limbs> scalars = {{0, 0, 0, 0},
+                                {1, 0, 0, 0},
+                                {2, 0, 0, 0},
+                                {15, 0, 0, 0},
+                                {16, 0, 0, 0},
+                                l_minus_one,
+                                l,
+                                {~0ull, ~0ull, ~0ull, ~0ull}};
+  for (int i = 0; i < 8; ++i) scalars.push_back(random_limbs(rng));
+  for (int i = 0; i < 8; ++i) scalars.push_back(Fs::from_u256_reduced(random_limbs(rng)).into_repr());
+
+  const std::vector<Point<Unknown>> points = sample_points(rng);
+  for (const Limbs& k : scalars) {
+    SCOPED_TRACE(limbs_to_hex(k));
+    for (const Point<Unknown>& p : points) {
+      const Point<Unknown> expected = mul_reference(p, k, params());
+      EXPECT_EQ(mul(p, k, params()), expected);
+      EXPECT_EQ(mul_public(p, k, params()), expected);
+    }
+    const Result<Fs> scalar = Fs::from_repr(k);
+    if (!scalar) continue;
+    const Point<PrimeOrder> expected = mul_reference(params().generator(5), k, params());
+    EXPECT_EQ(mul(params().generator(5), *scalar, params()), expected);
+    EXPECT_EQ(params().mul_generator(5, *scalar), expected);
+    EXPECT_EQ(params().mul_generator(0, *scalar), mul_reference(params().generator(0), k, params()));
+  }
+}
+
+TEST(ScalarMultiplication, EdgeScalars) {
+  const Point<PrimeOrder>& g = params().generator(5);
+  EXPECT_TRUE(is_zero(mul(g, Fs::zero(), params())));
+  EXPECT_EQ(mul(g, Fs::one(), params()), g);
+  EXPECT_TRUE(is_zero(mul_reference(g, Fs::characteristic(), params())));
+  EXPECT_EQ(mul(g, -Fs::one(), params()), negate(g));
+  // A point of order 2 survives multiplication by the odd l.
+  EXPECT_EQ(mul_public(order_two_point(), Fs::characteristic(), params()), order_two_point());
+}
+
+TEST(ScalarMultiplication, PublicKeyKnownAnswers) {
+  struct Case {
+    const char* scalar;
+    const char* packed;
+    const char* x;
+  };
+  const Case cases[] = {
+      {"0x0000000000000000000000000000000000000000000000000000000000000001",
+       "0x85a01167ea785d3f784224644a68e4067532c815f5f6d57d984b5c0e9c6c94b7",
+       "0x2ef3f9b423a2c8c74e9803958f6c320e854a1c1c06cd5cc8fd221dc052d76df7"},
+      {"0x060c89ce5c263405370a08b6d0302b0bab3eedb83920ee0a677297dc392126f0",
+       "0x05a01167ea785d3f784224644a68e4067532c815f5f6d57d984b5c0e9c6c94b7",
+       "0x017054bebd8ed76269b84220f215264ea2e9cc2c72ec13c846bfd7d39d28920a"},
+      {"0x00123456789abcdef0123456789abcdef0123456789abcdef0123456789abcde",
+       "0x8af3963e32f7a1cc3e973b4d9a359392a7ea5ae99c4203c0064badaa2f3f8f8d",
+       "0x0f648b298644299aa0cc15fa48064c6ea8a6a1f50c6f7c66a8dfd37fb67672db"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.scalar);
+    const Fs k = *Fs::from_repr(limbs_from_hex(c.scalar));
+    const Point<PrimeOrder> a = mul(params().generator(5), k, params());
+    EXPECT_EQ(write(a), le_bytes_from_hex(c.packed));
+    EXPECT_EQ(to_affine(a).first, fr(c.x));
+  }
+}
+
+}  // namespace
+}  // namespace tarvo::edwards
