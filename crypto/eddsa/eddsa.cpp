@@ -1,0 +1,48 @@
+#include "crypto/eddsa/eddsa.h"
+
+#include <algorithm>
+#include <array>
+
+#include "crypto/base/fatal.h"
+#include "crypto/curve/edwards.h"
+
+namespace tarvo::eddsa {
+
+namespace {
+
+// The message zero-padded (or cut) to 32 bytes, as a little-endian integer mod l.
+Fs message_scalar(std::span<const uint8_t> message) {
+  std::array<uint8_t, 32> padded{};
+  std::copy_n(message.begin(), std::min(message.size(), padded.size()), padded.begin());
+  return to_uniform_32(padded);
+}
+
+bool in_prime_order_subgroup(const edwards::Point<edwards::Unknown>& p, const JubjubParams& params) {
+  return edwards::is_zero(edwards::mul_public(p, Fs::characteristic(), params));
+}
+
+}  // namespace
+
+Signature PrivateKey::sign_raw_message(std::span<const uint8_t> message, const Seed& seed,
+                                       size_t generator_index, const JubjubParams& params) const {
+  ensure(message.size() <= 32, "message to sign is longer than 32 bytes");
+  const edwards::Point<edwards::PrimeOrder> a = params.mul_generator(generator_index, sk);
+  ensure(in_prime_order_subgroup(a, params), "public key is not in the prime-order subgroup");
+  const edwards::Point<edwards::PrimeOrder> r = params.mul_generator(generator_index, seed.r);
+  return {r, message_scalar(message) * sk + seed.r};
+}
+
+PublicKey PublicKey::from_private(const PrivateKey& key, size_t generator_index, const JubjubParams& params) {
+  return {params.mul_generator(generator_index, key.sk)};
+}
+
+bool PublicKey::verify_for_raw_message(std::span<const uint8_t> message, const Signature& signature,
+                                       size_t generator_index, const JubjubParams& params) const {
+  const Fs m = message_scalar(message);
+  if (!in_prime_order_subgroup(a, params) || !in_prime_order_subgroup(signature.r, params)) return false;
+  const auto p = edwards::add(edwards::mul_public(a, m.into_repr(), params), signature.r, params);
+  const auto q = edwards::negate(params.mul_generator(generator_index, signature.s));
+  return edwards::is_zero(edwards::add(p, q, params));
+}
+
+}  // namespace tarvo::eddsa
