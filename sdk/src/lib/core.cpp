@@ -30,6 +30,5 @@ Result<bool> verify_signature(std::string_view, std::string_view, std::string_vi
 Result<bool> is_on_curve(std::string_view, std::string_view) { return missing("the curve check"); }
 Result<TextPair> pub_key_to_xy(std::string_view) { return missing("public key unpacking"); }
 Result<TextPair> private_key_to_pubkey_xy(std::string_view) { return missing("public key derivation"); }
-Result<std::string> private_key_from_seed(std::string_view) { return missing("key derivation from a seed"); }
 
 }  // namespace tarvo::sdk

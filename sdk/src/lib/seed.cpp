@@ -1,0 +1,48 @@
+#include <openssl/crypto.h>
+#include <openssl/sha.h>
+
+#include <array>
+
+#include "crypto/field/fs.h"
+#include "sdk/src/lib/core.h"
+
+namespace tarvo::sdk {
+
+namespace {
+
+using Digest = std::array<uint8_t, SHA256_DIGEST_LENGTH>;
+
+bool below_subgroup_order(const Digest& digest) {
+  Limbs limbs{};
+  for (size_t i = 0; i < digest.size(); ++i) limbs[3 - i / 8] |= uint64_t{digest[i]} << (8 * (7 - i % 8));
+  const bool below = Fs::from_repr(limbs).ok();
+  OPENSSL_cleanse(limbs.data(), sizeof limbs);
+  return below;
+}
+
+}  // namespace
+
+// The first of SHA-256(seed) hashed again and again whose big-endian value is below l; each candidate is
+// accepted with a probability of about 1/42.
+Result<std::string> private_key_from_seed(std::string_view seed) {
+  if (seed.size() < 32) return Error("seed is too short");
+  Digest previous{};
+  Digest digest{};
+  SHA256(reinterpret_cast<const uint8_t*>(seed.data()), seed.size(), previous.data());
+  for (;;) {
+    SHA256(previous.data(), previous.size(), digest.data());
+    if (below_subgroup_order(digest)) break;
+    previous = digest;
+  }
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string text = "0x";
+  for (uint8_t byte : digest) {
+    text.push_back(kDigits[byte >> 4]);
+    text.push_back(kDigits[byte & 15]);
+  }
+  OPENSSL_cleanse(previous.data(), previous.size());
+  OPENSSL_cleanse(digest.data(), digest.size());
+  return text;
+}
+
+}  // namespace tarvo::sdk
