@@ -107,7 +107,9 @@ std::string u128_to_string(unsigned __int128 value) {
 
 std::string i128_to_string(__int128 value) {
   if (value >= 0) return u128_to_string(static_cast<unsigned __int128>(value));
-  return "-" + u128_to_string(-static_cast<unsigned __int128>(value));
+  std::string text = "-";
+  text += u128_to_string(-static_cast<unsigned __int128>(value));
+  return text;
 }
 
 }  // namespace tarvo

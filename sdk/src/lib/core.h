@@ -26,9 +26,8 @@ Result<std::string> hash_signed_oracle_price(std::string_view json);
 
 Result<JubjubSignature> sign(std::string_view private_key, std::string_view msg);
 // pub_key_y takes no part: any text is accepted and ignored.
-Result<bool> verify_signature(std::string_view sig_r, std::string_view sig_s,
-                              std::string_view pub_key_x, std::string_view pub_key_y,
-                              std::string_view msg);
+Result<bool> verify_signature(std::string_view sig_r, std::string_view sig_s, std::string_view pub_key_x,
+                              std::string_view pub_key_y, std::string_view msg);
 Result<bool> is_on_curve(std::string_view x, std::string_view y);
 
 // (first, second): the echoed packed key and the affine x-coordinate of the point it encodes.

@@ -1,0 +1,47 @@
+// Core operations on keys and signatures: sign, verify, and the public key utilities.
+#include "crypto/curve/jubjub_params.h"
+#include "sdk/src/lib/core.h"
+#include "sdk/src/tx/convert.h"
+#include "sdk/src/tx/packed_public_key.h"
+#include "sdk/src/tx/packed_signature.h"
+#include "sdk/src/tx/sign.h"
+
+namespace tarvo::sdk {
+
+Result<JubjubSignature> sign(std::string_view private_key, std::string_view msg) {
+  const U256 message = TARVO_TRY(U256::from_hex(msg));
+  const eddsa::PrivateKey key = TARVO_TRY(private_key_from_string(private_key));
+  return TxSignature::sign_msg(key, message_bytes(message)).to_jubjub_signature();
+}
+
+Result<bool> verify_signature(std::string_view sig_r, std::string_view sig_s, std::string_view pub_key_x,
+                              std::string_view /*pub_key_y*/, std::string_view msg) {
+  const eddsa::Signature signature = to_packed_signature(jubjub_signature_from_str(sig_r, sig_s));
+  const U256 message = TARVO_TRY(U256::from_hex(msg));
+  const U256 packed_key = TARVO_TRY(U256::from_hex(pub_key_x));
+  const BabyJubjubPoint point = unpack_public_key(packed_key);
+  const eddsa::PublicKey public_key = TARVO_TRY(convert_to_pubkey(point.x, point.y));
+  return public_key.verify_for_raw_message(message_bytes(message), signature, GENERATOR_INDEX,
+                                           *JUBJUB_PARAMS);
+}
+
+Result<TextPair> pub_key_to_xy(std::string_view public_key) {
+  const std::string_view trimmed = trim_hex_prefixes(public_key);
+  const U256 packed = TARVO_TRY(U256::from_hex(trimmed));
+  const BabyJubjubPoint point = unpack_public_key(packed);
+  return TextPair{"0x" + std::string(trimmed), point.x.to_hex()};
+}
+
+Result<TextPair> private_key_to_pubkey_xy(std::string_view private_key) {
+  const eddsa::PrivateKey key = TARVO_TRY(private_key_from_string(private_key));
+  return pub_key_to_xy(public_key_from_private(key).to_hex());
+}
+
+Result<bool> is_on_curve(std::string_view x, std::string_view y) {
+  const std::string_view trimmed_x = trim_hex_prefixes(x);
+  const std::string_view trimmed_y = trim_hex_prefixes(y);
+  const TextPair texts = TARVO_TRY(pub_key_to_xy(trimmed_x));
+  return trim_hex_prefixes(texts.first) == trimmed_x && trim_hex_prefixes(texts.second) == trimmed_y;
+}
+
+}  // namespace tarvo::sdk

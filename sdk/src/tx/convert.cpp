@@ -1,0 +1,84 @@
+#include "sdk/src/tx/convert.h"
+
+#include <openssl/crypto.h>
+
+#include <array>
+
+namespace tarvo {
+
+namespace {
+
+int hex_digit_value(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+std::string hex_of_be_bytes(const std::array<uint8_t, 32>& bytes) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string out;
+  out.reserve(64);
+  for (uint8_t byte : bytes) {
+    out.push_back(kDigits[byte >> 4]);
+    out.push_back(kDigits[byte & 15]);
+  }
+  return out;
+}
+
+// Wipes the decoded key bytes whichever way the parse ends.
+struct WipedBytes {
+  std::array<uint8_t, 32> bytes{};
+  size_t size = 0;
+  ~WipedBytes() { OPENSSL_cleanse(bytes.data(), bytes.size()); }
+};
+
+}  // namespace
+
+Error ConversionError::incorrect_input_size(size_t size, size_t expected_size) {
+  return Error("Incorrect input size. Actual: " + std::to_string(size) +
+               ", expected: " + std::to_string(expected_size));
+}
+
+Error ConversionError::prime_field_decoding_error(const Error& not_in_field) {
+  return not_in_field.wrapped("Cannot convert into prime field value: ");
+}
+
+Result<Fs> FeConvert::from_bytes(std::span<const uint8_t> bytes) {
+  if (bytes.size() != 32) return ConversionError::incorrect_input_size(bytes.size(), 32);
+  Limbs repr{};
+  for (size_t i = 0; i < 32; ++i) repr[3 - i / 8] |= uint64_t{bytes[i]} << (8 * (7 - i % 8));
+  auto value = Fs::from_repr(repr);
+  OPENSSL_cleanse(repr.data(), sizeof repr);
+  if (!value.ok()) return ConversionError::prime_field_decoding_error(value.error());
+  return value;
+}
+
+std::string FeConvert::to_hex(const Fs& value) { return hex_of_be_bytes(value.to_be_bytes()); }
+std::string FeConvert::to_hex(const Fr& value) { return hex_of_be_bytes(value.to_be_bytes()); }
+
+Result<eddsa::PrivateKey> private_key_from_string(std::string_view text) {
+  while (text.starts_with("0x")) text.remove_prefix(2);
+  if (text.size() % 2 != 0) return Error("Odd number of digits");
+  // Decode into a fixed buffer; only the byte count of a longer text matters for its error.
+  WipedBytes decoded;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const int digit = hex_digit_value(text[i]);
+    if (digit < 0) {
+      const std::string c(text.substr(i, utf8_char_length(text, i)));
+      return Error("Invalid character '" + c + "' at position " + std::to_string(i));
+    }
+    if (i / 2 < decoded.bytes.size()) {
+      decoded.bytes[i / 2] = static_cast<uint8_t>((decoded.bytes[i / 2] << 4) | digit);
+    }
+  }
+  decoded.size = text.size() / 2;
+  if (decoded.size != 32) return ConversionError::incorrect_input_size(decoded.size, 32);
+  auto sk = FeConvert::from_bytes(decoded.bytes);
+  if (!sk.ok()) return sk.error();
+  return eddsa::PrivateKey{*sk};
+}
+
+U256 fr_to_u256(const Fr& value) { return U256{value.into_repr()}; }
+
+}  // namespace tarvo

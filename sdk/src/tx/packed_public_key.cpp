@@ -1,0 +1,48 @@
+#include "sdk/src/tx/packed_public_key.h"
+
+#include "crypto/curve/edwards.h"
+#include "crypto/curve/jubjub_params.h"
+#include "sdk/src/tx/convert.h"
+#include "sdk/src/tx/packed_signature.h"
+
+namespace tarvo {
+
+namespace {
+
+PackedPublicKey pack(const edwards::Point<edwards::PrimeOrder>& point) {
+  return le_to_u256(edwards::write(point));
+}
+
+}  // namespace
+
+PackedPublicKey public_key_from_private(const eddsa::PrivateKey& private_key) {
+  return pack(JUBJUB_PARAMS->mul_generator(GENERATOR_INDEX, private_key.sk));
+}
+
+PackedPublicKey public_key_from_private_with_verify(const eddsa::PrivateKey& private_key,
+                                                    std::span<const uint8_t> message,
+                                                    const eddsa::Signature& signature) {
+  const auto point = JUBJUB_PARAMS->mul_generator(GENERATOR_INDEX, private_key.sk);
+  const eddsa::PublicKey public_key{point};
+  ensure(public_key.verify_for_raw_message(message, signature, GENERATOR_INDEX, *JUBJUB_PARAMS),
+         "assertion failed: a freshly made signature verifies");
+  return pack(point);
+}
+
+BabyJubjubPoint unpack_public_key(const PackedPublicKey& packed) {
+  if (!packed.is_zero() && packed.limbs[3] == 0 && (packed.limbs[2] >> 32) == 0) {
+    return {U256{}, packed};
+  }
+  const auto [x, y] = get_xy_from_r(packed);
+  return {fr_to_u256(x), fr_to_u256(y)};
+}
+
+Result<eddsa::PublicKey> convert_to_pubkey(const U256& x, const U256& y) {
+  const Fr fx = TARVO_TRY(Fr::from_repr(x.limbs));
+  const Fr fy = TARVO_TRY(Fr::from_repr(y.limbs));
+  const auto point = edwards::from_xy(fx, fy, *JUBJUB_PARAMS);
+  if (!point) return Error("could not decode public key by x and y");
+  return eddsa::PublicKey{*point};
+}
+
+}  // namespace tarvo

@@ -1,0 +1,34 @@
+// Public keys: derivation from a private key, the packed form and its affine unpacking.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "crypto/base/result.h"
+#include "crypto/eddsa/eddsa.h"
+#include "sdk/src/zkw/types.h"
+
+namespace tarvo {
+
+// Every key and signature of the system uses this fixed generator of the curve parameter set.
+inline constexpr size_t GENERATOR_INDEX = 5;
+
+// The point encoding of sk·G read as a little-endian integer.
+PackedPublicKey public_key_from_private(const eddsa::PrivateKey& private_key);
+
+// The same, after checking that `signature` verifies against sk·G for `message`; a signature that does
+// not verify is a fatal internal error.
+PackedPublicKey public_key_from_private_with_verify(const eddsa::PrivateKey& private_key,
+                                                    std::span<const uint8_t> message,
+                                                    const eddsa::Signature& signature);
+
+// Affine coordinates of a packed key. A nonzero value below 2^160 is an address, not a point: it
+// unpacks to (0, value) without decoding. Anything else must decode as a point (fatal otherwise).
+BabyJubjubPoint unpack_public_key(const PackedPublicKey& packed);
+
+// The verification key with affine coordinates (x, y). Errors: a coordinate >= r (the field's
+// NotInField text), "could not decode public key by x and y" for a pair off the curve. No subgroup
+// check: verification makes it.
+Result<eddsa::PublicKey> convert_to_pubkey(const U256& x, const U256& y);
+
+}  // namespace tarvo

@@ -1,0 +1,24 @@
+#include "sdk/src/tx/sign.h"
+
+#include "crypto/curve/edwards.h"
+#include "crypto/curve/jubjub_params.h"
+#include "sdk/src/tx/convert.h"
+#include "sdk/src/tx/packed_public_key.h"
+
+namespace tarvo {
+
+TxSignature TxSignature::sign_msg(const eddsa::PrivateKey& private_key,
+                                  std::span<const uint8_t, 32> message) {
+  const eddsa::Seed seed = eddsa::Seed::deterministic_seed(private_key, message);
+  const eddsa::Signature signature =
+      private_key.sign_raw_message(message, seed, GENERATOR_INDEX, *JUBJUB_PARAMS);
+  const PackedPublicKey pub_key = public_key_from_private_with_verify(private_key, message, signature);
+  return {pub_key, signature};
+}
+
+JubjubSignature TxSignature::to_jubjub_signature() const {
+  const auto [x, y] = edwards::to_affine(signature.r);
+  return {{fr_to_u256(x), fr_to_u256(y)}, U256{signature.s.into_repr()}};
+}
+
+}  // namespace tarvo

@@ -1,0 +1,28 @@
+// The transaction signer: signs a 32-byte message with fixed generator 5 and checks its own result.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "crypto/eddsa/eddsa.h"
+#include "sdk/src/zkw/types.h"
+
+namespace tarvo {
+
+// The signer's result. Invariant: `signature` verifies against the key packed in `pub_key` for the
+// message it was made for; R is the raw product of the scalar multiplication (z is in general not 1).
+struct TxSignature {
+  PackedPublicKey pub_key;
+  eddsa::Signature signature;
+
+  // Deterministic nonce, (R, s) = (r·G, m·sk + r), then verification against sk·G derived afresh.
+  static TxSignature sign_msg(const eddsa::PrivateKey& private_key, std::span<const uint8_t, 32> message);
+
+  // R in affine form and s as its canonical integer; the public key is not carried over.
+  JubjubSignature to_jubjub_signature() const;
+};
+
+// A 256-bit message value as the signer reads it: 32 bytes, least significant first.
+inline std::array<uint8_t, 32> message_bytes(const U256& value) { return value.to_le_bytes(); }
+
+}  // namespace tarvo
