@@ -33,15 +33,16 @@ std::array<uint8_t, 32> write(const Point<Order>& p);
 template <typename Order>
 std::pair<Fr, Fr> to_affine(const Point<Order>& p);
 
-// Unified addition of Hisil, Wong, Carter and Dawson: no special case for equal inputs or the
-// neutral element, which it handles correctly because d is not a square.
+// Unified addition of Hisil, Wong, Carter and Dawson (locals named after the letters of their
+// formulas): no special case for equal inputs or the neutral element, which it handles correctly
+// because d is not a square.
 template <typename A, typename B>
 Point<Joined<A, B>> add(const Point<A>& p, const Point<B>& q, const JubjubParams& params) {
   const Fr a = p.x * q.x;
   const Fr b = p.y * q.y;
   const Fr c = params.edwards_d() * p.t * q.t;
   const Fr d = p.z * q.z;
-  const Fr h = b + a;
+  const Fr h = b + a;  // b - (-1)·a
   const Fr e = (p.x + p.y) * (q.x + q.y) - h;
   const Fr f = d - c;
   const Fr g = d + c;

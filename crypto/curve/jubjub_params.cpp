@@ -51,8 +51,7 @@ std::array<edwards::Point<edwards::PrimeOrder>, AltJubjubBn256::GENERATOR_COUNT>
 }  // namespace
 
 // The generators are derived with d already set: the group hash reads it through *this.
-AltJubjubBn256::AltJubjubBn256()
-    : d_(parse_d()), generators_(derive_generators(*this)), generator5_table_(generators_[5], *this) {}
+AltJubjubBn256::AltJubjubBn256() : d_(parse_d()), generators_(derive_generators(*this)) {}
 
 const edwards::Point<edwards::PrimeOrder>& AltJubjubBn256::generator(size_t index) const {
   ensure(index < generators_.size(), "generator index out of bounds");
@@ -60,8 +59,9 @@ const edwards::Point<edwards::PrimeOrder>& AltJubjubBn256::generator(size_t inde
 }
 
 edwards::Point<edwards::PrimeOrder> AltJubjubBn256::mul_generator(size_t index, const Fs& k) const {
-  if (index == 5) return generator5_table_.mul(k, *this);
-  return edwards::mul(generator(index), k, *this);
+  if (index != 5) return edwards::mul(generator(index), k, *this);
+  std::call_once(generator5_table_built_, [this] { generator5_table_.emplace(generators_[5], *this); });
+  return generator5_table_->mul(k, *this);
 }
 
 const AltJubjubBn256& SharedJubjubParams::operator*() const {

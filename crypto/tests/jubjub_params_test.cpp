@@ -128,5 +128,20 @@ TEST(JubjubParamsShared, BuiltOnceUnderContention) {
   EXPECT_EQ(edwards::write(JUBJUB_PARAMS->generator(5)), le_bytes_from_hex(kGenerators[5].packed));
 }
 
+TEST(JubjubParamsShared, FixedBaseTableBuiltOnceUnderContention) {
+  const AltJubjubBn256 fresh;
+  const Fs k = Fs::from_u128(0x0123456789abcdef, 0xfedcba9876543210);
+  const edwards::Point<PrimeOrder> expected =
+      edwards::mul_reference(fresh.generator(5), k.into_repr(), fresh);
+  constexpr int kThreads = 4;
+  std::vector<edwards::Point<PrimeOrder>> results(kThreads);
+  std::vector<std::thread> threads;
+  for (int i = 0; i < kThreads; ++i) {
+    threads.emplace_back([&, i] { results[i] = fresh.mul_generator(5, k); });
+  }
+  for (std::thread& t : threads) t.join();
+  for (const auto& result : results) EXPECT_EQ(result, expected);
+}
+
 }  // namespace
 }  // namespace tarvo
