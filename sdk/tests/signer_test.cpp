@@ -1,0 +1,74 @@
+#include <gtest/gtest.h>
+
+#include "crypto/curve/edwards.h"
+#include "crypto/curve/jubjub_params.h"
+#include "sdk/src/tx/convert.h"
+#include "sdk/src/tx/packed_public_key.h"
+#include "sdk/src/tx/packed_signature.h"
+#include "sdk/src/tx/sign.h"
+
+namespace tarvo {
+namespace {
+
+const std::array<uint8_t, 32> kMessage = message_bytes(U256{{0x0123456789abcdef, 42, 7, 0x0fedcba987654321}});
+
+eddsa::PrivateKey key_of(uint64_t k) { return {Fs::from_u128(k, 0x1234)}; }
+
+TEST(TransactionSigner, SignaturesAreDeterministicAndVerify) {
+  const auto key = key_of(99);
+  const TxSignature first = TxSignature::sign_msg(key, kMessage);
+  const TxSignature second = TxSignature::sign_msg(key, kMessage);
+  const JubjubSignature affine = first.to_jubjub_signature();
+  EXPECT_EQ(affine, second.to_jubjub_signature());
+  EXPECT_EQ(signature_to_json(affine), signature_to_json(second.to_jubjub_signature()));
+  EXPECT_EQ(first.pub_key, public_key_from_private(key));
+
+  const eddsa::PublicKey public_key{JUBJUB_PARAMS->mul_generator(GENERATOR_INDEX, key.sk)};
+  EXPECT_TRUE(public_key.verify_for_raw_message(kMessage, to_packed_signature(affine), GENERATOR_INDEX,
+                                                *JUBJUB_PARAMS));
+  EXPECT_TRUE(limbs_less(affine.s.limbs, Fs::characteristic()));
+  EXPECT_TRUE(
+      edwards::from_xy(*Fr::from_repr(affine.r.x.limbs), *Fr::from_repr(affine.r.y.limbs), *JUBJUB_PARAMS));
+}
+
+TEST(TransactionSigner, ZeroKeySignsWithTheNonceAsScalar) {
+  const eddsa::PrivateKey zero{Fs::zero()};
+  const TxSignature signature = TxSignature::sign_msg(zero, kMessage);
+  EXPECT_EQ(signature.pub_key, U256::from_u64(1));
+  EXPECT_EQ(signature.signature.s, eddsa::Seed::deterministic_seed(zero, kMessage).r);
+}
+
+TEST(SignatureText, JsonIsCompactAndRoundTrips) {
+  const JubjubSignature signature = TxSignature::sign_msg(key_of(5), kMessage).to_jubjub_signature();
+  const std::string json = signature_to_json(signature);
+  ASSERT_EQ(json.size(), 147u);
+  EXPECT_EQ(json.substr(0, 8), "{\"r\":\"0x");
+  EXPECT_EQ(json.find(' '), std::string::npos);
+  const std::string r = json.substr(6, 66), s = json.substr(79, 66);
+  EXPECT_EQ(json.substr(72, 7), "\",\"s\":\"");
+  EXPECT_EQ(jubjub_signature_from_str(r, s), signature);
+  // Every prefix form reads the same.
+  for (const char* prefix : {"0X", "0x0x", "0x0X", ""}) {
+    EXPECT_EQ(jubjub_signature_from_str(std::string(prefix) + r.substr(2), s), signature) << prefix;
+  }
+}
+
+TEST(SignatureText, NeutralPointAndScalarRange) {
+  const JubjubSignature neutral = jubjub_signature_from_str("0x1", "0x5");
+  EXPECT_EQ(neutral.r, (BabyJubjubPoint{U256{}, U256::from_u64(1)}));
+  const U256 l{Fs::characteristic()};
+  EXPECT_THROW(to_packed_signature({neutral.r, l}), FatalError);
+  EXPECT_NO_THROW(
+      to_packed_signature({neutral.r, U256{{l.limbs[0] - 1, l.limbs[1], l.limbs[2], l.limbs[3]}}}));
+  EXPECT_EQ(signature_to_json({neutral.r, U256::from_u64(5)}),
+            "{\"r\":\"0x" + std::string(63, '0') + "1\",\"s\":\"0x" + std::string(63, '0') + "5\"}");
+}
+
+TEST(SignatureText, MalformedTextsAreFatal) {
+  EXPECT_THROW(jubjub_signature_from_str("0xzz", "0x1"), FatalError);
+  EXPECT_THROW(jubjub_signature_from_str("0x1", std::string(65, '1')), FatalError);
+  EXPECT_THROW(jubjub_signature_from_str("0x" + std::string(64, 'f'), "0x1"), FatalError);  // y >= r
+}
+
+}  // namespace
+}  // namespace tarvo
