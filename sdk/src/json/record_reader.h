@@ -1,0 +1,145 @@
+// The one reader of all request records (Part 3.1). A record is described by its layout: its name, its
+// own members in declaration order, whether it carries the flattened OrderBase header and whether its
+// values may also come as an array. Everything else (required members, duplicate and unknown keys,
+// header flattening, the array form, error texts and positions) is here, once.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "crypto/base/result.h"
+#include "sdk/src/common/order_base.h"
+#include "sdk/src/json/member.h"
+#include "sdk/src/json/reader.h"
+
+namespace tarvo::json {
+
+template <class R>
+struct RecordLayout {
+  std::string_view name;               // the errors say "struct {name}"
+  std::span<const Member<R>> members;  // own members, in declaration order
+  OrderBase R::*header = nullptr;      // the flattened header, for the records that carry one
+  bool array_form = false;             // whether the member values may come as a JSON array instead
+};
+
+std::string missing_field(std::string_view key);
+std::string duplicate_field(std::string_view key);
+
+// An entry of the object whose key is a header key, kept with its value until the object is complete.
+struct KeptEntry {
+  size_t member;  // index in OrderBase::json_members()
+  Value value;
+};
+
+// The header step of flattening: decodes the kept entries in their order (a header key met twice is a
+// duplicate), then reports the first missing header member. Errors are unpositioned.
+Status read_header(std::span<const KeptEntry> kept, OrderBase& header);
+
+template <class R>
+std::optional<size_t> find_member(std::span<const Member<R>> members, std::string_view key) {
+  for (size_t i = 0; i < members.size(); ++i) {
+    if (members[i].key == key) return i;
+  }
+  return std::nullopt;
+}
+
+// The entries of an object, after its opening brace, up to (not including) its closing brace; then the
+// missing-member checks and the header step.
+template <class R>
+Status read_object(Reader& reader, const RecordLayout<R>& layout, R& record) {
+  std::vector<bool> seen(layout.members.size());
+  std::vector<KeptEntry> kept;
+  bool first = true;
+  while (TARVO_TRY(reader.has_next_key(first))) {
+    const std::string key = TARVO_TRY(reader.read_key());
+    if (const auto own = find_member(layout.members, key)) {
+      if (seen[*own]) return reader.error(duplicate_field(key));
+      TARVO_TRY(reader.parse_object_colon());
+      ValueSource source(reader);
+      TARVO_TRY(layout.members[*own].read(source, record));
+      seen[*own] = true;
+      continue;
+    }
+    // Any other key: its value is read through (and so validated); header entries are kept.
+    TARVO_TRY(reader.parse_object_colon());
+    Value value = TARVO_TRY(reader.read_any());
+    if (layout.header == nullptr) continue;
+    if (const auto header_member = find_member(OrderBase::json_members(), key)) {
+      kept.push_back(KeptEntry{*header_member, std::move(value)});
+    }
+  }
+  for (size_t i = 0; i < seen.size(); ++i) {
+    if (!seen[i]) return Error(missing_field(layout.members[i].key));
+  }
+  if (layout.header != nullptr) return read_header(kept, record.*layout.header);
+  return ok_status();
+}
+
+// The values of the array form, after its opening bracket: one per member, in declaration order.
+template <class R>
+Status read_array(Reader& reader, const RecordLayout<R>& layout, R& record) {
+  bool first = true;
+  for (const Member<R>& member : layout.members) {
+    if (!TARVO_TRY(reader.has_next_element(first))) {
+      const size_t count = static_cast<size_t>(&member - layout.members.data());
+      return Error("invalid length " + std::to_string(count) + ", expected struct " + std::string(layout.name) +
+                   " with " + std::to_string(layout.members.size()) + " elements");
+    }
+    ValueSource source(reader);
+    TARVO_TRY(member.read(source, record));
+  }
+  return ok_status();
+}
+
+// One record value at the reader's position: an object, the array form where the layout allows it, or
+// the invalid-type error "..., expected struct {name}".
+template <class R>
+Result<R> read_record(Reader& reader, const RecordLayout<R>& layout) {
+  const auto peek = reader.parse_whitespace();
+  if (!peek) return reader.peek_error(kEofValue);
+  R record{};
+  Status status = ok_status();
+  if (*peek == '{' || (*peek == '[' && layout.array_form)) {
+    const bool object = *peek == '{';
+    TARVO_TRY(reader.enter());
+    reader.eat();
+    status = object ? read_object(reader, layout, record) : read_array(reader, layout, record);
+    reader.leave();
+    if (status) {
+      status = object ? reader.end_map() : reader.end_seq();
+    } else if (object) {
+      reader.end_map_after_error();
+    } else {
+      reader.end_seq_after_error();
+    }
+  } else {
+    status = reader.peek_invalid_type("struct " + std::string(layout.name));
+  }
+  if (!status) return reader.fix_position(status.error());
+  return record;
+}
+
+// A whole request text: the record, then nothing but blanks. Errors carry " at line L column C".
+template <class R>
+Result<R> parse_record(std::string_view text, const RecordLayout<R>& layout) {
+  Reader reader(text);
+  auto record = read_record(reader, layout);
+  if (!record) return reader.located(record.error());
+  const Status end = reader.end();
+  if (!end) return reader.located(end.error());
+  return record;
+}
+
+// A member that is itself a record, read in place (Liquidate's liquidator_order). The member's type
+// provides its layout as `json_layout()`.
+template <auto Field>
+Status read_nested(ValueSource& source, RecordOf<Field>& record) {
+  using Nested = typename MemberPointer<decltype(Field)>::Value;
+  record.*Field = TARVO_TRY(read_record(source.reader(), Nested::json_layout()));
+  return ok_status();
+}
+
+}  // namespace tarvo::json

@@ -1,0 +1,36 @@
+// LimitOrderRequest (Part 3.1): a limit order. Read from a JSON object.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "crypto/base/result.h"
+#include "sdk/src/common/order_base.h"
+#include "sdk/src/zkw/types.h"
+
+namespace tarvo {
+
+namespace json {
+template <class R>
+struct RecordLayout;
+}  // namespace json
+
+struct LimitOrderRequest {
+  OrderBase base;                       // header keys at the top level of the object
+  uint64_t amount_synthetic = 0;        // U64AsString
+  uint64_t amount_collateral = 0;       // U64AsString
+  uint64_t amount_fee = 0;              // U64AsString
+  __int128 asset_id_synthetic = 0;      // I128AsHexString (negative values are refused by the hash layout)
+  U256 asset_id_collateral;             // U256AsHexString
+  uint64_t position_id = 0;             // U64AsString
+  bool is_buying_synthetic = false;     // JSON true or false
+
+  // Parses a request text; the error text ends with " at line L column C".
+  static Result<LimitOrderRequest> from_json(std::string_view text);
+  // The member table the record reader works from.
+  static const json::RecordLayout<LimitOrderRequest>& json_layout();
+
+  friend bool operator==(const LimitOrderRequest&, const LimitOrderRequest&) = default;
+};
+
+}  // namespace tarvo

@@ -1,0 +1,25 @@
+#include "sdk/src/transaction/oracle_price.h"
+
+#include "sdk/src/json/record_reader.h"
+#include "sdk/src/number_text.h"
+
+namespace tarvo {
+
+namespace {
+
+constexpr json::Member<SignedOraclePrice> kMembers[] = {
+    {"signer_key", json::read_text<&SignedOraclePrice::signer_key, PackedPublicKeyText>},
+    {"external_price", json::read_text<&SignedOraclePrice::external_price, U128AsString>},
+    {"timestamp", json::read_text<&SignedOraclePrice::timestamp, U32AsString>},
+    {"signed_asset_id", json::read_text<&SignedOraclePrice::signed_asset_id, U256AsHexString>},
+};
+
+constexpr json::RecordLayout<SignedOraclePrice> kLayout{"SignedOraclePrice", kMembers, nullptr, /*array_form=*/true};
+
+}  // namespace
+
+const json::RecordLayout<SignedOraclePrice>& SignedOraclePrice::json_layout() { return kLayout; }
+
+Result<SignedOraclePrice> SignedOraclePrice::from_json(std::string_view text) { return json::parse_record(text, kLayout); }
+
+}  // namespace tarvo

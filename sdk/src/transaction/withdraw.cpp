@@ -1,0 +1,25 @@
+#include "sdk/src/transaction/withdraw.h"
+
+#include "sdk/src/json/record_reader.h"
+#include "sdk/src/number_text.h"
+
+namespace tarvo {
+
+namespace {
+
+constexpr json::Member<WithdrawRequest> kMembers[] = {
+    {"position_id", json::read_text<&WithdrawRequest::position_id, U64AsString>},
+    {"amount", json::read_text<&WithdrawRequest::amount, U64AsString>},
+    {"eth_address", json::read_text<&WithdrawRequest::eth_address, PackedPublicKeyText>},
+    {"asset_id", json::read_text<&WithdrawRequest::asset_id, U256AsHexString>},
+};
+
+constexpr json::RecordLayout<WithdrawRequest> kLayout{"WithdrawRequest", kMembers, &WithdrawRequest::base, /*array_form=*/false};
+
+}  // namespace
+
+const json::RecordLayout<WithdrawRequest>& WithdrawRequest::json_layout() { return kLayout; }
+
+Result<WithdrawRequest> WithdrawRequest::from_json(std::string_view text) { return json::parse_record(text, kLayout); }
+
+}  // namespace tarvo

@@ -1,0 +1,33 @@
+// WithdrawRequest (Part 3.1): a withdrawal from a position. Read from a JSON object.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "crypto/base/result.h"
+#include "sdk/src/common/order_base.h"
+#include "sdk/src/zkw/types.h"
+
+namespace tarvo {
+
+namespace json {
+template <class R>
+struct RecordLayout;
+}  // namespace json
+
+struct WithdrawRequest {
+  OrderBase base;                // header keys at the top level of the object
+  uint64_t position_id = 0;      // U64AsString
+  uint64_t amount = 0;           // U64AsString
+  U256 eth_address;              // packed public key text
+  U256 asset_id;                 // U256AsHexString
+
+  // Parses a request text; the error text ends with " at line L column C".
+  static Result<WithdrawRequest> from_json(std::string_view text);
+  // The member table the record reader works from.
+  static const json::RecordLayout<WithdrawRequest>& json_layout();
+
+  friend bool operator==(const WithdrawRequest&, const WithdrawRequest&) = default;
+};
+
+}  // namespace tarvo
