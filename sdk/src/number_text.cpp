@@ -11,9 +11,12 @@ namespace {
 
 int digit_value(char c, unsigned radix) {
   int d = -1;
-  if (c >= '0' && c <= '9') d = c - '0';
-  else if (c >= 'a' && c <= 'z') d = c - 'a' + 10;
-  else if (c >= 'A' && c <= 'Z') d = c - 'A' + 10;
+  if (c >= '0' && c <= '9')
+    d = c - '0';
+  else if (c >= 'a' && c <= 'z')
+    d = c - 'a' + 10;
+  else if (c >= 'A' && c <= 'Z')
+    d = c - 'A' + 10;
   return d >= 0 && static_cast<unsigned>(d) < radix ? d : -1;
 }
 

@@ -13,9 +13,10 @@ namespace {
 
 struct EntryPoint {
   const char* name;
-  std::function<Error(std::string_view json)> failure;  // the error of the call (an empty one if it succeeded)
-  std::string valid;                                     // a request its record accepts
-  std::string record;                                    // the record name in invalid-type errors
+  std::function<Error(std::string_view json)>
+      failure;         // the error of the call (an empty one if it succeeded)
+  std::string valid;   // a request its record accepts
+  std::string record;  // the record name in invalid-type errors
 };
 
 template <class T>
@@ -40,11 +41,13 @@ constexpr std::string_view kKey = "0x01";
 std::vector<EntryPoint> entry_points() {
   return {
       {"hash_withdraw", [](auto j) { return error_of(hash_withdraw(j)); }, kWithdraw, "WithdrawRequest"},
-      {"sign_withdraw", [](auto j) { return error_of(sign_withdraw(j, kKey)); }, kWithdraw, "WithdrawRequest"},
+      {"sign_withdraw", [](auto j) { return error_of(sign_withdraw(j, kKey)); }, kWithdraw,
+       "WithdrawRequest"},
       {"hash_transfer", [](auto j) { return error_of(hash_transfer(j)); }, kTransfer, "Transfer"},
       {"sign_transfer", [](auto j) { return error_of(sign_transfer(j, kKey)); }, kTransfer, "Transfer"},
       {"hash_limit_order", [](auto j) { return error_of(hash_limit_order(j)); }, kOrder, "LimitOrderRequest"},
-      {"sign_limit_order", [](auto j) { return error_of(sign_limit_order(j, kKey)); }, kOrder, "LimitOrderRequest"},
+      {"sign_limit_order", [](auto j) { return error_of(sign_limit_order(j, kKey)); }, kOrder,
+       "LimitOrderRequest"},
       {"hash_liquidate", [](auto j) { return error_of(hash_liquidate(j)); }, kLiquidate, "Liquidate"},
       {"sign_liquidate", [](auto j) { return error_of(sign_liquidate(j, kKey)); }, kLiquidate, "Liquidate"},
       {"hash_signed_oracle_price", [](auto j) { return error_of(hash_signed_oracle_price(j)); }, kPrice,
@@ -59,10 +62,11 @@ TEST(CoreEntryPoints, EachParsesItsOwnRecordAndReportsTheParseError) {
     SCOPED_TRACE(e.name);
     EXPECT_EQ(e.failure("5").message(),
               "invalid type: integer `5`, expected struct " + e.record + " at line 1 column 1");
-    EXPECT_EQ(e.failure(e.valid + " x").message(), "trailing characters at line 1 column " +
-                                                       std::to_string(e.valid.size() + 2));
+    EXPECT_EQ(e.failure(e.valid + " x").message(),
+              "trailing characters at line 1 column " + std::to_string(e.valid.size() + 2));
     // A request of the right kind gets past parsing: whatever it yields is no JSON error.
-    EXPECT_EQ(e.failure(e.valid).message().find(" at line "), std::string::npos) << e.failure(e.valid).message();
+    EXPECT_EQ(e.failure(e.valid).message().find(" at line "), std::string::npos)
+        << e.failure(e.valid).message();
   }
 }
 

@@ -36,7 +36,8 @@ inline constexpr const char* kKeyMustBeString = "key must be a string";
 inline constexpr const char* kTrailingComma = "trailing comma";
 inline constexpr const char* kTrailingCharacters = "trailing characters";
 inline constexpr const char* kInvalidEscape = "invalid escape";
-inline constexpr const char* kControlCharacter = "control character (\\u0000-\\u001F) found while parsing a string";
+inline constexpr const char* kControlCharacter =
+    "control character (\\u0000-\\u001F) found while parsing a string";
 inline constexpr const char* kInvalidNumber = "invalid number";
 inline constexpr const char* kNumberOutOfRange = "number out of range";
 inline constexpr const char* kRecursionLimit = "recursion limit exceeded";

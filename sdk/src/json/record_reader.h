@@ -85,8 +85,8 @@ Status read_array(Reader& reader, const RecordLayout<R>& layout, R& record) {
   for (const Member<R>& member : layout.members) {
     if (!TARVO_TRY(reader.has_next_element(first))) {
       const size_t count = static_cast<size_t>(&member - layout.members.data());
-      return Error("invalid length " + std::to_string(count) + ", expected struct " + std::string(layout.name) +
-                   " with " + std::to_string(layout.members.size()) + " elements");
+      return Error("invalid length " + std::to_string(count) + ", expected struct " +
+                   std::string(layout.name) + " with " + std::to_string(layout.members.size()) + " elements");
     }
     ValueSource source(reader);
     TARVO_TRY(member.read(source, record));

@@ -18,12 +18,12 @@ struct Range {
 // Rust derives its table from the full Unicode data; this list covers what a request can plausibly
 // carry and is the one approximation of the descriptions.
 constexpr Range kEscaped[] = {
-    {0x00, 0x1f},       {0x7f, 0x9f},       {0xa0, 0xa0},       {0xad, 0xad},       {0x300, 0x36f},
-    {0x483, 0x489},     {0x591, 0x5bd},     {0x600, 0x605},     {0x61c, 0x61c},     {0x6dd, 0x6dd},
-    {0x70f, 0x70f},     {0x1680, 0x1680},   {0x180e, 0x180e},   {0x1ab0, 0x1aff},   {0x1dc0, 0x1dff},
-    {0x2000, 0x200f},   {0x2028, 0x202f},   {0x205f, 0x2064},   {0x2066, 0x206f},   {0x20d0, 0x20ff},
-    {0x3000, 0x3000},   {0xe000, 0xf8ff},   {0xfe00, 0xfe0f},   {0xfe20, 0xfe2f},   {0xfeff, 0xfeff},
-    {0xfff9, 0xfffb},   {0xe0000, 0xe0fff}, {0xf0000, 0x10ffff},
+    {0x00, 0x1f},     {0x7f, 0x9f},       {0xa0, 0xa0},        {0xad, 0xad},     {0x300, 0x36f},
+    {0x483, 0x489},   {0x591, 0x5bd},     {0x600, 0x605},      {0x61c, 0x61c},   {0x6dd, 0x6dd},
+    {0x70f, 0x70f},   {0x1680, 0x1680},   {0x180e, 0x180e},    {0x1ab0, 0x1aff}, {0x1dc0, 0x1dff},
+    {0x2000, 0x200f}, {0x2028, 0x202f},   {0x205f, 0x2064},    {0x2066, 0x206f}, {0x20d0, 0x20ff},
+    {0x3000, 0x3000}, {0xe000, 0xf8ff},   {0xfe00, 0xfe0f},    {0xfe20, 0xfe2f}, {0xfeff, 0xfeff},
+    {0xfff9, 0xfffb}, {0xe0000, 0xe0fff}, {0xf0000, 0x10ffff},
 };
 
 bool escaped_in_debug(uint32_t cp) {
@@ -58,11 +58,14 @@ std::string float_text(double value) {
   std::string digits;
   bool negative = false;
   for (char c : sci.substr(0, e_pos)) {
-    if (c == '-') negative = true;
-    else if (c != '.') digits.push_back(c);
+    if (c == '-')
+      negative = true;
+    else if (c != '.')
+      digits.push_back(c);
   }
   int exponent = 0;
-  std::from_chars(sci.data() + e_pos + 1 + (sci[e_pos + 1] == '+' ? 1 : 0), sci.data() + sci.size(), exponent);
+  std::from_chars(sci.data() + e_pos + 1 + (sci[e_pos + 1] == '+' ? 1 : 0), sci.data() + sci.size(),
+                  exponent);
   const long point = exponent + 1;  // digits before the decimal point
   const long n = static_cast<long>(digits.size());
   std::string out = negative ? "-" : "";
@@ -82,12 +85,24 @@ std::string debug_quoted(std::string_view text) {
     uint32_t cp = 0;
     const size_t len = decode_utf8(text, i, cp);
     switch (cp) {
-      case '\0': out += "\\0"; break;
-      case '\t': out += "\\t"; break;
-      case '\r': out += "\\r"; break;
-      case '\n': out += "\\n"; break;
-      case '\\': out += "\\\\"; break;
-      case '"': out += "\\\""; break;
+      case '\0':
+        out += "\\0";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '"':
+        out += "\\\"";
+        break;
       default:
         if (escaped_in_debug(cp)) {
           char hex[16];
@@ -104,14 +119,22 @@ std::string debug_quoted(std::string_view text) {
 
 std::string Value::describe() const {
   switch (kind) {
-    case Kind::kNull: return "null";
-    case Kind::kBool: return boolean ? "boolean `true`" : "boolean `false`";
-    case Kind::kUnsigned: return "integer `" + std::to_string(unsigned_int) + "`";
-    case Kind::kSigned: return "integer `" + std::to_string(signed_int) + "`";
-    case Kind::kFloat: return "floating point `" + float_text(floating) + "`";
-    case Kind::kString: return "string " + debug_quoted(text);
-    case Kind::kSeq: return "sequence";
-    case Kind::kMap: return "map";
+    case Kind::kNull:
+      return "null";
+    case Kind::kBool:
+      return boolean ? "boolean `true`" : "boolean `false`";
+    case Kind::kUnsigned:
+      return "integer `" + std::to_string(unsigned_int) + "`";
+    case Kind::kSigned:
+      return "integer `" + std::to_string(signed_int) + "`";
+    case Kind::kFloat:
+      return "floating point `" + float_text(floating) + "`";
+    case Kind::kString:
+      return "string " + debug_quoted(text);
+    case Kind::kSeq:
+      return "sequence";
+    case Kind::kMap:
+      return "map";
   }
   return "null";
 }

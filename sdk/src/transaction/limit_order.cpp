@@ -17,12 +17,15 @@ constexpr json::Member<LimitOrderRequest> kMembers[] = {
     {"is_buying_synthetic", json::read_boolean<&LimitOrderRequest::is_buying_synthetic>},
 };
 
-constexpr json::RecordLayout<LimitOrderRequest> kLayout{"LimitOrderRequest", kMembers, &LimitOrderRequest::base, /*array_form=*/false};
+constexpr json::RecordLayout<LimitOrderRequest> kLayout{"LimitOrderRequest", kMembers,
+                                                        &LimitOrderRequest::base, /*array_form=*/false};
 
 }  // namespace
 
 const json::RecordLayout<LimitOrderRequest>& LimitOrderRequest::json_layout() { return kLayout; }
 
-Result<LimitOrderRequest> LimitOrderRequest::from_json(std::string_view text) { return json::parse_record(text, kLayout); }
+Result<LimitOrderRequest> LimitOrderRequest::from_json(std::string_view text) {
+  return json::parse_record(text, kLayout);
+}
 
 }  // namespace tarvo

@@ -14,12 +14,15 @@ constexpr json::Member<SignedOraclePrice> kMembers[] = {
     {"signed_asset_id", json::read_text<&SignedOraclePrice::signed_asset_id, U256AsHexString>},
 };
 
-constexpr json::RecordLayout<SignedOraclePrice> kLayout{"SignedOraclePrice", kMembers, nullptr, /*array_form=*/true};
+constexpr json::RecordLayout<SignedOraclePrice> kLayout{"SignedOraclePrice", kMembers, nullptr,
+                                                        /*array_form=*/true};
 
 }  // namespace
 
 const json::RecordLayout<SignedOraclePrice>& SignedOraclePrice::json_layout() { return kLayout; }
 
-Result<SignedOraclePrice> SignedOraclePrice::from_json(std::string_view text) { return json::parse_record(text, kLayout); }
+Result<SignedOraclePrice> SignedOraclePrice::from_json(std::string_view text) {
+  return json::parse_record(text, kLayout);
+}
 
 }  // namespace tarvo

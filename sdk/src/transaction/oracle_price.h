@@ -1,4 +1,5 @@
-// SignedOraclePrice (Part 3.1): a price signed by an oracle. Read from a JSON object or array of the member values in declaration order.
+// SignedOraclePrice (Part 3.1): a price signed by an oracle. Read from a JSON object or array of the member
+// values in declaration order.
 #pragma once
 
 #include <cstdint>
@@ -15,10 +16,10 @@ struct RecordLayout;
 }  // namespace json
 
 struct SignedOraclePrice {
-  PackedPublicKey signer_key;                // packed public key text
-  unsigned __int128 external_price = 0;      // U128AsString
-  uint32_t timestamp = 0;                    // U32AsString
-  U256 signed_asset_id;                      // U256AsHexString
+  PackedPublicKey signer_key;            // packed public key text
+  unsigned __int128 external_price = 0;  // U128AsString
+  uint32_t timestamp = 0;                // U32AsString
+  U256 signed_asset_id;                  // U256AsHexString
 
   // Parses a request text; the error text ends with " at line L column C".
   static Result<SignedOraclePrice> from_json(std::string_view text);

@@ -16,12 +16,12 @@ struct RecordLayout;
 }  // namespace json
 
 struct Transfer {
-  OrderBase base;                               // header keys at the top level of the object
-  uint64_t sender_position_id = 0;              // U64AsString
-  PackedPublicKey receiver_public_key;          // packed public key text
-  uint64_t receiver_position_id = 0;            // U64AsString
-  uint64_t amount = 0;                          // U64AsString
-  U256 asset_id;                                // U256AsHexString
+  OrderBase base;                       // header keys at the top level of the object
+  uint64_t sender_position_id = 0;      // U64AsString
+  PackedPublicKey receiver_public_key;  // packed public key text
+  uint64_t receiver_position_id = 0;    // U64AsString
+  uint64_t amount = 0;                  // U64AsString
+  U256 asset_id;                        // U256AsHexString
 
   // Parses a request text; the error text ends with " at line L column C".
   static Result<Transfer> from_json(std::string_view text);

@@ -14,12 +14,15 @@ constexpr json::Member<WithdrawRequest> kMembers[] = {
     {"asset_id", json::read_text<&WithdrawRequest::asset_id, U256AsHexString>},
 };
 
-constexpr json::RecordLayout<WithdrawRequest> kLayout{"WithdrawRequest", kMembers, &WithdrawRequest::base, /*array_form=*/false};
+constexpr json::RecordLayout<WithdrawRequest> kLayout{"WithdrawRequest", kMembers, &WithdrawRequest::base,
+                                                      /*array_form=*/false};
 
 }  // namespace
 
 const json::RecordLayout<WithdrawRequest>& WithdrawRequest::json_layout() { return kLayout; }
 
-Result<WithdrawRequest> WithdrawRequest::from_json(std::string_view text) { return json::parse_record(text, kLayout); }
+Result<WithdrawRequest> WithdrawRequest::from_json(std::string_view text) {
+  return json::parse_record(text, kLayout);
+}
 
 }  // namespace tarvo

@@ -16,11 +16,11 @@ struct RecordLayout;
 }  // namespace json
 
 struct WithdrawRequest {
-  OrderBase base;                // header keys at the top level of the object
-  uint64_t position_id = 0;      // U64AsString
-  uint64_t amount = 0;           // U64AsString
-  U256 eth_address;              // packed public key text
-  U256 asset_id;                 // U256AsHexString
+  OrderBase base;            // header keys at the top level of the object
+  uint64_t position_id = 0;  // U64AsString
+  uint64_t amount = 0;       // U64AsString
+  U256 eth_address;          // packed public key text
+  U256 asset_id;             // U256AsHexString
 
   // Parses a request text; the error text ends with " at line L column C".
   static Result<WithdrawRequest> from_json(std::string_view text);

@@ -1,251 +1,13 @@
-// Request records and their JSON reading (Part 3.1): accepted forms, member values, and the exact error
-// text with its position for every kind of malformed request.
+// Malformed requests (Part 3.1): the exact error text, with its position, for every kind of problem.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <string_view>
-#include <vector>
 
-#include "sdk/src/number_text.h"
-#include "sdk/src/transaction/limit_order.h"
-#include "sdk/src/transaction/liquidate.h"
-#include "sdk/src/transaction/oracle_price.h"
-#include "sdk/src/transaction/transfer.h"
-#include "sdk/src/transaction/withdraw.h"
-#include "sdk/tests/request_samples.h"
+#include "sdk/tests/request_test_support.h"
 
-namespace tarvo {
+namespace tarvo::testing {
 namespace {
-
-// ------------------------------------------------------------------------------------------ helpers
-
-// Members as "name=value;..." (integers decimal, 256-bit values as 0x and 64 digits): the form of
-// request_samples.h.
-std::string show(uint64_t v) { return std::to_string(v); }
-std::string show(unsigned __int128 v) { return u128_to_string(v); }
-std::string show(__int128 v) { return i128_to_string(v); }
-std::string show(const U256& v) { return v.to_hex(); }
-std::string show(bool v) { return v ? "true" : "false"; }
-
-std::string members(const OrderBase& b) {
-  return "nonce=" + show(b.nonce) + ";public_key=" + show(b.public_key) +
-         ";expiration_timestamp=" + show(uint64_t{b.expiration_timestamp});
-}
-std::string members(const Transfer& t) {
-  return members(t.base) + ";sender_position_id=" + show(t.sender_position_id) +
-         ";receiver_public_key=" + show(t.receiver_public_key) +
-         ";receiver_position_id=" + show(t.receiver_position_id) + ";amount=" + show(t.amount) +
-         ";asset_id=" + show(t.asset_id);
-}
-std::string members(const WithdrawRequest& w) {
-  return members(w.base) + ";position_id=" + show(w.position_id) + ";amount=" + show(w.amount) +
-         ";eth_address=" + show(w.eth_address) + ";asset_id=" + show(w.asset_id);
-}
-std::string members(const LimitOrderRequest& o) {
-  return members(o.base) + ";amount_synthetic=" + show(o.amount_synthetic) +
-         ";amount_collateral=" + show(o.amount_collateral) + ";amount_fee=" + show(o.amount_fee) +
-         ";asset_id_synthetic=" + show(o.asset_id_synthetic) +
-         ";asset_id_collateral=" + show(o.asset_id_collateral) + ";position_id=" + show(o.position_id) +
-         ";is_buying_synthetic=" + show(o.is_buying_synthetic);
-}
-std::string members(const Liquidate& l) {
-  return "liquidator_order={" + members(l.liquidator_order) +
-         "};liquidated_position_id=" + show(l.liquidated_position_id) +
-         ";actual_collateral=" + show(l.actual_collateral) + ";actual_synthetic=" + show(l.actual_synthetic) +
-         ";actual_liquidator_fee=" + show(l.actual_liquidator_fee);
-}
-std::string members(const SignedOraclePrice& p) {
-  return "signer_key=" + show(p.signer_key) + ";external_price=" + show(p.external_price) +
-         ";timestamp=" + show(uint64_t{p.timestamp}) + ";signed_asset_id=" + show(p.signed_asset_id);
-}
-
-// Either "ok: <members>" or "error: <message>".
-template <class R>
-std::string outcome(std::string_view text) {
-  auto parsed = R::from_json(text);
-  return parsed ? "ok: " + members(parsed.value()) : "error: " + parsed.error().message();
-}
-
-std::string outcome(std::string_view record, std::string_view text) {
-  if (record == "Transfer") return outcome<Transfer>(text);
-  if (record == "WithdrawRequest") return outcome<WithdrawRequest>(text);
-  if (record == "LimitOrderRequest") return outcome<LimitOrderRequest>(text);
-  if (record == "Liquidate") return outcome<Liquidate>(text);
-  if (record == "SignedOraclePrice") return outcome<SignedOraclePrice>(text);
-  return "unknown record " + std::string(record);
-}
-
-// A request and the exact error text it must give (position included).
-struct ErrorCase {
-  std::string record;
-  std::string text;
-  std::string error;
-};
-
-void expect_errors(const std::vector<ErrorCase>& cases) {
-  for (const ErrorCase& c : cases) {
-    SCOPED_TRACE(c.record + " " + c.text);
-    EXPECT_EQ(outcome(c.record, c.text), "error: " + c.error);
-  }
-}
-
-// Valid requests to build cases from. Each is a single line.
-const std::string kTransfer =
-    R"({"sender_position_id":"1","receiver_public_key":"0x2","receiver_position_id":"3","amount":"4",)"
-    R"("asset_id":"0x5","nonce":"6","public_key":"0x7","expiration_timestamp":"8"})";
-const std::string kTransferOwn =  // the own members only, without the closing brace
-    R"({"sender_position_id":"1","receiver_public_key":"0x2","receiver_position_id":"3","amount":"4",)"
-    R"("asset_id":"0x5")";
-const std::string kWithdraw =
-    R"({"position_id":"1","amount":"2","eth_address":"0x3","asset_id":"0x4","nonce":"5","public_key":"0x6",)"
-    R"("expiration_timestamp":"7"})";
-const std::string kLimitOrder =
-    R"({"amount_synthetic":"1","amount_collateral":"2","amount_fee":"3","asset_id_synthetic":"0x4",)"
-    R"("asset_id_collateral":"0x5","position_id":"6","is_buying_synthetic":true,"nonce":"7","public_key":"0x8",)"
-    R"("expiration_timestamp":"9"})";
-const std::string kLiquidate = R"({"liquidator_order":)" + kLimitOrder +
-                               R"(,"liquidated_position_id":"10","actual_collateral":"11",)"
-                               R"("actual_synthetic":"12","actual_liquidator_fee":"13"})";
-const std::string kOraclePrice =
-    R"({"signer_key":"0x1","external_price":"2","timestamp":"3","signed_asset_id":"0x4"})";
-
-// kTransfer with `extra` inserted just before its closing brace.
-std::string transfer_with(std::string_view extra) {
-  return kTransfer.substr(0, kTransfer.size() - 1) + std::string(extra) + "}";
-}
-
-std::string col(size_t column) { return " at line 1 column " + std::to_string(column); }
-
-// ------------------------------------------------------------------------------------------ success
-
-TEST(RequestRecords, EverySharedVectorRequestParsesToTheIndependentlyDerivedMembers) {
-  for (const auto& sample : testing::kRequestSamples) {
-    SCOPED_TRACE(sample.text);
-    EXPECT_EQ(outcome(sample.record, sample.text), std::string("ok: ") + sample.members);
-  }
-}
-
-TEST(RequestRecords, EachRecordReadsItsMembersAndTheHeader) {
-  EXPECT_EQ(outcome<Transfer>(kTransfer),
-            "ok: nonce=6;public_key=" + U256::from_u64(7).to_hex() +
-                ";expiration_timestamp=8;sender_position_id=1;receiver_public_key=" +
-                U256::from_u64(2).to_hex() + ";receiver_position_id=3;amount=4;asset_id=" +
-                U256::from_u64(5).to_hex());
-  const auto withdraw = WithdrawRequest::from_json(kWithdraw);
-  ASSERT_TRUE(withdraw.ok()) << withdraw.error().message();
-  EXPECT_EQ(withdraw->position_id, 1u);
-  EXPECT_EQ(withdraw->amount, 2u);
-  EXPECT_EQ(withdraw->eth_address, U256::from_u64(3));
-  EXPECT_EQ(withdraw->asset_id, U256::from_u64(4));
-  EXPECT_EQ(withdraw->base, (OrderBase{5, U256::from_u64(6), 7}));
-
-  const auto order = LimitOrderRequest::from_json(kLimitOrder);
-  ASSERT_TRUE(order.ok()) << order.error().message();
-  EXPECT_TRUE(order->asset_id_synthetic == 4);
-  EXPECT_TRUE(order->is_buying_synthetic);
-  EXPECT_EQ(order->base, (OrderBase{7, U256::from_u64(8), 9}));
-
-  const auto liquidate = Liquidate::from_json(kLiquidate);
-  ASSERT_TRUE(liquidate.ok()) << liquidate.error().message();
-  EXPECT_EQ(liquidate->liquidator_order, order.value());
-  EXPECT_EQ(liquidate->actual_liquidator_fee, 13u);
-
-  const auto price = SignedOraclePrice::from_json(kOraclePrice);
-  ASSERT_TRUE(price.ok()) << price.error().message();
-  EXPECT_TRUE(price->external_price == 2);
-  EXPECT_EQ(price->timestamp, 3u);
-}
-
-TEST(RequestRecords, ArrayFormsEqualTheObjectForms) {
-  const std::string liquidate_array = "[" + kLimitOrder + R"(,"10","11","12","13"])";
-  EXPECT_EQ(outcome<Liquidate>(liquidate_array), outcome<Liquidate>(kLiquidate));
-  EXPECT_EQ(outcome<SignedOraclePrice>(R"( [ "0x1" , "2" , "3" , "0x4" ] )"),
-            outcome<SignedOraclePrice>(kOraclePrice));
-}
-
-TEST(RequestRecords, KeyOrderBlanksAndEscapesDoNotMatter) {
-  EXPECT_EQ(outcome<Transfer>(
-                "\r\n\t {\n \"expiration_timestamp\" :\t\"8\" , \"public_key\":\"0x7\",\"nonce\":\"6\",\n"
-                R"("asset_id":"0x5","amount":"4","receiver_position_id":"3","receiver_public_key":"0x2",)"
-                "\"sender_position_id\":\"1\" \n}\r\n "),
-            outcome<Transfer>(kTransfer));
-  // Keys and values are unescaped before they are compared or decoded.
-  EXPECT_EQ(outcome<Transfer>(
-                R"({"sender_position_id":"\u0031","receiver_public_key":"\u00302","receiver_position_id":"3",)"
-                R"("\u0061mount":"4","asset_id":"0x5","nonce":"6","public\u005fkey":"0x7",)"
-                R"("expiration_timestamp":"\u0038"})"),
-            outcome<Transfer>(kTransfer));
-}
-
-TEST(RequestRecords, UnknownKeysAreSkippedWhateverTheirValue) {
-  for (const char* extra : {R"(,"extra":{"a":[1,{"b":null}],"c":"\ud83d\ude00"})", R"(,"extra":[])",
-                            R"(,"extra":-1.5e-3)", R"(,"extra":18446744073709551616)", R"(,"extra":null)",
-                            R"(,"extra":true)", R"(,"Amount":"x")", R"(,"":"")", R"(,"base":{})"}) {
-    SCOPED_TRACE(extra);
-    EXPECT_EQ(outcome<Transfer>(transfer_with(extra)), outcome<Transfer>(kTransfer));
-    EXPECT_EQ(outcome<WithdrawRequest>(kWithdraw.substr(0, kWithdraw.size() - 1) + extra + "}"),
-              outcome<WithdrawRequest>(kWithdraw));
-    EXPECT_EQ(outcome<LimitOrderRequest>(kLimitOrder.substr(0, kLimitOrder.size() - 1) + extra + "}"),
-              outcome<LimitOrderRequest>(kLimitOrder));
-    EXPECT_EQ(outcome<Liquidate>(kLiquidate.substr(0, kLiquidate.size() - 1) + extra + "}"),
-              outcome<Liquidate>(kLiquidate));
-    EXPECT_EQ(outcome<SignedOraclePrice>(kOraclePrice.substr(0, kOraclePrice.size() - 1) + extra + "}"),
-              outcome<SignedOraclePrice>(kOraclePrice));
-  }
-}
-
-TEST(RequestRecords, NumberTextEdgeCasesAtTheRecordLevel) {
-  const auto amount = [](std::string_view value) {
-    return outcome<Transfer>(R"({"sender_position_id":"1","receiver_public_key":"0x2","receiver_position_id":"3",)"
-                             R"("asset_id":"0x5","nonce":"6","public_key":"0x7","expiration_timestamp":"8",)"
-                             R"("amount":)" +
-                             std::string(value) + "}");
-  };
-  EXPECT_NE(amount(R"("+17")").find(";amount=17;"), std::string::npos);
-  EXPECT_NE(amount(R"("00018446744073709551615")").find(";amount=18446744073709551615;"), std::string::npos);
-
-  const auto asset_id = [](std::string_view value) {
-    const auto parsed = Transfer::from_json(
-        R"({"sender_position_id":"1","receiver_public_key":"0x2","receiver_position_id":"3","amount":"4",)"
-        R"("nonce":"6","public_key":"0x7","expiration_timestamp":"8","asset_id":)" +
-        std::string(value) + "}");
-    return parsed ? parsed->asset_id.to_hex() : parsed.error().message();
-  };
-  EXPECT_EQ(asset_id(R"("0x")"), U256{}.to_hex());
-  EXPECT_EQ(asset_id(R"("")"), U256{}.to_hex());
-  EXPECT_EQ(asset_id(R"("0xABC")"), asset_id(R"("0xabc")"));
-  EXPECT_EQ(asset_id(R"("0x8000000000000000000000000000000000000000000000000000000000000004")"),
-            "0x8000000000000000000000000000000000000000000000000000000000000004");
-  EXPECT_EQ(asset_id(R"("0x\u00e9")"), "u256 from string error: Invalid character '\xc3\xa9' at position 0" + col(173));
-  EXPECT_EQ(asset_id(R"("0x1\ud83d\ude00")"),
-            "u256 from string error: Invalid character '\xf0\x9f\x98\x80' at position 2" + col(180));
-
-  const auto synthetic = [](std::string_view value) {
-    const auto parsed = LimitOrderRequest::from_json(
-        R"({"amount_synthetic":"1","amount_collateral":"2","amount_fee":"3","asset_id_collateral":"0x5",)"
-        R"("position_id":"6","is_buying_synthetic":false,"nonce":"7","public_key":"0x8","expiration_timestamp":"9",)"
-        R"("asset_id_synthetic":)" +
-        std::string(value) + "}");
-    return parsed ? i128_to_string(parsed->asset_id_synthetic) : parsed.error().message();
-  };
-  EXPECT_EQ(synthetic(R"("0x0x1f")"), "31");
-  EXPECT_EQ(synthetic(R"("0x-5")"), "-5");
-  EXPECT_EQ(synthetic(R"("-80000000000000000000000000000000")"), "-170141183460469231731687303715884105728");
-  EXPECT_EQ(synthetic(R"("-0x5")"), "decode hex string error: invalid digit found in string" + col(224));
-  EXPECT_EQ(synthetic(R"("0X1f")"), "decode hex string error: invalid digit found in string" + col(224));
-
-  const auto price = [](std::string_view value) {
-    const auto parsed = SignedOraclePrice::from_json(
-        R"({"signer_key":"0x1","timestamp":"3","signed_asset_id":"0x4","external_price":)" + std::string(value) +
-        "}");
-    return parsed ? u128_to_string(parsed->external_price) : parsed.error().message();
-  };
-  EXPECT_EQ(price(R"("340282366920938463463374607431768211455")"), "340282366920938463463374607431768211455");
-  EXPECT_EQ(price(R"("340282366920938463463374607431768211456")"),
-            "decode u128 string error: number too large to fit in target type" + col(118));
-}
-
-// ------------------------------------------------------------------------------------------ errors
 
 // The request-level cases of the shared errors.json (the text after "Couldn't get hash: ").
 TEST(RequestErrors, SharedErrorVectors) {
@@ -312,7 +74,8 @@ TEST(RequestErrors, InvalidTypesDescribeWhatWasMetJustAfterIt) {
       {"Transfer", R"({"amount":-0})", "invalid type: floating point `-0.0`, expected a string" + col(12)},
       {"Transfer", R"({"amount":1e2})", "invalid type: floating point `100.0`, expected a string" + col(13)},
       {"Transfer", R"({"amount":1E+2})", "invalid type: floating point `100.0`, expected a string" + col(14)},
-      {"Transfer", R"({"amount":1e-7})", "invalid type: floating point `0.0000001`, expected a string" + col(14)},
+      {"Transfer", R"({"amount":1e-7})",
+       "invalid type: floating point `0.0000001`, expected a string" + col(14)},
       {"Transfer", R"({"amount":0.1})", "invalid type: floating point `0.1`, expected a string" + col(13)},
       {"Transfer", R"({"amount":1e-400})", "invalid type: floating point `0.0`, expected a string" + col(16)},
       {"Transfer", R"({"amount":18446744073709551615})",
@@ -331,17 +94,22 @@ TEST(RequestErrors, InvalidTypesDescribeWhatWasMetJustAfterIt) {
       {"Transfer", R"({"amount": {"a")", "invalid type: map, expected a string" + col(11)},
       {"LimitOrderRequest", R"({"is_buying_synthetic":"true"})",
        R"(invalid type: string "true", expected a boolean)" + col(29)},
-      {"LimitOrderRequest", R"({"is_buying_synthetic":1})", "invalid type: integer `1`, expected a boolean" + col(24)},
-      {"LimitOrderRequest", R"({"is_buying_synthetic":[]})", "invalid type: sequence, expected a boolean" + col(23)},
+      {"LimitOrderRequest", R"({"is_buying_synthetic":1})",
+       "invalid type: integer `1`, expected a boolean" + col(24)},
+      {"LimitOrderRequest", R"({"is_buying_synthetic":[]})",
+       "invalid type: sequence, expected a boolean" + col(23)},
       {"LimitOrderRequest", R"({"is_buying_synthetic":"a\"b\\c\n\t\u0001\u007f\u00e9\u00a0"})",
-       "invalid type: string \"a\\\"b\\\\c\\n\\t\\u{1}\\u{7f}\xc3\xa9\\u{a0}\", expected a boolean" + col(60)},
+       "invalid type: string \"a\\\"b\\\\c\\n\\t\\u{1}\\u{7f}\xc3\xa9\\u{a0}\", expected a boolean" +
+           col(60)},
       {"Transfer", "5", "invalid type: integer `5`, expected struct Transfer" + col(1)},
       {"Transfer", R"("x")", R"(invalid type: string "x", expected struct Transfer)" + col(3)},
       {"WithdrawRequest", "null", "invalid type: null, expected struct WithdrawRequest" + col(4)},
       {"LimitOrderRequest", " [", "invalid type: sequence, expected struct LimitOrderRequest" + col(1)},
       {"Liquidate", "true", "invalid type: boolean `true`, expected struct Liquidate" + col(4)},
-      {"SignedOraclePrice", "-1.5", "invalid type: floating point `-1.5`, expected struct SignedOraclePrice" + col(4)},
-      {"Liquidate", R"({"liquidator_order":[]})", "invalid type: sequence, expected struct LimitOrderRequest" + col(20)},
+      {"SignedOraclePrice", "-1.5",
+       "invalid type: floating point `-1.5`, expected struct SignedOraclePrice" + col(4)},
+      {"Liquidate", R"({"liquidator_order":[]})",
+       "invalid type: sequence, expected struct LimitOrderRequest" + col(20)},
       {"Liquidate", R"([[]])", "invalid type: sequence, expected struct LimitOrderRequest" + col(1)},
       {"Liquidate", R"({"liquidator_order":"{}"})",
        R"(invalid type: string "{}", expected struct LimitOrderRequest)" + col(24)},
@@ -356,9 +124,12 @@ TEST(RequestErrors, MissingMembersOwnFirstThenHeaderAfterTheClosingBrace) {
        R"({"sender_position_id":"1","receiver_public_key":"0x2","receiver_position_id":"3","asset_id":"0x5"})",
        "missing field `amount`" + col(98)},
       {"Transfer", own + "}", "missing field `nonce`" + col(own.size() + 1)},
-      {"Transfer", own + R"(,"expiration_timestamp":"1","public_key":"0x1"})", "missing field `nonce`" + col(own.size() + 47)},
-      {"Transfer", own + R"(,"nonce":"1","expiration_timestamp":"1"})", "missing field `public_key`" + col(own.size() + 40)},
-      {"Transfer", own + R"(,"nonce":"1","public_key":"0x1"})", "missing field `expiration_timestamp`" + col(own.size() + 32)},
+      {"Transfer", own + R"(,"expiration_timestamp":"1","public_key":"0x1"})",
+       "missing field `nonce`" + col(own.size() + 47)},
+      {"Transfer", own + R"(,"nonce":"1","expiration_timestamp":"1"})",
+       "missing field `public_key`" + col(own.size() + 40)},
+      {"Transfer", own + R"(,"nonce":"1","public_key":"0x1"})",
+       "missing field `expiration_timestamp`" + col(own.size() + 32)},
       // A header nested under a key of its own is not recognised.
       {"Transfer", own + R"(,"base":{"nonce":"1","public_key":"0x1","expiration_timestamp":"2"}})",
        "missing field `nonce`" + col(own.size() + 68)},
@@ -372,7 +143,8 @@ TEST(RequestErrors, MissingMembersOwnFirstThenHeaderAfterTheClosingBrace) {
       {"SignedOraclePrice", R"({"signer_key":"0x1","external_price":"2","timestamp":"3"})",
        "missing field `signed_asset_id`" + col(57)},
       // Keys are case-sensitive.
-      {"SignedOraclePrice", R"({"Signer_key":"0x1","external_price":"2","timestamp":"3","signed_asset_id":"4"})",
+      {"SignedOraclePrice",
+       R"({"Signer_key":"0x1","external_price":"2","timestamp":"3","signed_asset_id":"4"})",
        "missing field `signer_key`" + col(79)},
   });
 }
@@ -383,8 +155,10 @@ TEST(RequestErrors, HeaderEntriesAreDecodedInOrderAfterTheObject) {
   const std::string bad_key_first = R"(,"public_key":"0xzz","nonce":"x","expiration_timestamp":"1"})";
   const std::string bad_nonce_first = R"(,"nonce":"x","public_key":"0xzz","expiration_timestamp":"1"})";
   const std::string twice = R"(,"nonce":"1","public_key":"0x1","expiration_timestamp":"1","nonce":"2"})";
-  const std::string twice_bad_second = R"(,"nonce":"1","public_key":"0x1","nonce":"x","expiration_timestamp":"1"})";
-  const std::string twice_bad_first = R"(,"nonce":"x","public_key":"0x1","nonce":"1","expiration_timestamp":"1"})";
+  const std::string twice_bad_second =
+      R"(,"nonce":"1","public_key":"0x1","nonce":"x","expiration_timestamp":"1"})";
+  const std::string twice_bad_first =
+      R"(,"nonce":"x","public_key":"0x1","nonce":"1","expiration_timestamp":"1"})";
   const std::string number = R"(,"nonce":5,"public_key":"0x1","expiration_timestamp":"1"})";
   const std::string seq = R"(,"nonce":[1,"2"],"public_key":"0x1","expiration_timestamp":"1"})";
   const std::string map = R"(,"nonce":{"a":1},"public_key":"0x1","expiration_timestamp":"1"})";
@@ -393,23 +167,29 @@ TEST(RequestErrors, HeaderEntriesAreDecodedInOrderAfterTheObject) {
   const std::string wide = R"(,"nonce":"1","public_key":"0x1","expiration_timestamp":"4294967296"})";
   expect_errors({
       {"Transfer", own + bad_key_first, "Invalid character 'z' at position 0" + at_end(bad_key_first)},
-      {"Transfer", own + bad_nonce_first, "u64 from string error: invalid digit found in string" + at_end(bad_nonce_first)},
+      {"Transfer", own + bad_nonce_first,
+       "u64 from string error: invalid digit found in string" + at_end(bad_nonce_first)},
       {"Transfer", own + twice, "duplicate field `nonce`" + at_end(twice)},
       {"Transfer", own + twice_bad_second, "duplicate field `nonce`" + at_end(twice_bad_second)},
-      {"Transfer", own + twice_bad_first, "u64 from string error: invalid digit found in string" + at_end(twice_bad_first)},
+      {"Transfer", own + twice_bad_first,
+       "u64 from string error: invalid digit found in string" + at_end(twice_bad_first)},
       {"Transfer", own + number, "invalid type: integer `5`, expected a string" + at_end(number)},
       {"Transfer", own + seq, "invalid type: sequence, expected a string" + at_end(seq)},
       {"Transfer", own + map, "invalid type: map, expected a string" + at_end(map)},
       {"Transfer", own + null, "invalid type: null, expected a string" + at_end(null)},
-      {"Transfer", own + fraction, "invalid type: floating point `2.5`, expected a string" + at_end(fraction)},
-      {"Transfer", own + wide, "u64 from string error: number too large to fit in target type" + at_end(wide)},
+      {"Transfer", own + fraction,
+       "invalid type: floating point `2.5`, expected a string" + at_end(fraction)},
+      {"Transfer", own + wide,
+       "u64 from string error: number too large to fit in target type" + at_end(wide)},
       // Positioned just after the closing brace, before any blanks that follow it.
-      {"Transfer", own + R"(,"nonce":"x" } )", "u64 from string error: invalid digit found in string" + col(own.size() + 14)},
+      {"Transfer", own + R"(,"nonce":"x" } )",
+       "u64 from string error: invalid digit found in string" + col(own.size() + 14)},
       // A syntax error met before the object ends wins over a faulty header entry.
       {"Transfer", own + R"(,"nonce":"x",})", "trailing comma" + col(own.size() + 14)},
       {"Transfer", own + R"(,"nonce":"x")", "EOF while parsing an object" + col(own.size() + 12)},
       // An own member's error is reported where it is met, before the header is looked at.
-      {"Transfer", R"({"nonce":"x","amount":"y"})", "u64 from string error: invalid digit found in string" + col(25)},
+      {"Transfer", R"({"nonce":"x","amount":"y"})",
+       "u64 from string error: invalid digit found in string" + col(25)},
   });
 }
 
@@ -422,7 +202,8 @@ TEST(RequestErrors, HeaderErrorsOfTheNestedOrderArePositionedAtItsOwnEnd) {
   expect_errors({
       {"Liquidate", prefix + order_without_nonce + R"(,"actual_collateral":"11"})",
        "missing field `nonce`" + col(prefix.size() + order_without_nonce.size())},
-      {"Liquidate", "[" + order_without_nonce + "]", "missing field `nonce`" + col(1 + order_without_nonce.size())},
+      {"Liquidate", "[" + order_without_nonce + "]",
+       "missing field `nonce`" + col(1 + order_without_nonce.size())},
   });
 }
 
@@ -430,7 +211,8 @@ TEST(RequestErrors, DuplicateKeysAreRefusedWhenTheSecondKeyIsRead) {
   expect_errors({
       {"Transfer", R"({"amount":"1","amount" : 5})", "duplicate field `amount`" + col(22)},
       {"Transfer", R"({"amount":"1","\u0061mount":"1"})", "duplicate field `amount`" + col(27)},
-      {"Liquidate", R"({"actual_synthetic":"1","actual_synthetic":)", "duplicate field `actual_synthetic`" + col(42)},
+      {"Liquidate", R"({"actual_synthetic":"1","actual_synthetic":)",
+       "duplicate field `actual_synthetic`" + col(42)},
       {"SignedOraclePrice", R"({"timestamp":"1", "timestamp")", "duplicate field `timestamp`" + col(29)},
       // Unknown keys may repeat.
       {"Transfer", R"({"x":1,"x":2})", "missing field `sender_position_id`" + col(13)},
@@ -443,17 +225,22 @@ TEST(RequestErrors, ArrayForms) {
   expect_errors({
       {"Liquidate", "[]", "invalid length 0, expected struct Liquidate with 5 elements" + col(2)},
       {"Liquidate", "[ ]  ", "invalid length 0, expected struct Liquidate with 5 elements" + col(3)},
-      {"Liquidate", "[" + order + "]", "invalid length 1, expected struct Liquidate with 5 elements" + col(n + 2)},
+      {"Liquidate", "[" + order + "]",
+       "invalid length 1, expected struct Liquidate with 5 elements" + col(n + 2)},
       {"Liquidate", "[" + order + R"(,"1","2","3","4","5"])", "trailing characters" + col(n + 19)},
       {"Liquidate", "[" + order + R"(,"1","2","3","4",])", "trailing comma" + col(n + 19)},
       {"Liquidate", "[" + order + R"(,"1","2","3","4")", "EOF while parsing a list" + col(n + 17)},
       {"Liquidate", "[" + order + R"(,"1","2","3",])", "trailing comma" + col(n + 15)},
-      {"Liquidate", "[" + order + R"(,"1","2","3","x"])", "u64 from string error: invalid digit found in string" + col(n + 17)},
-      {"SignedOraclePrice", R"(["0x1","2","3"])", "invalid length 3, expected struct SignedOraclePrice with 4 elements" + col(15)},
-      {"SignedOraclePrice", R"(["0x1","x","3","0x4"])", "decode u128 string error: invalid digit found in string" + col(10)},
+      {"Liquidate", "[" + order + R"(,"1","2","3","x"])",
+       "u64 from string error: invalid digit found in string" + col(n + 17)},
+      {"SignedOraclePrice", R"(["0x1","2","3"])",
+       "invalid length 3, expected struct SignedOraclePrice with 4 elements" + col(15)},
+      {"SignedOraclePrice", R"(["0x1","x","3","0x4"])",
+       "decode u128 string error: invalid digit found in string" + col(10)},
       {"SignedOraclePrice", R"(["0x1" "2","3","0x4"])", "expected `,` or `]`" + col(8)},
       {"SignedOraclePrice", R"(["0x1",)", "EOF while parsing a value" + col(7)},
-      {"SignedOraclePrice", R"(["0x1",2,"3","0x4"])", "invalid type: integer `2`, expected a string" + col(8)},
+      {"SignedOraclePrice", R"(["0x1",2,"3","0x4"])",
+       "invalid type: integer `2`, expected a string" + col(8)},
       {"SignedOraclePrice", R"(["0xzz","2","3","0x4"])", "Invalid character 'z' at position 0" + col(7)},
       {"WithdrawRequest", R"(["1","2"])", "invalid type: sequence, expected struct WithdrawRequest" + col(0)},
   });
@@ -495,7 +282,8 @@ TEST(RequestErrors, SyntaxErrorsWithTheirPositions) {
       {"Transfer", t + t, "trailing characters" + col(t.size() + 1)},
       {"Transfer", t + " ,", "trailing characters" + col(t.size() + 2)},
       {"Transfer", t + "]", "trailing characters" + col(t.size() + 1)},
-      {"Transfer", "{\n  \"amount\": 5\n}", "invalid type: integer `5`, expected a string at line 2 column 13"},
+      {"Transfer", "{\n  \"amount\": 5\n}",
+       "invalid type: integer `5`, expected a string at line 2 column 13"},
       {"Transfer", "{\r\n\"nonce\":\"x\"\r\n}", "missing field `sender_position_id` at line 3 column 1"},
   });
 }
@@ -512,9 +300,12 @@ TEST(RequestErrors, StringErrors) {
       {"Transfer", R"({"x":"\ud800\u0041"})", "lone leading surrogate in hex escape" + col(18)},
       {"Transfer", R"({"x":"\ud800)", "EOF while parsing a string" + col(12)},
       {"Transfer", R"({"\udc00":1})", "lone leading surrogate in hex escape" + col(8)},
-      {"Transfer", "{\"x\":\"a\tb\"}", "control character (\\u0000-\\u001F) found while parsing a string" + col(8)},
-      {"Transfer", "{\"x\":\"a\nb\"}", "control character (\\u0000-\\u001F) found while parsing a string at line 2 column 0"},
-      {"Transfer", std::string("{\"x\":\"a\0b\"}", 11), "control character (\\u0000-\\u001F) found while parsing a string" + col(8)},
+      {"Transfer", "{\"x\":\"a\tb\"}",
+       "control character (\\u0000-\\u001F) found while parsing a string" + col(8)},
+      {"Transfer", "{\"x\":\"a\nb\"}",
+       "control character (\\u0000-\\u001F) found while parsing a string at line 2 column 0"},
+      {"Transfer", std::string("{\"x\":\"a\0b\"}", 11),
+       "control character (\\u0000-\\u001F) found while parsing a string" + col(8)},
       {"Transfer", std::string("{\0}", 3), "key must be a string" + col(2)},
   });
 }
@@ -557,7 +348,8 @@ TEST(RequestErrors, NumberSyntax) {
       {"Transfer", R"({"amount":01})", "invalid number" + col(12)},
   });
   // Underflow reads as zero, and 0 with any exponent is 0.
-  EXPECT_EQ(outcome<Transfer>(transfer_with(R"(,"x":1e-400,"y":0e999999999999999999)")), outcome<Transfer>(kTransfer));
+  EXPECT_EQ(outcome<Transfer>(transfer_with(R"(,"x":1e-400,"y":0e999999999999999999)")),
+            outcome<Transfer>(kTransfer));
 }
 
 TEST(RequestErrors, NestingIsLimitedTo127Levels) {
@@ -570,19 +362,21 @@ TEST(RequestErrors, NestingIsLimitedTo127Levels) {
   EXPECT_EQ(outcome<Transfer>(nested(127)), "error: recursion limit exceeded" + col(before + 126 + 1));
   // The same for a value never closed: the limit is met before the end of the text.
   EXPECT_EQ(outcome<Transfer>(R"({"x":)" + std::string(100000, '{')), "error: key must be a string" + col(7));
-  EXPECT_EQ(outcome<Transfer>(R"({"x":)" + std::string(100000, '[')), "error: recursion limit exceeded" + col(5 + 127));
+  EXPECT_EQ(outcome<Transfer>(R"({"x":)" + std::string(100000, '[')),
+            "error: recursion limit exceeded" + col(5 + 127));
   // The nested liquidator order counts as a level.
   const std::string deep = std::string(125, '[') + std::string(125, ']');
   const std::string liquidate = R"({"liquidator_order":)" + kLimitOrder.substr(0, kLimitOrder.size() - 1) +
-                                R"(,"x":)" + deep + R"(},"liquidated_position_id":"10","actual_collateral":"11",)"
+                                R"(,"x":)" + deep +
+                                R"(},"liquidated_position_id":"10","actual_collateral":"11",)"
                                 R"("actual_synthetic":"12","actual_liquidator_fee":"13"})";
   EXPECT_EQ(outcome<Liquidate>(liquidate), outcome<Liquidate>(kLiquidate));
   const std::string deeper = std::string(126, '[') + std::string(126, ']');
-  const std::string too_deep = R"({"liquidator_order":)" + kLimitOrder.substr(0, kLimitOrder.size() - 1) +
-                               R"(,"x":)" + deeper + "}}";
+  const std::string too_deep =
+      R"({"liquidator_order":)" + kLimitOrder.substr(0, kLimitOrder.size() - 1) + R"(,"x":)" + deeper + "}}";
   EXPECT_EQ(outcome<Liquidate>(too_deep),
             "error: recursion limit exceeded" + col(20 + kLimitOrder.size() - 1 + 5 + 125 + 1));
 }
 
 }  // namespace
-}  // namespace tarvo
+}  // namespace tarvo::testing
