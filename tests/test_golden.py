@@ -12,13 +12,6 @@ import tarvo_python_sdk as sdk
 DATA = pathlib.Path(__file__).parent / "data" / "golden"
 POSITION = re.compile(r" at line \d+ column \d+")
 
-# Functions whose lower layers are still being built; their vectors are skipped until they land.
-PENDING = {
-    "hash_withdraw", "hash_transfer", "hash_limit_order", "hash_liquidate", "hash_signed_oracle_price",
-    "sign_withdraw", "sign_transfer", "sign_limit_order", "sign_liquidate", "sign_signed_oracle_price",
-}
-
-
 def recorded_calls():
     for path in sorted(DATA.glob("*.json")):
         calls = json.loads(path.read_text())
@@ -26,8 +19,7 @@ def recorded_calls():
             continue
         for index, call in enumerate(calls):
             if "function" in call:
-                marks = [pytest.mark.skip(reason="not built yet")] if call["function"] in PENDING else []
-                yield pytest.param(call, id=f"{path.stem}-{index}-{call['function']}", marks=marks)
+                yield pytest.param(call, id=f"{path.stem}-{index}-{call['function']}")
 
 
 @pytest.mark.parametrize("call", list(recorded_calls()))

@@ -1,62 +1,54 @@
+// Core operations on transaction requests: parse the record, hash it with its layout, and for the
+// signing operations sign that hash.
 #include "sdk/src/lib/core.h"
 
-#include "sdk/src/transaction/limit_order.h"
+#include "sdk/src/transaction/hash_layouts.h"
 #include "sdk/src/transaction/liquidate.h"
-#include "sdk/src/transaction/oracle_price.h"
-#include "sdk/src/transaction/transfer.h"
-#include "sdk/src/transaction/withdraw.h"
+#include "sdk/src/tx/sign.h"
 
 namespace tarvo::sdk {
 
 namespace {
 
-Error missing(const char* what) { return Error(std::string(what) + " is not implemented yet"); }
+U256 hash_of(const WithdrawRequest& w) {
+  return withdrawal_hash(w.eth_address, w.base, w.position_id, w.amount, w.asset_id);
+}
 
 }  // namespace
 
-// Each transaction entry point first parses its request record; a parse error is the operation's error.
-
-Result<JubjubSignature> sign_withdraw(std::string_view json, std::string_view) {
-  [[maybe_unused]] const WithdrawRequest request = TARVO_TRY(WithdrawRequest::from_json(json));
-  return missing("withdrawal signing");
-}
-Result<JubjubSignature> sign_transfer(std::string_view json, std::string_view) {
-  [[maybe_unused]] const Transfer request = TARVO_TRY(Transfer::from_json(json));
-  return missing("transfer signing");
-}
-Result<JubjubSignature> sign_limit_order(std::string_view json, std::string_view) {
-  [[maybe_unused]] const LimitOrderRequest request = TARVO_TRY(LimitOrderRequest::from_json(json));
-  return missing("limit order signing");
-}
-Result<JubjubSignature> sign_liquidate(std::string_view json, std::string_view) {
-  [[maybe_unused]] const Liquidate request = TARVO_TRY(Liquidate::from_json(json));
-  return missing("liquidation signing");
-}
-Result<JubjubSignature> sign_signed_oracle_price(std::string_view json, std::string_view) {
-  [[maybe_unused]] const SignedOraclePrice request = TARVO_TRY(SignedOraclePrice::from_json(json));
-  return missing("oracle price signing");
-}
-
 Result<std::string> hash_withdraw(std::string_view json) {
-  [[maybe_unused]] const WithdrawRequest request = TARVO_TRY(WithdrawRequest::from_json(json));
-  return missing("withdrawal hashing");
+  return hash_of(TARVO_TRY(WithdrawRequest::from_json(json))).to_hex();
 }
 Result<std::string> hash_transfer(std::string_view json) {
-  [[maybe_unused]] const Transfer request = TARVO_TRY(Transfer::from_json(json));
-  return missing("transfer hashing");
+  return transfer_hash_internal(TARVO_TRY(Transfer::from_json(json))).to_hex();
 }
 Result<std::string> hash_limit_order(std::string_view json) {
-  [[maybe_unused]] const LimitOrderRequest request = TARVO_TRY(LimitOrderRequest::from_json(json));
-  return missing("limit order hashing");
+  return TARVO_TRY(limit_order_hash_internal(TARVO_TRY(LimitOrderRequest::from_json(json)))).to_hex();
 }
 Result<std::string> hash_liquidate(std::string_view json) {
-  [[maybe_unused]] const Liquidate request = TARVO_TRY(Liquidate::from_json(json));
-  return missing("liquidation hashing");
+  const Liquidate liquidation = TARVO_TRY(Liquidate::from_json(json));
+  return TARVO_TRY(limit_order_hash_internal(liquidation.liquidator_order)).to_hex();
 }
 Result<std::string> hash_signed_oracle_price(std::string_view json) {
-  [[maybe_unused]] const SignedOraclePrice request = TARVO_TRY(SignedOraclePrice::from_json(json));
-  return missing("oracle price hashing");
+  return oracle_price_hash(TARVO_TRY(SignedOraclePrice::from_json(json))).to_hex();
 }
 
+Result<JubjubSignature> sign_withdraw(std::string_view json, std::string_view pri_key) {
+  return sign_hash(hash_of(TARVO_TRY(WithdrawRequest::from_json(json))), pri_key);
+}
+Result<JubjubSignature> sign_transfer(std::string_view json, std::string_view pri_key) {
+  return sign_hash(transfer_hash_internal(TARVO_TRY(Transfer::from_json(json))), pri_key);
+}
+Result<JubjubSignature> sign_limit_order(std::string_view json, std::string_view pri_key) {
+  const LimitOrderRequest order = TARVO_TRY(LimitOrderRequest::from_json(json));
+  return sign_hash(TARVO_TRY(limit_order_hash_internal(order)), pri_key);
+}
+Result<JubjubSignature> sign_liquidate(std::string_view json, std::string_view pri_key) {
+  const Liquidate liquidation = TARVO_TRY(Liquidate::from_json(json));
+  return sign_hash(TARVO_TRY(limit_order_hash_internal(liquidation.liquidator_order)), pri_key);
+}
+Result<JubjubSignature> sign_signed_oracle_price(std::string_view json, std::string_view pri_key) {
+  return sign_hash(oracle_price_hash(TARVO_TRY(SignedOraclePrice::from_json(json))), pri_key);
+}
 
 }  // namespace tarvo::sdk

@@ -9,9 +9,7 @@
 namespace tarvo::sdk {
 
 Result<JubjubSignature> sign(std::string_view private_key, std::string_view msg) {
-  const U256 message = TARVO_TRY(U256::from_hex(msg));
-  const eddsa::PrivateKey key = TARVO_TRY(private_key_from_string(private_key));
-  return TxSignature::sign_msg(key, message_bytes(message)).to_jubjub_signature();
+  return sign_hash(TARVO_TRY(U256::from_hex(msg)), private_key);
 }
 
 Result<bool> verify_signature(std::string_view sig_r, std::string_view sig_s, std::string_view pub_key_x,

@@ -21,4 +21,9 @@ JubjubSignature TxSignature::to_jubjub_signature() const {
   return {{fr_to_u256(x), fr_to_u256(y)}, U256{signature.s.into_repr()}};
 }
 
+Result<JubjubSignature> sign_hash(const U256& hash, std::string_view private_key) {
+  const eddsa::PrivateKey key = TARVO_TRY(private_key_from_string(private_key));
+  return TxSignature::sign_msg(key, message_bytes(hash)).to_jubjub_signature();
+}
+
 }  // namespace tarvo

@@ -3,7 +3,9 @@
 
 #include <cstdint>
 #include <span>
+#include <string_view>
 
+#include "crypto/base/result.h"
 #include "crypto/eddsa/eddsa.h"
 #include "sdk/src/zkw/types.h"
 
@@ -24,5 +26,9 @@ struct TxSignature {
 
 // A 256-bit message value as the signer reads it: 32 bytes, least significant first.
 inline std::array<uint8_t, 32> message_bytes(const U256& value) { return value.to_le_bytes(); }
+
+// The transaction signing routine shared by every request kind once its hash is known: parse the key
+// text, sign the hash's 32 bytes, return the affine signature. Key errors are returned.
+Result<JubjubSignature> sign_hash(const U256& hash, std::string_view private_key);
 
 }  // namespace tarvo
