@@ -20,7 +20,7 @@ int digit_value(char c, unsigned radix) {
   return d >= 0 && static_cast<unsigned>(d) < radix ? d : -1;
 }
 
-// Rust's `from_str_radix` for the integer type T: an optional sign ('-' only for signed types), then at
+// Integer text in a given radix for the integer type T: an optional sign ('-' only for signed types), then at
 // least one digit; characters are examined left to right and the first failure (bad digit or overflow)
 // decides.
 template <typename T>

@@ -1,4 +1,4 @@
-// Number text encodings of the request records (Part 3.1): how a JSON string, already unescaped,
+// Number text encodings of the request records: how a JSON string, already unescaped,
 // becomes a member value. Each encoding is a tag type with `Value` and `parse`; `parse` returns the value
 // or an Error whose text is the encoding's prefix followed by the reason (the JSON reader adds the
 // position).
@@ -51,7 +51,7 @@ struct PackedPublicKeyText {
   static Result<PackedPublicKey> parse(std::string_view text);
 };
 
-// Why an integer text was refused, with the texts of Rust's integer parser.
+// Why an integer text was refused; each reason has a fixed text.
 enum class IntTextError { kEmpty, kInvalidDigit, kPosOverflow, kNegOverflow };
 const char* int_text_error_reason(IntTextError error);
 

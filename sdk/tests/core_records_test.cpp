@@ -1,5 +1,5 @@
 // The transaction entry points of the core library parse their request record first and report its
-// parse error as their own (Part 2.1).
+// parse error as their own.
 #include <gtest/gtest.h>
 
 #include <functional>

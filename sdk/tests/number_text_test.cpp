@@ -1,4 +1,4 @@
-// Number text encodings of Part 3.1: accepted forms and the exact error texts.
+// Number text encodings: accepted forms and the exact error texts.
 #include "sdk/src/number_text.h"
 
 #include <gtest/gtest.h>

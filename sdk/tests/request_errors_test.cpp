@@ -1,4 +1,4 @@
-// Malformed requests (Part 3.1): the exact error text, with its position, for every kind of problem.
+// Malformed requests: the exact error text, with its position, for every kind of problem.
 #include <gtest/gtest.h>
 
 #include <string>

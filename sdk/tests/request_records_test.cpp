@@ -1,4 +1,4 @@
-// Request records (Part 3.1): accepted forms and the member values they give.
+// Request records: accepted forms and the member values they give.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,4 +1,4 @@
-// OrderBase: the header carried by transfers, withdrawals and limit orders (Part 3.1). Its keys stand at
+// OrderBase: the header carried by transfers, withdrawals and limit orders. Its keys stand at
 // the top level of the request object, beside the record's own keys.
 #pragma once
 

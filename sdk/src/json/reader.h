@@ -1,7 +1,6 @@
-// A validating pull reader over one JSON text, with the error texts and positions of the request format
-// (Part 3.1). The record reader (record_reader.h) drives it token by token, the way serde_json's
-// deserializer is driven by a derived struct visitor: values are read lazily in document order, so the
-// first problem met decides the error, whether it is a syntax error or a bad member value.
+// A validating pull reader over one JSON text, with the error texts and positions of the request format.
+// The record reader (record_reader.h) drives it token by token: values are read lazily in document
+// order, so the first problem met decides the error, whether it is a syntax error or a bad member value.
 //
 // Positions. An error is remembered together with a byte index; the final text gets
 // " at line L column C" with L counted from 1 and C the number of bytes of line L before that index.

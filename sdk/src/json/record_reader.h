@@ -1,4 +1,4 @@
-// The one reader of all request records (Part 3.1). A record is described by its layout: its name, its
+// The one reader of all request records. A record is described by its layout: its name, its
 // own members in declaration order, whether it carries the flattened OrderBase header and whether its
 // values may also come as an array. Everything else (required members, duplicate and unknown keys,
 // header flattening, the array form, error texts and positions) is here, once.

@@ -13,10 +13,10 @@ struct Range {
   uint32_t first, last;
 };
 
-// Code points Rust's debug format writes as \u{...}: controls, format characters, separators other
+// Code points a debug-quoted string writes as \u{...}: controls, format characters, separators other
 // than the space, private use, non-characters, and the common combining (grapheme-extending) blocks.
-// Rust derives its table from the full Unicode data; this list covers what a request can plausibly
-// carry and is the one approximation of the descriptions.
+// The list covers what a request can plausibly carry; it is the one approximation in the
+// descriptions of a met value.
 constexpr Range kEscaped[] = {
     {0x00, 0x1f},     {0x7f, 0x9f},       {0xa0, 0xa0},        {0xad, 0xad},     {0x300, 0x36f},
     {0x483, 0x489},   {0x591, 0x5bd},     {0x600, 0x605},      {0x61c, 0x61c},   {0x6dd, 0x6dd},
@@ -49,7 +49,7 @@ size_t decode_utf8(std::string_view text, size_t i, uint32_t& cp) {
 std::string float_text(double value) {
   if (std::isnan(value)) return "NaN";
   if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
-  // Shortest round-trip digits first, then laid out positionally with zeros, as Rust does.
+  // Shortest round-trip digits first, then laid out positionally with zeros.
   char buf[64];
   const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
   if (ec != std::errc()) return "NaN";

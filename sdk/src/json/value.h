@@ -19,7 +19,7 @@ struct Value {
   double floating = 0;        // kFloat: any other number (fraction, exponent, -0, beyond 64 bits)
   std::string text;           // kString: the unescaped UTF-8 text
 
-  // The description used in "invalid type: {found}, expected ..." (serde's `Unexpected`): null,
+  // The description used in "invalid type: {found}, expected ..." of the value met: null,
   // boolean `true`, integer `5`, integer `-5`, floating point `1.5`, string "x", sequence, map.
   std::string describe() const;
 };
@@ -28,11 +28,11 @@ struct Value {
 std::string invalid_type(const Value& found, std::string_view expected);
 
 // Shortest round-trip decimal form of a finite double in positional notation, always with a decimal
-// point (1.0, 0.0000001, 18446744073709552000.0, -0.0): Rust's display of a float as serde prints it.
+// point (1.0, 0.0000001, 18446744073709552000.0, -0.0), as invalid-type errors print floats.
 std::string float_text(double value);
 
-// A string between double quotes with ", \ and non-printable characters escaped as Rust's debug
-// format of a string does (\", \\, \n, \r, \t, \0, \u{7f}).
+// A string between double quotes with ", \ and non-printable characters escaped (\", \\, \n, \r,
+// \t, \0, \u{7f}), as invalid-type errors quote strings.
 std::string debug_quoted(std::string_view text);
 
 }  // namespace tarvo::json

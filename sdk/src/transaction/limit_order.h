@@ -1,4 +1,4 @@
-// LimitOrderRequest (Part 3.1): a limit order. Read from a JSON object.
+// LimitOrderRequest: a limit order. Read from a JSON object.
 #pragma once
 
 #include <cstdint>

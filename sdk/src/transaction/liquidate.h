@@ -1,4 +1,4 @@
-// Liquidate (Part 3.1): a liquidation: the liquidator's limit order and the liquidated position's figures.
+// Liquidate: a liquidation: the liquidator's limit order and the liquidated position's figures.
 // Read from a JSON object or array of the member values in declaration order.
 #pragma once
 

@@ -1,4 +1,4 @@
-// SignedOraclePrice (Part 3.1): a price signed by an oracle. Read from a JSON object or array of the member
+// SignedOraclePrice: a price signed by an oracle. Read from a JSON object or array of the member
 // values in declaration order.
 #pragma once
 

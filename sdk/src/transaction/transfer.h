@@ -1,4 +1,4 @@
-// Transfer (Part 3.1): a transfer between two positions. Read from a JSON object.
+// Transfer: a transfer between two positions. Read from a JSON object.
 #pragma once
 
 #include <cstdint>

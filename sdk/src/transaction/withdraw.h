@@ -1,4 +1,4 @@
-// WithdrawRequest (Part 3.1): a withdrawal from a position. Read from a JSON object.
+// WithdrawRequest: a withdrawal from a position. Read from a JSON object.
 #pragma once
 
 #include <cstdint>
