@@ -19,9 +19,9 @@ def show(label, function, *args):
         result = function(*args)
     except ValueError as error:
         failures += 1
-        print(f"{label:<34} FAILED: ValueError {error} (the reason is on standard error)")
+        print(f"{label:<40} FAILED: ValueError {error} (the reason is on standard error)")
         return None
-    print(f"{label:<34} {result}")
+    print(f"{label:<40} {result}")
     return result
 
 
