@@ -15,6 +15,18 @@
 #include "crypto/field/limbs.h"
 #include "crypto/field/montgomery.h"
 
+// A counting build (-DTARVO_COUNT_FIELD_OPS) tallies multiplications and squarings per thread, so the
+// benchmarks can state how many an operation performs.
+#ifdef TARVO_COUNT_FIELD_OPS
+namespace tarvo::field_op_counts {
+inline thread_local uint64_t multiplications = 0;
+inline thread_local uint64_t squarings = 0;
+}  // namespace tarvo::field_op_counts
+#define TARVO_COUNT_FIELD_OP(counter) (++::tarvo::field_op_counts::counter)
+#else
+#define TARVO_COUNT_FIELD_OP(counter) ((void)0)
+#endif
+
 namespace tarvo {
 
 enum class Legendre { zero, quadratic_residue, quadratic_non_residue };
@@ -91,12 +103,16 @@ class PrimeField {
   }
   PrimeField operator-() const { return zero() - *this; }
   friend PrimeField operator*(const PrimeField& a, const PrimeField& b) {
+    TARVO_COUNT_FIELD_OP(multiplications);
     return from_montgomery(mont_mul(a.mont_, b.mont_));
   }
   PrimeField& operator+=(const PrimeField& o) { return *this = *this + o; }
   PrimeField& operator-=(const PrimeField& o) { return *this = *this - o; }
   PrimeField& operator*=(const PrimeField& o) { return *this = *this * o; }
-  PrimeField square() const { return *this * *this; }
+  PrimeField square() const {
+    TARVO_COUNT_FIELD_OP(squarings);
+    return from_montgomery(mont_mul(mont_, mont_));
+  }
   PrimeField doubled() const { return *this + *this; }
   friend bool operator==(const PrimeField& a, const PrimeField& b) { return a.mont_ == b.mont_; }
 
