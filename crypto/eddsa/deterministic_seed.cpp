@@ -1,5 +1,9 @@
-#include <openssl/evp.h>
-#include <openssl/hmac.h>
+// The nonce loop runs about 42 rounds of three HMAC-SHA-256 computations on short inputs. OpenSSL's
+// one-shot HMAC() sets the key up again for each; keeping the inner and outer SHA-256 midstates of a
+// key halves the compressions and avoids the per-call setup. The midstates need the low-level SHA-256
+// interface, which OpenSSL 3 marks deprecated but still provides (with its hardware acceleration).
+#define OPENSSL_SUPPRESS_DEPRECATED
+#include <openssl/crypto.h>
 #include <openssl/sha.h>
 
 #include <algorithm>
@@ -14,14 +18,46 @@ namespace {
 
 using Bytes32 = std::array<uint8_t, 32>;
 
-Bytes32 hmac_sha256(const Bytes32& key, std::span<const uint8_t> data) {
-  Bytes32 mac{};
-  unsigned int length = 0;
-  const bool done = HMAC(EVP_sha256(), key.data(), static_cast<int>(key.size()), data.data(), data.size(),
-                         mac.data(), &length) != nullptr;
-  ensure(done && length == mac.size(), "HMAC can take key of any size");
-  return mac;
-}
+// HMAC-SHA-256 (RFC 2104) under one 32-byte key. Invariant: `inner_` and `outer_` hold SHA-256 after
+// absorbing the key XOR ipad and XOR opad blocks; both are wiped with the object.
+class HmacSha256 {
+ public:
+  explicit HmacSha256(const Bytes32& key) {
+    std::array<uint8_t, SHA256_CBLOCK> pad{};
+    for (size_t i = 0; i < pad.size(); ++i) pad[i] = (i < key.size() ? key[i] : 0) ^ 0x36;
+    bool ok = SHA256_Init(&inner_) == 1 && SHA256_Update(&inner_, pad.data(), pad.size()) == 1;
+    for (uint8_t& byte : pad) byte ^= 0x36 ^ 0x5c;
+    ok = ok && SHA256_Init(&outer_) == 1 && SHA256_Update(&outer_, pad.data(), pad.size()) == 1;
+    OPENSSL_cleanse(pad.data(), pad.size());
+    ensure(ok, "HMAC can take key of any size");
+  }
+  HmacSha256(const HmacSha256&) = delete;
+  HmacSha256& operator=(const HmacSha256&) = delete;
+  ~HmacSha256() {
+    OPENSSL_cleanse(&inner_, sizeof inner_);
+    OPENSSL_cleanse(&outer_, sizeof outer_);
+  }
+
+  Bytes32 mac(std::span<const uint8_t> data) const {
+    Bytes32 inner_digest{}, mac{};
+    SHA256_CTX ctx = inner_;
+    bool ok =
+        SHA256_Update(&ctx, data.data(), data.size()) == 1 && SHA256_Final(inner_digest.data(), &ctx) == 1;
+    ctx = outer_;
+    ok = ok && SHA256_Update(&ctx, inner_digest.data(), inner_digest.size()) == 1 &&
+         SHA256_Final(mac.data(), &ctx) == 1;
+    OPENSSL_cleanse(&ctx, sizeof ctx);
+    OPENSSL_cleanse(inner_digest.data(), inner_digest.size());
+    ensure(ok, "HMAC-SHA-256 failed");
+    return mac;
+  }
+
+ private:
+  SHA256_CTX inner_;
+  SHA256_CTX outer_;
+};
+
+Bytes32 hmac_sha256(const Bytes32& key, std::span<const uint8_t> data) { return HmacSha256(key).mac(data); }
 
 // V ‖ separator ‖ x ‖ h1, the input of the two key updates before the loop.
 std::array<uint8_t, 97> key_update_input(const Bytes32& v, uint8_t separator, const Bytes32& x,
@@ -69,14 +105,15 @@ Seed Seed::deterministic_seed(const PrivateKey& key, std::span<const uint8_t> me
   Bytes32 t;
   Limbs candidate;
   for (;;) {
-    t = hmac_sha256(k, v);
+    const HmacSha256 hmac(k);
+    t = hmac.mac(v);
     candidate = limbs_from_be(t);
     const Result<Fs> r = Fs::from_repr(candidate);
     if (r) {
       wipe(k, v, t, x, input, retry_input, candidate);
       return Seed{*r};
     }
-    k = hmac_sha256(k, retry_input);
+    k = hmac.mac(retry_input);
   }
 }
 

@@ -21,13 +21,20 @@ bool in_prime_order_subgroup(const edwards::Point<edwards::Unknown>& p, const Ju
   return edwards::is_zero(edwards::mul_public(p, Fs::characteristic(), params));
 }
 
+// s·G = R + m·A, tested as (m·A + R) + (−s·G) = zero.
+template <typename Order>
+bool equation_holds(const edwards::Point<Order>& a, const Fs& m, const BasicSignature<Order>& signature,
+                    size_t generator_index, const JubjubParams& params) {
+  const auto p = edwards::add(edwards::mul_public(a, m.into_repr(), params), signature.r, params);
+  const auto q = edwards::negate(params.mul_generator(generator_index, signature.s));
+  return edwards::is_zero(edwards::add(p, q, params));
+}
+
 }  // namespace
 
-Signature PrivateKey::sign_raw_message(std::span<const uint8_t> message, const Seed& seed,
-                                       size_t generator_index, const JubjubParams& params) const {
+SubgroupSignature PrivateKey::sign_raw_message(std::span<const uint8_t> message, const Seed& seed,
+                                               size_t generator_index, const JubjubParams& params) const {
   ensure(message.size() <= 32, "message to sign is longer than 32 bytes");
-  const edwards::Point<edwards::PrimeOrder> a = params.mul_generator(generator_index, sk);
-  ensure(in_prime_order_subgroup(a, params), "public key is not in the prime-order subgroup");
   const edwards::Point<edwards::PrimeOrder> r = params.mul_generator(generator_index, seed.r);
   return {r, message_scalar(message) * sk + seed.r};
 }
@@ -40,9 +47,13 @@ bool PublicKey::verify_for_raw_message(std::span<const uint8_t> message, const S
                                        size_t generator_index, const JubjubParams& params) const {
   const Fs m = message_scalar(message);
   if (!in_prime_order_subgroup(a, params) || !in_prime_order_subgroup(signature.r, params)) return false;
-  const auto p = edwards::add(edwards::mul_public(a, m.into_repr(), params), signature.r, params);
-  const auto q = edwards::negate(params.mul_generator(generator_index, signature.s));
-  return edwards::is_zero(edwards::add(p, q, params));
+  return equation_holds(a, m, signature, generator_index, params);
+}
+
+bool verify_subgroup_signature(const edwards::Point<edwards::PrimeOrder>& a, std::span<const uint8_t> message,
+                               const SubgroupSignature& signature, size_t generator_index,
+                               const JubjubParams& params) {
+  return equation_holds(a, message_scalar(message), signature, generator_index, params);
 }
 
 }  // namespace tarvo::eddsa

@@ -8,16 +8,27 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <type_traits>
 
 #include "crypto/curve/point.h"
 
 namespace tarvo::eddsa {
 
-// Invariant: (r, s) with s < l; r may lie outside the prime-order subgroup until verified.
-struct Signature {
-  edwards::Point<edwards::Unknown> r;
+// (R, s). Invariant: s < l; R is of the marked order: a signature read from outside (`Signature`) may
+// have R outside the prime-order subgroup until verified, one made here (`SubgroupSignature`, R = r·G)
+// cannot.
+template <typename Order>
+struct BasicSignature {
+  edwards::Point<Order> r;
   Fs s;
+
+  operator BasicSignature<edwards::Unknown>() const  // NOLINT: implicit, like the point conversion
+      requires std::is_same_v<Order, edwards::PrimeOrder> {
+    return {r, s};
+  }
 };
+using Signature = BasicSignature<edwards::Unknown>;
+using SubgroupSignature = BasicSignature<edwards::PrimeOrder>;
 
 struct PrivateKey;
 
@@ -39,9 +50,10 @@ struct PrivateKey {
   ~PrivateKey() { OPENSSL_cleanse(&sk, sizeof sk); }
 
   // (R, s) = (r·G, m·sk + r) with G = params.generator(generator_index). Fatal for a message longer
-  // than 32 bytes, and if sk·G fails the subgroup check (a broken parameter set).
-  Signature sign_raw_message(std::span<const uint8_t> message, const Seed& seed, size_t generator_index,
-                             const JubjubParams& params) const;
+  // than 32 bytes. The public key sk·G needs no subgroup check here: the parameter set checks once
+  // that its generators have prime order, so every multiple of one has too.
+  SubgroupSignature sign_raw_message(std::span<const uint8_t> message, const Seed& seed,
+                                     size_t generator_index, const JubjubParams& params) const;
 };
 
 // Invariant: none; a key from outside may have a small-order component, which verification rejects.
@@ -55,5 +67,12 @@ struct PublicKey {
   bool verify_for_raw_message(std::span<const uint8_t> message, const Signature& signature,
                               size_t generator_index, const JubjubParams& params) const;
 };
+
+// Verification of a signature made here by a key derived here: A and R are multiples of the generator,
+// so they lie in the prime-order subgroup by construction and only the equation s·G = R + m·A is
+// checked (with A and R as given, independently of how s was computed).
+bool verify_subgroup_signature(const edwards::Point<edwards::PrimeOrder>& a, std::span<const uint8_t> message,
+                               const SubgroupSignature& signature, size_t generator_index,
+                               const JubjubParams& params);
 
 }  // namespace tarvo::eddsa

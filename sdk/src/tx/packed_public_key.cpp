@@ -21,10 +21,9 @@ PackedPublicKey public_key_from_private(const eddsa::PrivateKey& private_key) {
 
 PackedPublicKey public_key_from_private_with_verify(const eddsa::PrivateKey& private_key,
                                                     std::span<const uint8_t> message,
-                                                    const eddsa::Signature& signature) {
+                                                    const eddsa::SubgroupSignature& signature) {
   const auto point = JUBJUB_PARAMS->mul_generator(GENERATOR_INDEX, private_key.sk);
-  const eddsa::PublicKey public_key{point};
-  ensure(public_key.verify_for_raw_message(message, signature, GENERATOR_INDEX, *JUBJUB_PARAMS),
+  ensure(eddsa::verify_subgroup_signature(point, message, signature, GENERATOR_INDEX, *JUBJUB_PARAMS),
          "assertion failed: a freshly made signature verifies");
   return pack(point);
 }

@@ -16,11 +16,11 @@ inline constexpr size_t GENERATOR_INDEX = 5;
 // The point encoding of sk·G read as a little-endian integer.
 PackedPublicKey public_key_from_private(const eddsa::PrivateKey& private_key);
 
-// The same, after checking that `signature` verifies against sk·G for `message`; a signature that does
-// not verify is a fatal internal error.
+// The same, after checking that `signature` verifies against sk·G, derived afresh, for `message`; a
+// signature that does not verify is a fatal internal error.
 PackedPublicKey public_key_from_private_with_verify(const eddsa::PrivateKey& private_key,
                                                     std::span<const uint8_t> message,
-                                                    const eddsa::Signature& signature);
+                                                    const eddsa::SubgroupSignature& signature);
 
 // Affine coordinates of a packed key. A nonzero value below 2^160 is an address, not a point: it
 // unpacks to (0, value) without decoding. Anything else must decode as a point (fatal otherwise).

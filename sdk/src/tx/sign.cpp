@@ -10,7 +10,7 @@ namespace tarvo {
 TxSignature TxSignature::sign_msg(const eddsa::PrivateKey& private_key,
                                   std::span<const uint8_t, 32> message) {
   const eddsa::Seed seed = eddsa::Seed::deterministic_seed(private_key, message);
-  const eddsa::Signature signature =
+  const eddsa::SubgroupSignature signature =
       private_key.sign_raw_message(message, seed, GENERATOR_INDEX, *JUBJUB_PARAMS);
   const PackedPublicKey pub_key = public_key_from_private_with_verify(private_key, message, signature);
   return {pub_key, signature};
