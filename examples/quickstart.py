@@ -6,13 +6,14 @@ Run it through `scripts/demo`, or directly with the project's virtual environmen
 
 import json
 import sys
+from collections.abc import Callable
 
 import tarvo_python_sdk as sdk
 
 failures = 0
 
 
-def show(label, function, *args):
+def show[T: (str, bool)](label: str, function: Callable[..., T], *args: str) -> T | None:
     """Calls one SDK function and prints its result; a failure is printed and counted."""
     global failures
     try:
@@ -29,6 +30,8 @@ print(f"tarvo_python_sdk: {len(sdk.__all__)} functions: {', '.join(sdk.__all__)}
 
 private_key = show("private key from seed", sdk.private_key_from_seed,
                    "quickstart demo seed: at least thirty-two bytes long")
+if private_key is None:
+    sys.exit(1)
 public_key = json.loads(show("public key (packed x, affine y)", sdk.private_key_to_public_key_xy,
                              private_key) or '{"x": "0x1", "y": "0x0"}')
 packed_key = public_key["x"]

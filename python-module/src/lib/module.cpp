@@ -78,6 +78,14 @@ PyObject* initialise() {
     Py_DECREF(module);
     return nullptr;
   }
+#ifdef Py_GIL_DISABLED
+  // The functions share only read-only tables built once under once-only guards, and the
+  // already-initialised flag is atomic: the module runs without the global interpreter lock.
+  if (PyUnstable_Module_SetGIL(module, Py_MOD_GIL_NOT_USED) < 0) {
+    Py_DECREF(module);
+    return nullptr;
+  }
+#endif
   return module;
 }
 
