@@ -1,0 +1,15 @@
+// Fuzzes the SignedOraclePrice reader (sdk/src/transaction/oracle_price.h) and the hash operation that reads
+// the same text.
+#include <cstddef>
+#include <cstdint>
+
+#include "fuzz/request_harness.h"
+#include "sdk/src/lib/core.h"
+#include "sdk/src/transaction/oracle_price.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  tarvo::fuzz::check_request<tarvo::SignedOraclePrice>(tarvo::fuzz::as_text(data, size),
+                                                       tarvo::sdk::hash_signed_oracle_price,
+                                                       [](const tarvo::SignedOraclePrice&) { return false; });
+  return 0;
+}

@@ -1,0 +1,15 @@
+// Fuzzes the WithdrawRequest reader (sdk/src/transaction/withdraw.h) and the hash operation that reads the
+// same text.
+#include <cstddef>
+#include <cstdint>
+
+#include "fuzz/request_harness.h"
+#include "sdk/src/lib/core.h"
+#include "sdk/src/transaction/withdraw.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  tarvo::fuzz::check_request<tarvo::WithdrawRequest>(tarvo::fuzz::as_text(data, size),
+                                                     tarvo::sdk::hash_withdraw,
+                                                     [](const tarvo::WithdrawRequest&) { return false; });
+  return 0;
+}
