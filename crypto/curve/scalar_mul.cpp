@@ -1,5 +1,6 @@
 #include <openssl/crypto.h>
 
+#include "crypto/curve/cached.h"
 #include "crypto/curve/edwards.h"
 #include "crypto/curve/select.h"
 
@@ -72,20 +73,25 @@ Point<Order> mul(const Point<Order>& p, const Fs& k, const JubjubParams& params)
 
 template <typename Order>
 Point<Order> mul_public(const Point<Order>& p, const Limbs& k, const JubjubParams& params) {
-  std::array<Point<Order>, 8> odd;  // odd[i] = (2i + 1)·p
-  odd[0] = p;
-  const Point<Order> p2 = doubled(p);
-  for (size_t i = 1; i < odd.size(); ++i) odd[i] = add(odd[i - 1], p2, params);
+  std::array<CachedPoint, 8> odd;  // odd[i] = (2i + 1)·p
+  const CachedPoint p2 = to_cached(doubled(p), params);
+  Point<Order> multiple = p;
+  odd[0] = to_cached(p, params);
+  for (size_t i = 1; i < odd.size(); ++i) {
+    multiple = add(multiple, p2);
+    odd[i] = to_cached(multiple, params);
+  }
 
   const Naf digits = naf5(k);
   int top = static_cast<int>(digits.size()) - 1;
   while (top >= 0 && digits[top] == 0) --top;
   Point<Order> acc;
   for (int i = top; i >= 0; --i) {
-    acc = doubled(acc);
     const int digit = digits[i];
-    if (digit > 0) acc = add(acc, odd[digit / 2], params);
-    if (digit < 0) acc = add(acc, negate(odd[-digit / 2]), params);
+    // Only a doubling followed by an addition needs t.
+    acc = digit == 0 && i > 0 ? doubled_without_t(acc) : doubled(acc);
+    if (digit > 0) acc = add(acc, odd[digit / 2]);
+    if (digit < 0) acc = add(acc, negate(odd[-digit / 2]));
   }
   return acc;
 }

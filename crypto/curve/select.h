@@ -29,4 +29,16 @@ T select(const std::array<T, N>& table, uint64_t index) {
   return std::bit_cast<T>(out);
 }
 
+// b when flag is 1, a when it is 0, reading both.
+template <typename T>
+T conditional_select(const T& a, const T& b, uint64_t flag) {
+  static_assert(std::is_trivially_copyable_v<T> && sizeof(T) % sizeof(uint64_t) == 0);
+  using Words = std::array<uint64_t, sizeof(T) / sizeof(uint64_t)>;
+  const Words wa = std::bit_cast<Words>(a), wb = std::bit_cast<Words>(b);
+  const uint64_t mask = 0 - flag;
+  Words out{};
+  for (size_t w = 0; w < out.size(); ++w) out[w] = (wa[w] & ~mask) | (wb[w] & mask);
+  return std::bit_cast<T>(out);
+}
+
 }  // namespace tarvo::edwards

@@ -95,21 +95,21 @@ class PrimeField {
   bool is_zero() const { return (mont_[0] | mont_[1] | mont_[2] | mont_[3]) == 0; }
   bool is_odd() const { return (into_repr()[0] & 1) != 0; }
 
-  friend PrimeField operator+(const PrimeField& a, const PrimeField& b) {
+  TARVO_KERNEL friend PrimeField operator+(const PrimeField& a, const PrimeField& b) {
     return from_montgomery(montgomery::add_mod(a.mont_, b.mont_, MODULUS));
   }
-  friend PrimeField operator-(const PrimeField& a, const PrimeField& b) {
+  TARVO_KERNEL friend PrimeField operator-(const PrimeField& a, const PrimeField& b) {
     return from_montgomery(montgomery::sub_mod(a.mont_, b.mont_, MODULUS));
   }
   PrimeField operator-() const { return zero() - *this; }
-  friend PrimeField operator*(const PrimeField& a, const PrimeField& b) {
+  TARVO_KERNEL friend PrimeField operator*(const PrimeField& a, const PrimeField& b) {
     TARVO_COUNT_FIELD_OP(multiplications);
     return from_montgomery(mont_mul(a.mont_, b.mont_));
   }
   PrimeField& operator+=(const PrimeField& o) { return *this = *this + o; }
   PrimeField& operator-=(const PrimeField& o) { return *this = *this - o; }
   PrimeField& operator*=(const PrimeField& o) { return *this = *this * o; }
-  PrimeField square() const {
+  TARVO_KERNEL PrimeField square() const {
     TARVO_COUNT_FIELD_OP(squarings);
     return from_montgomery(mont_mul(mont_, mont_));
   }
@@ -170,7 +170,7 @@ class PrimeField {
   }
 
  private:
-  static constexpr PrimeField from_montgomery(const Limbs& mont) {
+  TARVO_KERNEL static constexpr PrimeField from_montgomery(const Limbs& mont) {
     PrimeField f;
     f.mont_ = mont;
     return f;
@@ -194,7 +194,7 @@ class PrimeField {
   }
 
   // a < p, b any 256-bit value.
-  static Limbs mont_mul(const Limbs& a, const Limbs& b) {
+  TARVO_KERNEL static Limbs mont_mul(const Limbs& a, const Limbs& b) {
     return montgomery::mul(a, b, MODULUS, Params::INV);
   }
 
