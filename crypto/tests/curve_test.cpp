@@ -140,14 +140,18 @@ TEST(ScalarMultiplication, EveryMethodMatchesTheReference) {
   const Limbs l = Fs::characteristic();
   Limbs l_minus_one = l;
   l_minus_one[0] -= 1;
-  std::vector<Limbs> scalars = {{0, 0, 0, 0},
-                                {1, 0, 0, 0},
-                                {2, 0, 0, 0},
-                                {15, 0, 0, 0},
-                                {16, 0, 0, 0},
-                                l_minus_one,
-                                l,
-                                {~0ull, ~0ull, ~0ull, ~0ull}};
+  std::vector<Limbs> scalars = {
+      {0, 0, 0, 0},
+      {1, 0, 0, 0},
+      {2, 0, 0, 0},
+      {15, 0, 0, 0},
+      {16, 0, 0, 0},
+      l_minus_one,
+      l,
+      {~0ull, ~0ull, ~0ull, ~0ull},
+      // every base-16 digit 8 or 15: the signed recoding carries through all windows
+      {0x8888888888888888, 0x8888888888888888, 0x8888888888888888, 0x0588888888888888},
+      {~0ull, ~0ull, ~0ull, 0x05ffffffffffffff}};
   for (int i = 0; i < 8; ++i) scalars.push_back(random_limbs(rng));
   for (int i = 0; i < 8; ++i) scalars.push_back(Fs::from_u256_reduced(random_limbs(rng)).into_repr());
 
