@@ -47,6 +47,8 @@ std::array<uint8_t, 32> write(const Point<Order>& p) {
 
 template <typename Order>
 std::pair<Fr, Fr> to_affine(const Point<Order>& p) {
+  // Decoded and affine-built points have z = 1: no inversion needed (z is public either way).
+  if (p.z == Fr::one()) return {p.x, p.y};
   const std::optional<Fr> z_inverse = p.z.inverse();
   ensure(z_inverse.has_value(), "point with z = 0 has no affine form");
   return {p.x * *z_inverse, p.y * *z_inverse};

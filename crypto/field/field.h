@@ -116,12 +116,21 @@ class PrimeField {
   PrimeField doubled() const { return *this + *this; }
   friend bool operator==(const PrimeField& a, const PrimeField& b) { return a.mont_ == b.mont_; }
 
-  // this^exponent for a public exponent.
+  // this^exponent for a public exponent: 4-bit fixed windows. The memory accesses depend on the
+  // exponent only, and the time not on this value.
   PrimeField pow(const Limbs& exponent) const {
+    std::array<PrimeField, 16> powers;
+    powers[0] = one();
+    for (size_t i = 1; i < powers.size(); ++i) powers[i] = powers[i - 1] * *this;
     PrimeField acc = one();
-    for (int i = 255; i >= 0; --i) {
-      acc = acc.square();
-      if ((exponent[i / 64] >> (i % 64)) & 1) acc *= *this;
+    bool started = false;
+    for (int window = 63; window >= 0; --window) {
+      if (started) acc = acc.square().square().square().square();
+      const uint64_t digit = (exponent[window / 16] >> (4 * (window % 16))) & 15;
+      if (digit != 0) {
+        acc = started ? acc * powers[digit] : powers[digit];
+        started = true;
+      }
     }
     return acc;
   }
@@ -139,26 +148,22 @@ class PrimeField {
     return s == one() ? Legendre::quadratic_residue : Legendre::quadratic_non_residue;
   }
 
-  // Tonelli-Shanks over the 2^S part of p - 1; no value for a non-residue.
+  // Tonelli-Shanks over the 2^S part of p - 1, from one exponentiation: with w = a^((T - 1) / 2),
+  // r = a·w = a^((T + 1) / 2) and t = r·w = a^T. No value for a non-residue, which shows as t not
+  // reaching 1 within S squarings.
   std::optional<PrimeField> sqrt() const {
-    switch (legendre()) {
-      case Legendre::zero:
-        return zero();
-      case Legendre::quadratic_non_residue:
-        return std::nullopt;
-      case Legendre::quadratic_residue:
-        break;
-    }
+    if (is_zero()) return zero();
+    const PrimeField w = pow(Params::T_MINUS_ONE_DIV_TWO);
+    PrimeField r = *this * w;
+    PrimeField t = r * w;
     PrimeField c = from_montgomery(Params::ROOT_OF_UNITY);
-    PrimeField r = pow(Params::T_PLUS_ONE_DIV_TWO);
-    PrimeField t = pow(Params::T);
     unsigned m = Params::S;
     while (!(t == one())) {
       unsigned i = 1;
       PrimeField t2i = t.square();
       while (!(t2i == one())) {
+        if (++i == m) return std::nullopt;
         t2i = t2i.square();
-        ++i;
       }
       for (unsigned j = 0; j + i + 1 < m; ++j) c = c.square();
       r *= c;

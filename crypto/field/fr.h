@@ -17,9 +17,8 @@ struct FrParams {
                                                       0xdc2822db40c0ac2e, 0x183227397098d014};
   // r - 1 = 2^S * T with T odd; ROOT_OF_UNITY = 5^T in Montgomery form (5 is a non-residue).
   static constexpr unsigned S = 28;
-  static constexpr Limbs T = {0x9b9709143e1f593f, 0x181585d2833e8487, 0x131a029b85045b68, 0x000000030644e72e};
-  static constexpr Limbs T_PLUS_ONE_DIV_TWO = {0xcdcb848a1f0faca0, 0x0c0ac2e9419f4243, 0x098d014dc2822db4,
-                                               0x0000000183227397};
+  static constexpr Limbs T_MINUS_ONE_DIV_TWO = {0xcdcb848a1f0fac9f, 0x0c0ac2e9419f4243, 0x098d014dc2822db4,
+                                                0x0000000183227397};
   static constexpr Limbs ROOT_OF_UNITY = {0x636e735580d13d9c, 0xa22bf3742445ffd6, 0x56452ac01eb203d8,
                                           0x1860ef942963f9e7};
 };

@@ -20,9 +20,8 @@ struct FsParams {
                                                       0x9b85045b68181585, 0x030644e72e131a02};
   // l - 1 = 2^S * T with T odd; ROOT_OF_UNITY = 19^T in Montgomery form (19 is a non-residue).
   static constexpr unsigned S = 4;
-  static constexpr Limbs T = {0xa677297dc392126f, 0xbab3eedb83920ee0, 0x5370a08b6d0302b0, 0x0060c89ce5c26340};
-  static constexpr Limbs T_PLUS_ONE_DIV_TWO = {0x533b94bee1c90938, 0x5d59f76dc1c90770, 0x29b85045b6818158,
-                                               0x0030644e72e131a0};
+  static constexpr Limbs T_MINUS_ONE_DIV_TWO = {0x533b94bee1c90937, 0x5d59f76dc1c90770, 0x29b85045b6818158,
+                                                0x0030644e72e131a0};
   static constexpr Limbs ROOT_OF_UNITY = {0x2fb01b009b1974ef, 0x723c0b735eb3e91a, 0x341f16b7f0533dec,
                                           0x04edaec309cf7bc1};
 };
