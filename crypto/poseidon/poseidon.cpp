@@ -1,5 +1,7 @@
 #include "crypto/poseidon/poseidon.h"
 
+#include "crypto/poseidon/embedded_spec.h"
+
 namespace tarvo {
 
 Poseidon::Poseidon(const poseidon::Spec<poseidon::WIDTH>& spec) : spec_(&spec) {
@@ -13,7 +15,8 @@ Fr Poseidon::update_exact(std::span<const Fr, poseidon::RATE> elements) {
 }
 
 const Poseidon& poseidon_hasher() {
-  static const poseidon::Spec<poseidon::WIDTH> SPEC(poseidon::FULL_ROUNDS, poseidon::PARTIAL_ROUNDS);
+  static const poseidon::Spec<poseidon::WIDTH> SPEC = poseidon::Spec<poseidon::WIDTH>::from_elements(
+      poseidon::FULL_ROUNDS, poseidon::PARTIAL_ROUNDS, poseidon::embedded_spec_elements());
   static const Poseidon POSEIDON_HASHER(SPEC);
   return POSEIDON_HASHER;
 }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <span>
 #include <vector>
 
 #include "crypto/poseidon/parameters.h"
@@ -42,6 +43,18 @@ template <size_t T>
 class Spec {
  public:
   Spec(size_t full_rounds, size_t partial_rounds);
+
+  // A Spec from the canonical integers that elements() lists for these round numbers, so that the
+  // generated tables can be embedded in the binary instead of regenerated at run time. Fatal on a
+  // table of the wrong length or holding a value >= r.
+  static Spec from_elements(size_t full_rounds, size_t partial_rounds, std::span<const Limbs> elements);
+
+  // Every parameter and derived constant in one fixed order.
+  std::vector<Fr> elements() const {
+    std::vector<Fr> out;
+    visit(*this, [&](const Fr& value) { out.push_back(value); });
+    return out;
+  }
 
   const Parameters<T>& parameters() const { return params_; }
 
@@ -85,6 +98,31 @@ class Spec {
   void optimize_constants(const Matrix<T>& mds_inv);
   void factor_matrices();
 
+  Spec() = default;
+
+  // Calls f on every element in the order elements() lists them; Self is Spec or const Spec.
+  template <typename Self, typename F>
+  static void visit(Self& spec, F&& f) {
+    for (auto& row : spec.params_.round_constants) {
+      for (auto& value : row) f(value);
+    }
+    for (auto& matrix : {&spec.params_.mds, &spec.matrices_.pre_sparse}) {
+      for (auto& row : *matrix) {
+        for (auto& value : row) f(value);
+      }
+    }
+    for (auto* vectors : {&spec.constants_.start, &spec.constants_.end}) {
+      for (auto& vector : *vectors) {
+        for (auto& value : vector) f(value);
+      }
+    }
+    for (auto& value : spec.constants_.partial) f(value);
+    for (auto& sparse : spec.matrices_.sparse) {
+      for (auto& value : sparse.row) f(value);
+      for (auto& value : sparse.w_hat) f(value);
+    }
+  }
+
   Parameters<T> params_;
   OptimizedConstants<T> constants_;
   MDSMatrices<T> matrices_;
@@ -94,6 +132,27 @@ template <size_t T>
 Spec<T>::Spec(size_t full_rounds, size_t partial_rounds) : params_(generate<T>(full_rounds, partial_rounds)) {
   optimize_constants(invert(params_.mds));
   factor_matrices();
+}
+
+template <size_t T>
+Spec<T> Spec<T>::from_elements(size_t full_rounds, size_t partial_rounds, std::span<const Limbs> elements) {
+  ensure(full_rounds > 0 && full_rounds % 2 == 0, "the number of full rounds must be positive and even");
+  Spec spec;
+  spec.params_.full_rounds = full_rounds;
+  spec.params_.partial_rounds = partial_rounds;
+  spec.params_.round_constants.resize(full_rounds + partial_rounds);
+  spec.constants_.start.resize(full_rounds / 2 + 1);
+  spec.constants_.end.resize(full_rounds / 2 - 1);
+  spec.constants_.partial.resize(partial_rounds);
+  spec.matrices_.sparse.resize(partial_rounds);
+  size_t next = 0;
+  visit(spec, [&](Fr& value) {
+    ensure(next < elements.size(), "embedded Poseidon table is too short");
+    value = Fr::from_repr(elements[next++]).value();
+  });
+  ensure(next == elements.size(), "embedded Poseidon table is too long");
+  spec.matrices_.mds = spec.params_.mds;
+  return spec;
 }
 
 // Constants added after the last partial round's mix move back through it as M^-1·c. Element 0 of

@@ -193,3 +193,25 @@ TEST(PoseidonHasherInstance, BuiltOnceUnderConcurrentFirstUse) {
 
 }  // namespace
 }  // namespace tarvo::poseidon
+
+namespace tarvo::poseidon {
+namespace {
+
+TEST(PoseidonEmbeddedTables, EqualFreshlyGeneratedParameters) {
+  const Spec<WIDTH> fresh(FULL_ROUNDS, PARTIAL_ROUNDS);
+  EXPECT_EQ(poseidon_hasher().spec().elements(), fresh.elements());
+  EXPECT_EQ(fresh.elements().size(), 2007u);
+}
+
+TEST(PoseidonEmbeddedTables, WrongTableLengthsAreFatal) {
+  const std::vector<Fr> elements = Spec<3>(8, 57).elements();
+  std::vector<Limbs> limbs;
+  for (const Fr& value : elements) limbs.push_back(value.into_repr());
+  EXPECT_NO_THROW(Spec<3>::from_elements(8, 57, limbs));
+  EXPECT_THROW(Spec<3>::from_elements(8, 58, limbs), FatalError);
+  limbs.push_back({});
+  EXPECT_THROW(Spec<3>::from_elements(8, 57, limbs), FatalError);
+}
+
+}  // namespace
+}  // namespace tarvo::poseidon
