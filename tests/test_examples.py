@@ -8,6 +8,8 @@ import sys
 
 import pytest
 
+import tarvo_python_sdk as sdk
+
 ROOT = pathlib.Path(__file__).resolve().parent.parent
 EXAMPLES = ROOT / "examples"
 HEX = r"0x[0-9a-f]{64}"
@@ -47,9 +49,13 @@ def test_example_runs(name, tmp_path):
         assert "tarvo_python_sdk:" not in completed.stderr
 
 
-def readme_python_blocks():
+def readme_blocks(language):
     readme = (ROOT / "README.md").read_text()
-    return re.findall(r"```python\n(.*?)```", readme, flags=re.DOTALL)
+    return re.findall(rf"```{language}\n(.*?)```", readme, flags=re.DOTALL)
+
+
+def readme_python_blocks():
+    return readme_blocks("python")
 
 
 @pytest.mark.parametrize("index", range(len(readme_python_blocks())))
@@ -58,3 +64,12 @@ def test_readme_python_block_runs(index, tmp_path):
     script.write_text(readme_python_blocks()[index])
     completed = run([str(script)], cwd=tmp_path)
     assert completed.returncode == 0, completed.stdout + completed.stderr
+
+
+def test_readme_request_examples_are_requests():
+    """Every JSON block of the README is a complete request of some kind: one of the hash functions takes it."""
+    kinds = ["transfer", "withdraw", "limit_order", "liquidate", "signed_oracle_price"]
+    blocks = readme_blocks("json")
+    assert len(blocks) == len(kinds)
+    for kind, block in zip(kinds, blocks):
+        assert getattr(sdk, f"hash_{kind}")(block).startswith("0x"), kind
