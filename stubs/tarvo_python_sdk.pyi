@@ -9,7 +9,7 @@ Failures: an argument that is missing, repeated or not a ``str`` raises ``TypeEr
 is done. Any failure of the work itself (malformed JSON, a bad key, a value out of range, a point not on
 the curve) raises ``ValueError("Any { .. }")``, always with that same message; the reason is written as
 one line to the process's standard error (file descriptor 2), for example
-``tarvo_python_sdk: Couldn't get hash: missing field `nonce` at line 1 column 2``.
+``tarvo_python_sdk: Couldn't get hash: missing field `nonce` at line 1 column 132``.
 """
 
 __all__ = [
