@@ -1,0 +1,345 @@
+// Counts the work behind the timings, for the lower bounds bench/run.py prints: the field
+// multiplications and squarings of each kernel and of each module function's core operation (means
+// over the workload pools), and the HMAC-SHA-256 evaluations of the deterministic nonce.
+//
+// Only the counting build makes it (the library compiled with -DTARVO_COUNT_FIELD_OPS, which
+// scripts/bench configures in build/bench-count):
+//   tarvo_op_counts --workload=build/bench/workload.json > counts.json
+#ifndef TARVO_COUNT_FIELD_OPS
+#error "tarvo_op_counts needs the counting build: configure with -DCMAKE_CXX_FLAGS=-DTARVO_COUNT_FIELD_OPS"
+#endif
+
+#include <openssl/evp.h>
+#include <openssl/hmac.h>
+#include <openssl/sha.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "bench/operands.h"
+#include "bench/workload_file.h"
+#include "crypto/curve/edwards.h"
+#include "crypto/curve/jubjub_params.h"
+#include "crypto/poseidon/poseidon.h"
+#include "sdk/src/lib/core.h"
+#include "sdk/src/lib/l1_sign.h"
+#include "sdk/src/tx/packed_public_key.h"
+#include "sdk/src/tx/sign.h"
+
+namespace tarvo::bench {
+
+namespace {
+
+struct NonceWork {
+  double hmac_calls = 0;
+  double sha256_compressions = 0;
+};
+
+struct Work {
+  double multiplications = 0;
+  double squarings = 0;
+  std::optional<NonceWork> nonce;  // for the operations that derive a nonce
+};
+
+void reset_counts() {
+  field_op_counts::multiplications = 0;
+  field_op_counts::squarings = 0;
+}
+
+// The mean work of `operation` over the elements of `inputs`.
+template <typename Inputs, typename Operation>
+Work mean_work(const Inputs& inputs, Operation operation) {
+  double multiplications = 0, squarings = 0;
+  for (const auto& input : inputs) {
+    reset_counts();
+    operation(input);
+    multiplications += static_cast<double>(field_op_counts::multiplications);
+    squarings += static_cast<double>(field_op_counts::squarings);
+  }
+  const auto n = static_cast<double>(std::size(inputs));
+  return {multiplications / n, squarings / n, std::nullopt};
+}
+
+// ---------------------------------------------------------------- the nonce's HMAC evaluations
+
+using Bytes32 = std::array<uint8_t, 32>;
+
+struct NonceDerivation {
+  Fs nonce;
+  unsigned hmac_calls = 0;
+  // The fewest SHA-256 compressions these HMAC evaluations need: two per key (its inner and outer
+  // padded blocks, kept while consecutive evaluations share the key), then per evaluation the message
+  // blocks of the inner hash and the one block of the outer hash.
+  unsigned sha256_compressions = 0;
+};
+
+// The derivation of eddsa::Seed::deterministic_seed, repeated here because the number of HMAC
+// evaluations depends on how many candidates the rejection sampling draws, which the library does
+// not report. The caller checks that it finds the library's nonce.
+NonceDerivation derive_nonce(const eddsa::PrivateKey& key, std::span<const uint8_t> message) {
+  NonceDerivation derivation;
+  std::optional<Bytes32> previous_key;
+  const auto hmac = [&derivation, &previous_key](const Bytes32& mac_key, std::span<const uint8_t> data) {
+    constexpr size_t kBlock = 64, kLengthPadding = 9;  // SHA-256: 0x80 and the 64-bit bit length
+    ++derivation.hmac_calls;
+    if (previous_key != mac_key) derivation.sha256_compressions += 2;
+    previous_key = mac_key;
+    derivation.sha256_compressions +=
+        static_cast<unsigned>((data.size() + kLengthPadding + kBlock - 1) / kBlock) + 1;
+    Bytes32 mac{};
+    unsigned int length = 0;
+    HMAC(EVP_sha256(), mac_key.data(), static_cast<int>(mac_key.size()), data.data(), data.size(), mac.data(),
+         &length);
+    return mac;
+  };
+  Bytes32 h1{};
+  SHA256(message.data(), message.size(), h1.data());
+  const Bytes32 x = key.sk.to_be_bytes();
+  Bytes32 v;
+  v.fill(0x01);
+  Bytes32 k{};
+  for (uint8_t separator : {0x00, 0x01}) {
+    std::array<uint8_t, 97> input{};
+    std::copy(v.begin(), v.end(), input.begin());
+    input[32] = separator;
+    std::copy(x.begin(), x.end(), input.begin() + 33);
+    std::copy(h1.begin(), h1.end(), input.begin() + 65);
+    k = hmac(k, input);
+    v = hmac(k, v);
+  }
+  std::array<uint8_t, 33> retry_input{};
+  std::copy(v.begin(), v.end(), retry_input.begin());
+  for (;;) {
+    const Bytes32 t = hmac(k, v);
+    Limbs candidate{};
+    for (size_t i = 0; i < 32; ++i) candidate[3 - i / 8] |= uint64_t{t[i]} << (8 * (7 - i % 8));
+    const Result<Fs> r = Fs::from_repr(candidate);
+    if (r) {
+      derivation.nonce = *r;
+      return derivation;
+    }
+    k = hmac(k, retry_input);
+  }
+}
+
+// The mean nonce work over (key, message) pairs; exits if the repeated derivation ever disagrees with
+// the library.
+NonceWork mean_nonce_work(const std::vector<std::pair<eddsa::PrivateKey, std::array<uint8_t, 32>>>& pairs) {
+  NonceWork total;
+  for (const auto& [key, message] : pairs) {
+    const NonceDerivation derivation = derive_nonce(key, message);
+    if (!(derivation.nonce == eddsa::Seed::deterministic_seed(key, message).r)) {
+      std::fprintf(stderr, "tarvo_op_counts: the repeated nonce derivation disagrees with the library\n");
+      std::exit(1);
+    }
+    total.hmac_calls += derivation.hmac_calls;
+    total.sha256_compressions += derivation.sha256_compressions;
+  }
+  const auto n = static_cast<double>(pairs.size());
+  return {total.hmac_calls / n, total.sha256_compressions / n};
+}
+
+// ---------------------------------------------------------------- kernels
+
+using NamedWork = std::vector<std::pair<std::string, Work>>;
+using SigningPair = std::pair<eddsa::PrivateKey, std::array<uint8_t, 32>>;
+
+Work with_nonce(Work work, const NonceWork& nonce) {
+  work.nonce = nonce;
+  return work;
+}
+
+NamedWork count_kernels(const Workload& workload) {
+  Operands operands(0x636f756e74);
+  const auto values = operands.many(&Operands::fr);
+  const auto factors = operands.many(&Operands::fr);
+  const auto scalars = operands.many(&Operands::fs);
+  const auto points = operands.many(&Operands::point);
+  std::array<size_t, OPERAND_COUNT> indices;
+  for (size_t i = 0; i < indices.size(); ++i) indices[i] = i;
+  const auto& params = *JUBJUB_PARAMS;
+  const auto& optimised = poseidon_hasher().spec();
+
+  std::vector<SigningPair> signing;
+  for (const Arguments& call : workload.pool("sign")) {
+    signing.emplace_back(parse_private_key(call[0]), parse_message(call[1]));
+  }
+  struct Verification {
+    eddsa::PublicKey public_key;
+    eddsa::Signature signature;
+    std::array<uint8_t, 32> message;
+  };
+  std::vector<Verification> verifying;
+  for (const auto& [key, message] : signing) {
+    const eddsa::Seed seed = eddsa::Seed::deterministic_seed(key, message);
+    verifying.push_back({eddsa::PublicKey::from_private(key, GENERATOR_INDEX, params),
+                         key.sign_raw_message(message, seed, GENERATOR_INDEX, params), message});
+  }
+  // Decoding a point takes the square root of its x², once for the key and once for R.
+  std::vector<Fr> decoded_x_squares;
+  for (const Verification& v : verifying) {
+    decoded_x_squares.push_back(edwards::to_affine(v.public_key.a).first.square());
+    decoded_x_squares.push_back(edwards::to_affine(v.signature.r).first.square());
+  }
+  const NonceWork nonce = mean_nonce_work(signing);
+
+  return {
+      {"field_mul", mean_work(indices, [&](size_t i) { return values[i] * factors[i]; })},
+      {"field_square", mean_work(indices, [&](size_t i) { return values[i].square(); })},
+      {"field_inverse", mean_work(indices, [&](size_t i) { return values[i].inverse(); })},
+      {"field_sqrt_of_decoded_point", mean_work(decoded_x_squares, [](const Fr& x2) { return x2.sqrt(); })},
+      {"poseidon_permute", mean_work(indices,
+                                     [&](size_t i) {
+                                       poseidon::State state{};
+                                       state[1] = values[i];
+                                       optimised.permute(state);
+                                     })},
+      {"poseidon_permute_reference", mean_work(indices,
+                                               [&](size_t i) {
+                                                 poseidon::State state{};
+                                                 state[1] = values[i];
+                                                 poseidon::permute_reference(optimised.parameters(), state);
+                                               })},
+      {"mul_generator5", mean_work(scalars, [&](const Fs& k) { return params.mul_generator(5, k); })},
+      {"mul", mean_work(indices, [&](size_t i) { return edwards::mul(points[i], scalars[i], params); })},
+      {"mul_public",
+       mean_work(indices,
+                 [&](size_t i) { return edwards::mul_public(points[i], scalars[i].into_repr(), params); })},
+      {"mul_public_by_subgroup_order",
+       mean_work(points,
+                 [&](const auto& p) { return edwards::mul_public(p, Fs::characteristic(), params); })},
+      {"mul_reference", mean_work(indices,
+                                  [&](size_t i) {
+                                    return edwards::mul_reference(points[i], scalars[i].into_repr(), params);
+                                  })},
+      {"eddsa_nonce",
+       with_nonce(mean_work(signing,
+                            [](const SigningPair& pair) {
+                              return eddsa::Seed::deterministic_seed(pair.first, pair.second).r;
+                            }),
+                  nonce)},
+      {"eddsa_sign", with_nonce(mean_work(signing,
+                                          [&](const SigningPair& pair) {
+                                            const eddsa::Seed seed =
+                                                eddsa::Seed::deterministic_seed(pair.first, pair.second);
+                                            return pair.first.sign_raw_message(pair.second, seed,
+                                                                               GENERATOR_INDEX, params);
+                                          }),
+                                nonce)},
+      {"eddsa_verify", mean_work(verifying,
+                                 [&](const Verification& v) {
+                                   return v.public_key.verify_for_raw_message(v.message, v.signature,
+                                                                              GENERATOR_INDEX, params);
+                                 })},
+      {"tx_sign_msg",
+       with_nonce(mean_work(signing,
+                            [](const SigningPair& pair) {
+                              return TxSignature::sign_msg(pair.first, pair.second).to_jubjub_signature();
+                            }),
+                  nonce)},
+  };
+}
+
+// ---------------------------------------------------------------- module functions
+
+// The core operation behind each module function, with the Python argument order.
+using CoreCall = std::function<void(const Arguments&)>;
+
+const std::vector<std::pair<std::string, CoreCall>>& core_calls() {
+  static const std::vector<std::pair<std::string, CoreCall>> calls = {
+      {"verify_signature",
+       [](const Arguments& a) { (void)sdk::verify_signature(a[0], a[1], a[2], a[3], a[4]); }},
+      {"sign_withdraw", [](const Arguments& a) { (void)sdk::sign_withdraw(a[0], a[1]); }},
+      {"sign_transfer", [](const Arguments& a) { (void)sdk::sign_transfer(a[0], a[1]); }},
+      {"sign_limit_order", [](const Arguments& a) { (void)sdk::sign_limit_order(a[0], a[1]); }},
+      {"sign_liquidate", [](const Arguments& a) { (void)sdk::sign_liquidate(a[0], a[1]); }},
+      {"sign_signed_oracle_price",
+       [](const Arguments& a) { (void)sdk::sign_signed_oracle_price(a[0], a[1]); }},
+      {"hash_withdraw", [](const Arguments& a) { (void)sdk::hash_withdraw(a[0]); }},
+      {"hash_transfer", [](const Arguments& a) { (void)sdk::hash_transfer(a[0]); }},
+      {"hash_limit_order", [](const Arguments& a) { (void)sdk::hash_limit_order(a[0]); }},
+      {"hash_liquidate", [](const Arguments& a) { (void)sdk::hash_liquidate(a[0]); }},
+      {"hash_signed_oracle_price", [](const Arguments& a) { (void)sdk::hash_signed_oracle_price(a[0]); }},
+      {"sign", [](const Arguments& a) { (void)sdk::sign(a[0], a[1]); }},
+      {"eth_sign", [](const Arguments& a) { (void)sdk::l1_sign(a[1], a[0]); }},
+      {"private_key_from_seed", [](const Arguments& a) { (void)sdk::private_key_from_seed(a[0]); }},
+      {"is_on_curve", [](const Arguments& a) { (void)sdk::is_on_curve(a[0], a[1]); }},
+      {"public_key_to_xy", [](const Arguments& a) { (void)sdk::pub_key_to_xy(a[0]); }},
+      {"private_key_to_public_key_xy", [](const Arguments& a) { (void)sdk::private_key_to_pubkey_xy(a[0]); }},
+  };
+  return calls;
+}
+
+// The key and the message the signer receives in one call of a signing function; nothing for the
+// other functions.
+std::optional<SigningPair> signer_input(const std::string& function, const Arguments& call) {
+  using HashOf = Result<std::string> (*)(std::string_view);
+  static const std::vector<std::pair<std::string, HashOf>> hashes = {
+      {"sign_withdraw", &sdk::hash_withdraw},
+      {"sign_transfer", &sdk::hash_transfer},
+      {"sign_limit_order", &sdk::hash_limit_order},
+      {"sign_liquidate", &sdk::hash_liquidate},
+      {"sign_signed_oracle_price", &sdk::hash_signed_oracle_price},
+  };
+  if (function == "sign" || function == "eth_sign") {
+    return SigningPair{parse_private_key(call[0]), parse_message(call[1])};
+  }
+  for (const auto& [name, hash] : hashes) {
+    if (name == function) return SigningPair{parse_private_key(call[1]), parse_message(*hash(call[0]))};
+  }
+  return std::nullopt;
+}
+
+NamedWork count_functions(const Workload& workload) {
+  NamedWork functions;
+  for (const auto& [name, call] : core_calls()) {
+    const std::vector<Arguments>& pool = workload.pool(name);
+    Work work = mean_work(pool, call);
+    std::vector<SigningPair> signing;
+    for (const Arguments& arguments : pool) {
+      if (auto input = signer_input(name, arguments)) signing.push_back(std::move(*input));
+    }
+    if (!signing.empty()) work.nonce = mean_nonce_work(signing);
+    functions.emplace_back(name, work);
+  }
+  return functions;
+}
+
+void print_section(const char* title, const NamedWork& entries, bool last) {
+  std::printf("  \"%s\": {\n", title);
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const auto& [name, work] = entries[i];
+    std::printf("    \"%s\": {\"multiplications\": %.2f, \"squarings\": %.2f", name.c_str(),
+                work.multiplications, work.squarings);
+    if (work.nonce) {
+      std::printf(", \"nonce_hmac_calls\": %.2f, \"nonce_sha256_compressions\": %.2f", work.nonce->hmac_calls,
+                  work.nonce->sha256_compressions);
+    }
+    std::printf("}%s\n", i + 1 < entries.size() ? "," : "");
+  }
+  std::printf("  }%s\n", last ? "" : ",");
+}
+
+}  // namespace
+
+}  // namespace tarvo::bench
+
+int main(int argc, char** argv) {
+  using namespace tarvo::bench;
+  const Workload workload = Workload::load(workload_path(argc, argv));
+  // The shared tables are built before anything is counted.
+  tarvo::JUBJUB_PARAMS->mul_generator(5, tarvo::Fs::one());
+  tarvo::poseidon_hasher();
+  const NamedWork kernels = count_kernels(workload);
+  const NamedWork functions = count_functions(workload);
+  std::printf("{\n  \"pool_size\": %zu,\n", workload.pool_size());
+  print_section("kernels", kernels, false);
+  print_section("functions", functions, true);
+  std::printf("}\n");
+  return 0;
+}

@@ -1,0 +1,72 @@
+#include "bench/reference_paths.h"
+
+#include <vector>
+
+#include "crypto/curve/edwards.h"
+#include "crypto/curve/jubjub_params.h"
+#include "crypto/poseidon/poseidon.h"
+#include "sdk/src/tx/convert.h"
+#include "sdk/src/tx/packed_public_key.h"
+#include "sdk/src/zkw/poseidon.h"
+
+namespace tarvo::bench {
+
+namespace {
+
+template <typename Order>
+bool in_prime_order_subgroup(const edwards::Point<Order>& p, const JubjubParams& params) {
+  return edwards::is_zero(edwards::mul_reference(p, Fs::characteristic(), params));
+}
+
+// PublicKey::verify_for_raw_message with mul_reference in place of mul_public and mul_generator.
+bool reference_verify(const edwards::Point<edwards::PrimeOrder>& a,
+                      const edwards::Point<edwards::PrimeOrder>& r, const Fs& m, const Fs& s,
+                      const edwards::Point<edwards::PrimeOrder>& generator, const JubjubParams& params) {
+  if (!in_prime_order_subgroup(a, params) || !in_prime_order_subgroup(r, params)) return false;
+  const auto p = edwards::add(edwards::mul_reference(a, m.into_repr(), params), r, params);
+  const auto q = edwards::negate(edwards::mul_reference(generator, s.into_repr(), params));
+  return edwards::is_zero(edwards::add(p, q, params));
+}
+
+}  // namespace
+
+U256 reference_word_stream_hash(std::span<const uint64_t> words) {
+  std::vector<uint64_t> padded(words.begin(), words.end());
+  while (padded.size() % 4 != 0) padded.push_back(0);
+  padded.push_back(1);
+  while (padded.size() % PoseidonHasher::BLOCK_WORDS != 0) padded.push_back(0);
+
+  const auto& parameters = poseidon_hasher().spec().parameters();
+  poseidon::State state{};
+  state[0] = Fr::from_u128(0, 1);
+  for (size_t block = 0; block < padded.size(); block += PoseidonHasher::BLOCK_WORDS) {
+    for (size_t i = 0; i < poseidon::RATE; ++i) {
+      const size_t word = block + 4 * i;
+      state[i + 1] +=
+          Fr::from_u256_reduced({padded[word], padded[word + 1], padded[word + 2], padded[word + 3]});
+    }
+    poseidon::permute_reference(parameters, state);
+  }
+  return U256{state[1].into_repr()};
+}
+
+ReferenceSignature reference_sign(const eddsa::PrivateKey& key, std::span<const uint8_t, 32> message) {
+  const AltJubjubBn256 params;
+  const edwards::Point<edwards::PrimeOrder>& generator = params.generator(GENERATOR_INDEX);
+  const eddsa::Seed seed = eddsa::Seed::deterministic_seed(key, message);
+
+  const auto a = edwards::mul_reference(generator, key.sk.into_repr(), params);
+  ensure(in_prime_order_subgroup(a, params), "public key is not in the prime-order subgroup");
+  const auto r = edwards::mul_reference(generator, seed.r.into_repr(), params);
+  const Fs m = to_uniform_32(message);
+  const Fs s = m * key.sk + seed.r;
+
+  const auto a_again = edwards::mul_reference(generator, key.sk.into_repr(), params);
+  ensure(reference_verify(a_again, r, m, s, generator, params), "a freshly made signature verifies");
+  const PackedPublicKey pub_key = le_to_u256(edwards::write(a_again));
+
+  const auto [x, y] = edwards::to_affine(r);
+  return {pub_key, {{fr_to_u256(x), fr_to_u256(y)}, U256{s.into_repr()}}};
+}
+
+}  // namespace tarvo::bench

@@ -1,0 +1,613 @@
+"""Runs the whole benchmark suite and prints one table; writes the same figures as JSON.
+
+In one run: the 17 module functions (whole Python calls), the C++ kernels (Google Benchmark), the
+plain reference paths and the speed-up over them, the counted field operations and the lower bounds
+they give, cold start, signing throughput from 1 and 2 threads, and the peer libraries side by side.
+Then one line per target of the speed work.
+
+Normally started by scripts/bench, which builds what this needs first:
+    .venv/bin/python bench/run.py [--quick] [--skip-peers | --reuse-peers | --peers-json FILE]
+"""
+
+import argparse
+import datetime
+import json
+import os
+import platform
+import statistics
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+from timing import quantile, summary
+
+ROOT = Path(__file__).resolve().parent.parent
+BENCH = ROOT / "bench"
+CACHE = Path(os.environ.get("TARVO_CACHE", Path.home() / ".cache" / "tarvo_python_sdk"))
+FREE_THREADED_PYTHON = CACHE / "python3.13t" / "bin" / "python3.13t"
+PEERS = ["circomlibjs", "arkworks", "gnark-crypto", "openssl-ed25519"]
+COLD_START_LIMIT_NS = 5e6
+
+
+def log(text):
+    print(f"[bench] {text}", file=sys.stderr, flush=True)
+
+
+def run_json(command, env=None):
+    """Runs a command whose standard output is one JSON document; its standard error passes through."""
+    completed = subprocess.run(command, stdout=subprocess.PIPE, text=True, env=env, cwd=ROOT)
+    if completed.returncode != 0:
+        sys.exit(f"[bench] FAILED ({completed.returncode}): {' '.join(map(str, command))}")
+    return json.loads(completed.stdout)
+
+
+# ---------------------------------------------------------------- measurements
+
+
+def measure_kernels(args, workload):
+    program = args.build_dir / "bench" / "tarvo_bench"
+    if not program.exists():
+        sys.exit(f"[bench] {program} is missing: build it with scripts/bench (or cmake -DTARVO_BUILD_BENCH=ON)")
+    log("C++ kernels (Google Benchmark)")
+    report = run_json([program, f"--workload={workload}", "--benchmark_format=json",
+                       f"--benchmark_min_time={0.02 if args.quick else 0.1}",
+                       f"--benchmark_repetitions={3 if args.quick else 7}"])
+    repetitions, errors = {}, {}
+    for entry in report["benchmarks"]:
+        if entry.get("error_occurred"):
+            errors[entry["run_name"]] = entry.get("error_message", "failed")
+            continue
+        if entry.get("run_type") != "iteration":
+            continue
+        scale = {"ns": 1, "us": 1e3, "ms": 1e6, "s": 1e9}[entry["time_unit"]]
+        items = entry.get("items", 1)
+        repetitions.setdefault(entry["run_name"], []).append(
+            (entry["real_time"] * scale / items, entry["cpu_time"] * scale / items, entry["iterations"] * items))
+    # The thread's CPU time of a repetition leaves out the time other processes held the core; on an
+    # idle machine it equals the wall time.
+    kernels = {}
+    for name, runs in repetitions.items():
+        iterations = sum(run[2] for run in runs)
+        wall, cpu = summary([run[0] for run in runs], iterations), summary([run[1] for run in runs], iterations)
+        kernels[name] = {**cpu, "repetitions": len(runs), "wall_median_ns": wall["median_ns"],
+                         "wall_iqr_ns": wall["iqr_ns"]}
+    return {"kernels": kernels, "errors": errors, "context": report.get("context", {})}
+
+
+def count_operations(args, workload):
+    program = args.count_build_dir / "bench" / "tarvo_op_counts"
+    if not program.exists():
+        sys.exit(f"[bench] {program} is missing: build it with scripts/bench (the counting build)")
+    log("counting field operations (counting build)")
+    return run_json([program, f"--workload={workload}"])
+
+
+def measure_module(args, workload):
+    log("module functions")
+    return run_json([sys.executable, BENCH / "bench_module.py", workload,
+                     "--seconds", "0.25" if args.quick else "1.0"])["functions"]
+
+
+def measure_cold_start(args, workload):
+    runs = 5 if args.quick else 20
+    log(f"cold start ({runs} fresh processes)")
+    with open(workload) as file:
+        calls = json.load(file)["calls"]
+    request = calls["hash_transfer"][0][0]
+    private_key, message = calls["sign"][0]
+    samples = [run_json([sys.executable, BENCH / "cold_start.py", request, private_key, message])
+               for _ in range(runs)]
+    result = {}
+    for part in ("import_ns", "first_hash_ns", "first_sign_ns", "total_ns"):
+        values = sorted(sample[part] for sample in samples)
+        result[part] = {"median_ns": quantile(values, 0.5), "iqr_ns": quantile(values, 0.75) - quantile(values, 0.25),
+                        "iterations": runs}
+    return result
+
+
+def free_threaded_python(args):
+    """The free-threaded venv's interpreter when it exists with the module installed; else (None, why)."""
+    if not FREE_THREADED_PYTHON.exists():
+        return None, "free-threaded interpreter not built"
+    venv_python = args.ft_venv / "bin" / "python"
+    if not venv_python.exists():
+        return None, f"free-threaded interpreter built, but no virtual environment {args.ft_venv}"
+    probe = subprocess.run([venv_python, "-c", "import tarvo_python_sdk"], capture_output=True)
+    if probe.returncode != 0:
+        return None, f"free-threaded interpreter built, but tarvo_python_sdk is not installed in {args.ft_venv}"
+    return venv_python, None
+
+
+def measure_threads(args, workload):
+    interpreters = list(args.thread_python) or [Path(sys.executable)]
+    note = None
+    if not args.thread_python:
+        free_threaded, note = free_threaded_python(args)
+        if free_threaded:
+            interpreters.append(free_threaded)
+    results = []
+    for interpreter in interpreters:
+        log(f"signing throughput from 1 and 2 threads on {interpreter}")
+        results.append(run_json([interpreter, BENCH / "threads_bench.py", workload, "--threads", "1", "2",
+                                 "--seconds", "0.3" if args.quick else "1.0",
+                                 "--repeats", "1" if args.quick else "3"]))
+    return {"interpreters": results, "note": note}
+
+
+def measure_peers(args):
+    cached = args.build_dir / "peers.json"
+    if args.skip_peers:
+        return {"source": "skipped (--skip-peers)", "results": {}}
+    if args.peers_json:
+        return {"source": f"read from {args.peers_json}", "results": json.loads(args.peers_json.read_text())}
+    if args.reuse_peers and cached.exists():
+        measured = datetime.datetime.fromtimestamp(cached.stat().st_mtime).strftime("%Y-%m-%d %H:%M")
+        return {"source": f"reused from {cached} (measured {measured})", "results": json.loads(cached.read_text())}
+    log("peers (bench/peers/run_peers.sh; the first run installs and builds them)")
+    env = dict(os.environ)
+    if args.quick:
+        env.setdefault("PEER_BENCH_SECONDS", "0.3")
+        env.setdefault("PEER_OPENSSL_RUNS", "1")
+    results = run_json([BENCH / "peers" / "run_peers.sh"], env=env)
+    cached.write_text(json.dumps(results, indent=1))
+    return {"source": "measured in this run", "results": results}
+
+
+# ---------------------------------------------------------------- lower bounds
+
+
+class Bounds:
+    """Lower bounds from counted work: field multiplications and squarings, each at the measured cost
+    of one multiplication, plus the SHA-256 compressions that the nonce's HMAC-SHA-256 evaluations need
+    at least, each at the measured cost of one compression with OpenSSL."""
+
+    def __init__(self, kernels, counts):
+        self.kernels = counts["kernels"]
+        self.functions = counts["functions"]
+        self.mul_ns = kernels["field/mul"]["median_ns"]
+        self.compression_ns = kernels["sha256/compression"]["median_ns"]
+        k = {name: self.ops(work) for name, work in self.kernels.items()}
+        self.fixed, self.variable = k["mul_generator5"], k["mul_public"]
+        self.inverse, self.sqrt = k["field_inverse"], k["field_sqrt_of_decoded_point"]
+        self.by_order, self.permutation = k["mul_public_by_subgroup_order"], k["poseidon_permute"]
+
+    @staticmethod
+    def ops(work):
+        return work["multiplications"] + work["squarings"]
+
+    def nonce_ns(self, work):
+        return work.get("nonce_sha256_compressions", 0) * self.compression_ns
+
+    def counted(self, work):
+        """The bound of an operation as it is performed: its counted work."""
+        return self.ops(work) * self.mul_ns + self.nonce_ns(work)
+
+    def permutations(self, hash_function):
+        return max(1, round(self.ops(self.functions[hash_function]) / self.permutation))
+
+    def function_floor(self, name):
+        """The least work a module function needs, in field operations and nonce HMAC evaluations."""
+        work = self.functions[name]
+        signature = 3 * self.fixed + self.variable + self.inverse  # sk·G, r·G, s·G and m·A, R to affine
+        if name == "sign":
+            ops = signature
+        elif name.startswith("sign_"):
+            ops = signature + self.permutations("hash_" + name[len("sign_"):]) * self.permutation
+        elif name == "eth_sign":
+            ops = signature + self.inverse  # the key's affine coordinates as well
+        elif name == "verify_signature":
+            ops = 2 * self.sqrt + 2 * self.by_order + self.variable + self.fixed
+        elif name.startswith("hash_"):
+            ops = self.permutations(name) * self.permutation
+        elif name in ("is_on_curve", "public_key_to_xy"):
+            ops = self.sqrt + self.inverse  # decoding: x² = (y² - 1) / (d·y² + 1)
+        elif name == "private_key_to_public_key_xy":
+            ops = self.fixed + self.inverse
+        else:
+            return None
+        return ops * self.mul_ns + self.nonce_ns(work)
+
+
+# ---------------------------------------------------------------- the table
+
+
+def fmt_ns(ns):
+    if ns is None:
+        return ""
+    for unit, scale in (("s", 1e9), ("ms", 1e6), ("µs", 1e3), ("ns", 1)):
+        if ns >= scale or unit == "ns":
+            value = ns / scale
+            digits = 0 if value >= 100 else 1 if value >= 10 else 2
+            return f"{value:.{digits}f}{unit}"
+
+
+def fmt_ratio(ratio):
+    if ratio is None:
+        return ""
+    return f"{ratio:.0f}" if ratio >= 100 else f"{ratio:.1f}" if ratio >= 10 else f"{ratio:.2f}"
+
+
+def fmt_count(count):
+    if count is None:
+        return ""
+    for suffix, scale in (("M", 1e6), ("k", 1e3)):
+        if count >= scale:
+            return f"{count / scale:.1f}{suffix}"
+    return f"{count:.0f}"
+
+
+def row(label, figure, field_ops=None, floor_ns=None, reference_ns=None, speed_up=None, peer_operation=None):
+    """One table row. `figure` is {"median_ns", "iqr_ns", "iterations"} or None (not measured)."""
+    median = figure["median_ns"] if figure else None
+    return {
+        "label": label,
+        "median_ns": median,
+        "iqr_ns": figure["iqr_ns"] if figure else None,
+        "iterations": figure["iterations"] if figure else None,
+        "field_ops": field_ops,
+        "floor_ns": floor_ns,
+        "over_floor": median / floor_ns if median and floor_ns else None,
+        "reference_ns": reference_ns,
+        "speed_up": speed_up if speed_up is not None else (reference_ns / median if median and reference_ns else None),
+        "peer_operation": peer_operation,
+    }
+
+
+def build_rows(kernels, counts, module, cold, threads, bounds):
+    k = kernels["kernels"]
+    work_of = counts["kernels"]
+
+    def kernel(label, name, counted=None, peer=None, reference=None):
+        work = work_of.get(counted) if counted else None
+        return row(label, k.get(name), bounds.ops(work) if work else None, bounds.counted(work) if work else None,
+                   k[reference]["median_ns"] if reference in k else None, peer_operation=peer)
+
+    sections = []
+    functions = []
+    for name, figure in module.items():
+        work = counts["functions"].get(name)
+        reference = k["reference/sign_transfer"]["median_ns"] if name == "sign_transfer" and \
+            "reference/sign_transfer" in k else None
+        peer = {"sign": "eddsa_sign", "sign_transfer": "eddsa_sign", "verify_signature": "eddsa_verify"}.get(name)
+        functions.append(row(name, figure, bounds.ops(work) if work else None, bounds.function_floor(name),
+                             reference, peer_operation=peer))
+    sections.append(("module functions: whole Python calls, per call", functions))
+
+    sections.append(("C++ kernels, per operation", [
+        kernel("field mul (Fr operator*)", "field/mul", "field_mul", "field_mul"),
+        kernel("field mul, one dependent chain", "field/mul_latency", "field_mul"),
+        kernel("field mul kernel mul_adx (MULX/ADX)", "field/mul_adx"),
+        kernel("field mul kernel mul_portable", "field/mul_portable"),
+        kernel("field square", "field/square", "field_square", "field_square"),
+        kernel("field inverse", "field/inverse", "field_inverse", "field_inverse"),
+        kernel("Poseidon permutation (optimised)", "poseidon/permute", "poseidon_permute", "poseidon_8_inputs",
+               "poseidon/permute_reference"),
+        kernel("fixed-base mul_generator(5, k)", "curve/mul_generator5", "mul_generator5", "scalar_mul_fixed_base",
+               "curve/mul_reference"),
+        kernel("variable-base mul (constant time)", "curve/mul", "mul", "scalar_mul_variable_base",
+               "curve/mul_reference"),
+        kernel("variable-base mul_public (wNAF)", "curve/mul_public", "mul_public", "scalar_mul_variable_base",
+               "curve/mul_reference"),
+        kernel("EdDSA nonce (HMAC-SHA-256 loop)", "eddsa/nonce", "eddsa_nonce"),
+        kernel("HMAC-SHA-256 33 B, HMAC() one-shot", "hmac_sha256/one_shot/33"),
+        kernel("HMAC-SHA-256 97 B, HMAC() one-shot", "hmac_sha256/one_shot/97"),
+        kernel("SHA-256 compression (OpenSSL low-level)", "sha256/compression"),
+        kernel("EdDSA sign (nonce + sign_raw_message)", "eddsa/sign", "eddsa_sign", "eddsa_sign"),
+        kernel("EdDSA verify_for_raw_message", "eddsa/verify", "eddsa_verify", "eddsa_verify"),
+        kernel("signer TxSignature::sign_msg", "tx/sign_msg", "tx_sign_msg"),
+        row("core sign (C++, no Python)", k.get("core/sign"), None, bounds.function_floor("sign")),
+        row("core verify_signature (C++, no Python)", k.get("core/verify_signature"), None,
+            bounds.function_floor("verify_signature")),
+        row("core hash_transfer (C++, no Python)", k.get("core/hash_transfer"), None,
+            bounds.function_floor("hash_transfer")),
+        kernel("JSON read Transfer::from_json", "json/transfer"),
+        kernel("JSON read WithdrawRequest::from_json", "json/withdraw"),
+        kernel("JSON read LimitOrderRequest::from_json", "json/limit_order"),
+        kernel("JSON read Liquidate::from_json", "json/liquidate"),
+        kernel("JSON read SignedOraclePrice::from_json", "json/signed_oracle_price"),
+    ]))
+
+    shared = k.get("curve/mul_generator5")
+    rebuilt = k.get("curve/mul_generator5_rebuilt_params")
+    sections.append(("plain reference paths (speed-up = reference / optimised)", [
+        kernel("mul_reference (double-and-add)", "curve/mul_reference", "mul_reference"),
+        kernel("permute_reference (round by round)", "poseidon/permute_reference", "poseidon_permute_reference"),
+        kernel("AltJubjubBn256() per call + mul_generator(5)", "curve/mul_generator5_rebuilt_params"),
+        row("shared JUBJUB_PARAMS->mul_generator(5) vs rebuild", shared,
+            reference_ns=rebuilt["median_ns"] if rebuilt else None),
+        kernel("reference sign_transfer (C++ composition)", "reference/sign_transfer"),
+    ]))
+
+    sections.append(("cold start: fresh process, interpreter start excluded", [
+        row("import tarvo_python_sdk", cold["import_ns"]),
+        row("first hash_transfer (builds Poseidon tables)", cold["first_hash_ns"]),
+        row("first sign (builds the curve parameter set)", cold["first_sign_ns"]),
+        row("import + first hash + first sign", cold["total_ns"]),
+    ]))
+
+    thread_rows = []
+    for result in threads["interpreters"]:
+        version = result["python"].split()[0] + ("t" if "free-threading" in result["python"] else "")
+        gil = "GIL" if result["gil_enabled"] else "no GIL"
+        single = result["results"][0]
+        for entry in result["results"]:
+            label = f"sign, {entry['threads']} thread{'s' if entry['threads'] > 1 else ''}, {version} {gil}"
+            thread_rows.append(row(label, {"median_ns": entry["ns_per_sign"], "iqr_ns": None,
+                                           "iterations": entry["calls_per_run"] * entry["runs"]},
+                                   speed_up=entry["signs_per_second"] / single["signs_per_second"]))
+    sections.append(("signing throughput: wall time per signature (speed-up = throughput / 1 thread)", thread_rows))
+    return sections
+
+
+def peer_cell(peers, operation, median):
+    """(text, record) of one peer for one operation."""
+    if operation is None:
+        return "", None
+    if peers is None:
+        return "skipped", {"unavailable": "peers skipped"}
+    figure = peers.get(operation)
+    if figure is None:
+        return "n/a", {"unavailable": "not reported"}
+    if "unavailable" in figure:
+        return "n/a", figure
+    ratio = median / figure["median_ns"] if median else None
+    return f"{fmt_ns(figure['median_ns'])} ×{fmt_ratio(ratio)}", {**figure, "ours_over_peer": ratio}
+
+
+COLUMNS = [("operation", 50, "<"), ("median", 9, ">"), ("IQR", 8, ">"), ("n", 6, ">"), ("M+S", 7, ">"),
+           ("floor", 9, ">"), ("/floor", 6, ">"), ("reference", 9, ">"), ("speed-up", 8, ">")]
+PEER_WIDTH = 15
+
+
+def render(sections, peer_results, header_lines, notes, target_lines):
+    columns = COLUMNS + [(peer, PEER_WIDTH, ">") for peer in PEERS]
+    width = sum(w for _, w, _ in columns) + 2 * (len(columns) - 1)
+
+    def line(cells):
+        return "  ".join(f"{str(cell)[:w]:{align}{w}}" for cell, (_, w, align) in zip(cells, columns)).rstrip()
+
+    out = list(header_lines)
+    out.append("=" * width)
+    out.append(line([name for name, _, _ in columns]))
+    for title, rows in sections:
+        out.append("-" * width)
+        out.append(f"{title}")
+        for r in rows:
+            cells = [r["label"], fmt_ns(r["median_ns"]), fmt_ns(r["iqr_ns"]), fmt_count(r["iterations"]),
+                     fmt_count(r["field_ops"]), fmt_ns(r["floor_ns"]), fmt_ratio(r["over_floor"]),
+                     fmt_ns(r["reference_ns"]), fmt_ratio(r["speed_up"])]
+            r["peers"] = {}
+            for peer in PEERS:
+                peer_ops = None if peer_results is None else peer_results.get(peer, {})
+                text, record = peer_cell(peer_ops, r["peer_operation"], r["median_ns"])
+                cells.append(text)
+                if record is not None:
+                    r["peers"][peer] = record
+            out.append(line(cells))
+    out.append("=" * width)
+    out.extend(notes)
+    out.extend(target_lines)
+    return "\n".join(out)
+
+
+# ---------------------------------------------------------------- targets
+
+
+def targets(kernels, module, cold, bounds, sections, peer_results):
+    k = kernels["kernels"]
+    rows = {r["label"]: r for _, rs in sections for r in rs}
+    peers = peer_results or {}
+
+    def median(source, name):
+        figure = source.get(name)
+        return figure["median_ns"] if figure else None
+
+    def peer(name, operation):
+        figure = peers.get(name, {}).get(operation, {})
+        return figure.get("median_ns")
+
+    def ratio(numerator, denominator):
+        return numerator / denominator if numerator and denominator else None
+
+    found = []
+
+    def target(text, value, limit, at_most=True, missing="a figure is missing"):
+        met = None if value is None else (value <= limit if at_most else value >= limit)
+        found.append({"target": text, "ratio": value, "limit": limit, "at_most": at_most, "met": met,
+                      "missing": missing if value is None else None})
+
+    mul = median(k, "field/mul")
+    target("field multiplication within 1.15x of the MULX/ADCX/ADOX kernel (operator* / mul_adx)",
+           ratio(mul, median(k, "field/mul_adx")), 1.15)
+    target("field multiplication no slower than gnark-crypto's fr Mul (ours / gnark-crypto)",
+           ratio(mul, peer("gnark-crypto", "field_mul")), 1.0, missing="gnark-crypto unavailable")
+    permute = median(k, "poseidon/permute")
+    target("one Poseidon permutation within 1.2x of its floor (ours / floor)",
+           rows["Poseidon permutation (optimised)"]["over_floor"], 1.2)
+    target("one Poseidon permutation >= 5x faster than circomlibjs's 8-input Poseidon (circomlibjs / ours)",
+           ratio(peer("circomlibjs", "poseidon_8_inputs"), permute), 5, at_most=False,
+           missing="circomlibjs unavailable")
+    variable = median(k, "curve/mul")
+    target("variable-base scalar multiplication <= 0.8x gnark-crypto's (mul / gnark-crypto)",
+           ratio(variable, peer("gnark-crypto", "scalar_mul_variable_base")), 0.8, missing="gnark-crypto unavailable")
+    target("fixed-base (generator 5) >= 4x faster than variable-base (mul / mul_generator(5))",
+           ratio(variable, median(k, "curve/mul_generator5")), 4, at_most=False)
+    sign = median(module, "sign")
+    openssl_sign, openssl_verify = peer("openssl-ed25519", "eddsa_sign"), peer("openssl-ed25519", "eddsa_verify")
+    target("sign (whole Python call) no slower than OpenSSL Ed25519 sign+verify (ours / (sign + verify))",
+           ratio(sign, openssl_sign + openssl_verify if openssl_sign and openssl_verify else None), 1.0,
+           missing="OpenSSL Ed25519 unavailable")
+    target("sign (whole Python call) within 1.3x of its floor (ours / floor)", rows["sign"]["over_floor"], 1.3)
+    target("verify_signature within 1.3x of its floor (ours / floor)", rows["verify_signature"]["over_floor"], 1.3)
+    target("verify_signature <= 1.5x OpenSSL's Ed25519 verify (ours / OpenSSL)",
+           ratio(median(module, "verify_signature"), openssl_verify), 1.5, missing="OpenSSL Ed25519 unavailable")
+    sign_transfer = median(module, "sign_transfer")
+    target("sign_transfer >= 10x faster than the plain reference path (reference / ours)",
+           ratio(median(k, "reference/sign_transfer"), sign_transfer), 10, at_most=False,
+           missing="the reference benchmark failed")
+    target("sign_transfer >= 150x faster than circomlibjs signPoseidon (circomlibjs / ours)",
+           ratio(peer("circomlibjs", "eddsa_sign"), sign_transfer), 150, at_most=False,
+           missing="circomlibjs unavailable")
+    target("eth_sign <= 1.2x sign (eth_sign / sign)", ratio(median(module, "eth_sign"), sign), 1.2)
+    for kind, reader in (("withdraw", "withdraw"), ("transfer", "transfer"), ("limit_order", "limit_order"),
+                         ("liquidate", "liquidate"), ("signed_oracle_price", "signed_oracle_price")):
+        name = f"hash_{kind}"
+        permutations = bounds.permutations(name)
+        read = median(k, f"json/{reader}")
+        what = "one optimised permutation" if permutations == 1 else f"{permutations} optimised permutations"
+        target(f"{name} within 1.3x of {what} plus its JSON read (ours / (permutation + from_json))",
+               ratio(median(module, name), permutations * permute + read if permute and read else None), 1.3)
+    target("cold start (import + first hash + first signature) < 5 ms (measured / 5 ms)",
+           cold["total_ns"]["median_ns"] / COLD_START_LIMIT_NS, 1.0)
+    lines = []
+    for t in found:
+        if t["met"] is None:
+            lines.append(f"target: {t['target']}: not measured ({t['missing']})")
+        else:
+            lines.append(f"target: {t['target']}: measured ratio {fmt_ratio(t['ratio'])} "
+                         f"({'met' if t['met'] else 'not met'})")
+    return found, lines
+
+
+# ---------------------------------------------------------------- main
+
+
+def git_revision():
+    try:
+        revision = subprocess.run(["git", "rev-parse", "--short", "HEAD"], capture_output=True, text=True,
+                                  cwd=ROOT, check=True).stdout.strip()
+        dirty = subprocess.run(["git", "status", "--porcelain", "--untracked-files=no"], capture_output=True,
+                               text=True, cwd=ROOT).stdout.strip()
+        return revision + (" with uncommitted changes" if dirty else "")
+    except (OSError, subprocess.CalledProcessError):
+        return "unknown"
+
+
+def cpu_name():
+    try:
+        for text in Path("/proc/cpuinfo").read_text().splitlines():
+            if text.startswith("model name"):
+                return text.split(":", 1)[1].strip()
+    except OSError:
+        pass
+    return platform.processor() or "unknown CPU"
+
+
+def notes_for(peer_source, peer_results, threads, kernels, bounds):
+    notes = [
+        "median/IQR (75th - 25th percentile), n = calls timed. Module functions: wall time of single calls, median"
+        " per input, averaged over the 64 inputs of the pool;",
+        "  C++ kernels: Google Benchmark repetitions, thread CPU time per operation (other processes' share of the"
+        " core left out); cold start, threads: wall time.",
+        "M+S: field multiplications + squarings counted in the counting build (mean over the inputs), as the "
+        "code performs them now.",
+        f"floor: work x measured cost; one multiplication = {fmt_ns(bounds.mul_ns)} (field mul row), one SHA-256 "
+        f"compression = {fmt_ns(bounds.compression_ns)} (its row).",
+        "  C++ kernel rows: the row's own M+S (+ its nonce). Module rows: the least work of the function:",
+        "  sign = 3 fixed-base (sk·G, r·G, s·G) + 1 variable-base (m·A) + 1 inversion + the nonce; "
+        "sign_* add their hash's permutations; eth_sign adds 1 inversion;",
+        "  verify_signature = 2 square roots (decode R, A) + 2 variable-base by l (subgroup checks) + 1 variable-base"
+        " + 1 fixed-base; hash_* = its permutations;",
+        "  is_on_curve, public_key_to_xy = 1 square root + 1 inversion; private_key_to_public_key_xy = 1 fixed-base +"
+        " 1 inversion; private_key_from_seed: SHA-256 only, no floor.",
+        "  the nonce: its HMAC-SHA-256 evaluations counted per input, each costing at least its SHA-256 "
+        "compressions (2 per key, kept while consecutive evaluations share it,",
+        "  + the message blocks + 1); mean per sign call "
+        f"{bounds.functions['sign']['nonce_hmac_calls']:.1f} evaluations, "
+        f"{bounds.functions['sign']['nonce_sha256_compressions']:.0f} compressions "
+        "(about 42 candidates are expected, 2 evaluations each).",
+        "peer cells: the peer's median, then x ours / peer (below 1: we are faster). Peers: " + peer_source + ".",
+    ]
+    for peer in PEERS:
+        reasons = {}
+        for operation, figure in (peer_results or {}).get(peer, {}).items():
+            if "unavailable" in figure:
+                reasons.setdefault(figure["unavailable"], []).append(operation)
+        for reason, operations in reasons.items():
+            notes.append(f"  n/a {peer} ({', '.join(operations)}): {reason}")
+        extras = [f"{operation} {fmt_ns(figure['median_ns'])}"
+                  for operation, figure in (peer_results or {}).get(peer, {}).items()
+                  if "median_ns" in figure and operation not in STANDARD_PEER_OPERATIONS]
+        if extras:
+            notes.append(f"  {peer} also measured: {', '.join(extras)}")
+    if threads["note"]:
+        notes.append(f"threads: {threads['note']}")
+    for name, message in kernels["errors"].items():
+        notes.append(f"C++ benchmark {name} failed: {message}")
+    return notes
+
+
+STANDARD_PEER_OPERATIONS = {"field_mul", "field_square", "field_inverse", "scalar_mul_variable_base",
+                            "scalar_mul_fixed_base", "eddsa_sign", "eddsa_verify", "poseidon_8_inputs"}
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--quick", action="store_true", help="shorter budgets everywhere (noisier figures)")
+    parser.add_argument("--skip-peers", action="store_true", help="do not run the peer libraries")
+    parser.add_argument("--reuse-peers", action="store_true",
+                        help="use the peer figures of an earlier run (BUILD_DIR/peers.json) when present")
+    parser.add_argument("--peers-json", type=Path, help="use this peer document (output of run_peers.sh)")
+    parser.add_argument("--thread-python", type=Path, action="append", default=[],
+                        help="interpreter for the thread benchmark (repeatable; default: this one, plus the "
+                             "free-threaded venv when present)")
+    parser.add_argument("--ft-venv", type=Path, default=ROOT / ".venv-ft",
+                        help="virtual environment of the free-threaded interpreter")
+    parser.add_argument("--build-dir", type=Path, default=ROOT / "build" / "bench")
+    parser.add_argument("--count-build-dir", type=Path, default=ROOT / "build" / "bench-count")
+    parser.add_argument("--out", type=Path, help="JSON output (default BUILD_DIR/results.json)")
+    args = parser.parse_args()
+    out = args.out or args.build_dir / "results.json"
+    args.build_dir.mkdir(parents=True, exist_ok=True)
+
+    started = time.time()
+    load_start = os.getloadavg()
+    workload = args.build_dir / "workload.json"
+    log(f"workload -> {workload}")
+    subprocess.run([sys.executable, BENCH / "workload.py", workload], check=True, cwd=ROOT)
+
+    peers = measure_peers(args)
+    kernels = measure_kernels(args, workload)
+    counts = count_operations(args, workload)
+    module = measure_module(args, workload)
+    cold = measure_cold_start(args, workload)
+    threads = measure_threads(args, workload)
+    load_end = os.getloadavg()
+    core_share = statistics.median(figure["median_ns"] / figure["wall_median_ns"]
+                                   for figure in kernels["kernels"].values())
+
+    bounds = Bounds(kernels["kernels"], counts)
+    sections = build_rows(kernels, counts, module, cold, threads, bounds)
+    peer_results = None if args.skip_peers else peers["results"]
+    found, target_lines = targets(kernels, module, cold, bounds, sections, peer_results)
+    cores = os.cpu_count()
+    header = [
+        f"tarvo_python_sdk benchmarks  {datetime.datetime.now().strftime('%Y-%m-%d %H:%M')}  git {git_revision()}"
+        f"  {cpu_name()} ({cores} cores)  Python {platform.python_version()}"
+        f"{'  --quick' if args.quick else ''}  suite took {time.time() - started:.0f} s",
+        f"load average {load_start[0]:.2f} at start, {load_end[0]:.2f} at end on {cores} cores; the C++ kernels got "
+        f"{100 * core_share:.0f}% of a core (CPU time / wall time)"
+        + ("; other work shared the machine: expect noise" if core_share < 0.9 else ""),
+    ]
+    notes = notes_for(peers["source"], peer_results, threads, kernels, bounds)
+    table = render(sections, peer_results, header, notes, target_lines)
+    print(table)
+
+    results = {
+        "meta": {"date": datetime.datetime.now().isoformat(timespec="seconds"), "git": git_revision(),
+                 "cpu": cpu_name(), "cores": cores, "python": sys.version, "quick": args.quick,
+                 "load_average_start": load_start, "load_average_end": load_end, "peers": peers["source"],
+                 "core_share": core_share,
+                 "multiplication_ns": bounds.mul_ns, "sha256_compression_ns": bounds.compression_ns},
+        "sections": [{"title": title, "rows": rows} for title, rows in sections],
+        "targets": found,
+        "raw": {"kernels": kernels, "counts": counts, "module": module, "cold_start": cold, "threads": threads,
+                "peers": peers["results"]},
+    }
+    out.write_text(json.dumps(results, indent=1, ensure_ascii=False))
+    log(f"results written to {out}")
+
+
+if __name__ == "__main__":
+    main()
