@@ -10,6 +10,7 @@
 #include <array>
 
 #include "crypto/base/fatal.h"
+#include "crypto/base/secret.h"
 #include "crypto/eddsa/eddsa.h"
 
 namespace tarvo::eddsa {
@@ -108,10 +109,13 @@ Seed Seed::deterministic_seed(const PrivateKey& key, std::span<const uint8_t> me
     const HmacSha256 hmac(k);
     t = hmac.mac(v);
     candidate = limbs_from_be(t);
-    const Result<Fs> r = Fs::from_repr(candidate);
-    if (r) {
+    // Whether a candidate is rejected shows in the running time anyway; only that bit is made public.
+    bool accepted = limbs_less_constant_time(candidate, Fs::characteristic());
+    declassify(accepted);
+    if (accepted) {
+      Seed seed{Fs::from_u256_reduced(candidate)};
       wipe(k, v, t, x, input, retry_input, candidate);
-      return Seed{*r};
+      return seed;
     }
     k = hmac.mac(retry_input);
   }

@@ -32,6 +32,13 @@ inline bool limbs_less(const Limbs& a, const Limbs& b) {
   return false;
 }
 
+// a < b as 256-bit integers, in constant time: the borrow out of a − b.
+inline bool limbs_less_constant_time(const Limbs& a, const Limbs& b) {
+  uint64_t borrow = 0;
+  for (int i = 0; i < 4; ++i) sub_with_borrow(a[i], b[i], borrow);
+  return borrow != 0;
+}
+
 // "0x" followed by the limbs from the most significant down, 16 lowercase digits each.
 std::string limbs_to_hex(const Limbs& limbs);
 

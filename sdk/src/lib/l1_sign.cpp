@@ -14,8 +14,7 @@ Result<L1Signature> l1_sign(std::string_view msg, std::string_view private_key) 
   const U256 message = TARVO_TRY(U256::from_hex(trimmed));
   const TxSignature signed_message = TxSignature::sign_msg(key, message_bytes(message));
   // The parameter set is deterministic: the shared instance gives the same generator as a fresh one.
-  const auto public_point = JUBJUB_PARAMS->mul_generator(GENERATOR_INDEX, key.sk);
-  const Fr public_x = edwards::to_affine(public_point).first;
+  const Fr public_x = edwards::to_affine(public_point(key)).first;
   const auto [r_x, r_y] = edwards::to_affine(signed_message.signature.r);
   return L1Signature{
       .x = "0x" + FeConvert::to_hex(r_x),

@@ -3,6 +3,9 @@
 #include <openssl/crypto.h>
 
 #include <array>
+#include <optional>
+
+#include "crypto/base/secret.h"
 
 namespace tarvo {
 
@@ -33,6 +36,45 @@ struct WipedBytes {
   ~WipedBytes() { OPENSSL_cleanse(bytes.data(), bytes.size()); }
 };
 
+// All ones when lo <= x <= hi, else zero, without a branch.
+int32_t range_mask(int32_t x, int32_t lo, int32_t hi) { return ~(((x - lo) | (hi - x)) >> 31); }
+
+// The value of a hexadecimal digit, or bit 8 set for any other character, without a branch.
+int32_t hex_value_constant_time(uint8_t c) {
+  const int32_t x = c;
+  const int32_t digit = range_mask(x, '0', '9'), lower = range_mask(x, 'a', 'f'),
+                upper = range_mask(x, 'A', 'F');
+  const int32_t value = ((x - '0') & digit) | ((x - 'a' + 10) & lower) | ((x - 'A' + 10) & upper);
+  return value | (~(digit | lower | upper) & 0x100);
+}
+
+// The common case of a well-formed key text, decoded without any branch or index that depends on its
+// digits: "0x" prefixes in front of exactly 64 digits, whose value is below l. No value when the text is
+// anything else; the general parser then reports why.
+std::optional<Fs> well_formed_key(std::string_view text) {
+  while (text.size() > 64 && text.starts_with("0x")) text.remove_prefix(2);  // the digits are not read
+  if (text.size() != 64) return std::nullopt;
+  WipedBytes decoded;
+  int32_t bad = 0;
+  for (size_t i = 0; i < 32; ++i) {
+    const int32_t high = hex_value_constant_time(static_cast<uint8_t>(text[2 * i]));
+    const int32_t low = hex_value_constant_time(static_cast<uint8_t>(text[2 * i + 1]));
+    bad |= high | low;
+    decoded.bytes[i] = static_cast<uint8_t>((high << 4) | (low & 15));
+  }
+  bool valid = (bad & 0x100) == 0;
+  declassify(valid);  // a malformed key is reported anyway
+  if (!valid) return std::nullopt;
+  Limbs repr{};
+  for (size_t i = 0; i < 32; ++i) repr[3 - i / 8] |= uint64_t{decoded.bytes[i]} << (8 * (7 - i % 8));
+  bool in_field = limbs_less_constant_time(repr, Fs::characteristic());
+  declassify(in_field);
+  const Fs value = Fs::from_u256_reduced(repr);
+  OPENSSL_cleanse(repr.data(), sizeof repr);
+  if (!in_field) return std::nullopt;
+  return value;
+}
+
 }  // namespace
 
 Error ConversionError::incorrect_input_size(size_t size, size_t expected_size) {
@@ -58,6 +100,11 @@ std::string FeConvert::to_hex(const Fs& value) { return hex_of_be_bytes(value.to
 std::string FeConvert::to_hex(const Fr& value) { return hex_of_be_bytes(value.to_be_bytes()); }
 
 Result<eddsa::PrivateKey> private_key_from_string(std::string_view text) {
+  if (std::optional<Fs> key = well_formed_key(text)) {
+    eddsa::PrivateKey private_key{*key};
+    OPENSSL_cleanse(&*key, sizeof *key);
+    return private_key;
+  }
   while (text.starts_with("0x")) text.remove_prefix(2);
   if (text.size() % 2 != 0) return Error("Odd number of digits");
   // Decode into a fixed buffer; only the byte count of a longer text matters for its error.

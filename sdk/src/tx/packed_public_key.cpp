@@ -1,5 +1,6 @@
 #include "sdk/src/tx/packed_public_key.h"
 
+#include "crypto/base/secret.h"
 #include "crypto/curve/edwards.h"
 #include "crypto/curve/jubjub_params.h"
 #include "sdk/src/tx/convert.h"
@@ -15,14 +16,21 @@ PackedPublicKey pack(const edwards::Point<edwards::PrimeOrder>& point) {
 
 }  // namespace
 
+// sk·G: the public key, public by definition.
+edwards::Point<edwards::PrimeOrder> public_point(const eddsa::PrivateKey& private_key) {
+  const auto point = JUBJUB_PARAMS->mul_generator(GENERATOR_INDEX, private_key.sk);
+  declassify(point);
+  return point;
+}
+
 PackedPublicKey public_key_from_private(const eddsa::PrivateKey& private_key) {
-  return pack(JUBJUB_PARAMS->mul_generator(GENERATOR_INDEX, private_key.sk));
+  return pack(public_point(private_key));
 }
 
 PackedPublicKey public_key_from_private_with_verify(const eddsa::PrivateKey& private_key,
                                                     std::span<const uint8_t> message,
                                                     const eddsa::SubgroupSignature& signature) {
-  const auto point = JUBJUB_PARAMS->mul_generator(GENERATOR_INDEX, private_key.sk);
+  const auto point = public_point(private_key);
   ensure(eddsa::verify_subgroup_signature(point, message, signature, GENERATOR_INDEX, *JUBJUB_PARAMS),
          "assertion failed: a freshly made signature verifies");
   return pack(point);

@@ -13,6 +13,9 @@ namespace tarvo {
 // Every key and signature of the system uses this fixed generator of the curve parameter set.
 inline constexpr size_t GENERATOR_INDEX = 5;
 
+// sk·G.
+edwards::Point<edwards::PrimeOrder> public_point(const eddsa::PrivateKey& private_key);
+
 // The point encoding of sk·G read as a little-endian integer.
 PackedPublicKey public_key_from_private(const eddsa::PrivateKey& private_key);
 

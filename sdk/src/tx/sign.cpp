@@ -1,5 +1,6 @@
 #include "sdk/src/tx/sign.h"
 
+#include "crypto/base/secret.h"
 #include "crypto/curve/edwards.h"
 #include "crypto/curve/jubjub_params.h"
 #include "sdk/src/tx/convert.h"
@@ -12,6 +13,7 @@ TxSignature TxSignature::sign_msg(const eddsa::PrivateKey& private_key,
   const eddsa::Seed seed = eddsa::Seed::deterministic_seed(private_key, message);
   const eddsa::SubgroupSignature signature =
       private_key.sign_raw_message(message, seed, GENERATOR_INDEX, *JUBJUB_PARAMS);
+  declassify(signature);  // the signature is the output
   const PackedPublicKey pub_key = public_key_from_private_with_verify(private_key, message, signature);
   return {pub_key, signature};
 }
