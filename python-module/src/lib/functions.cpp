@@ -1,5 +1,7 @@
 #include "python-module/src/lib/functions.h"
 
+#include <openssl/crypto.h>
+
 #include <array>
 #include <new>
 #include <string>
@@ -106,10 +108,19 @@ constexpr Function kFunctions[] = {
 };
 constexpr std::size_t kFunctionCount = std::size(kFunctions);
 
+// The argument texts of one call; they can hold private keys, so they are wiped before release.
+struct WipedTexts {
+  std::array<std::string, kMaxParameters> texts;
+  ~WipedTexts() {
+    for (std::string& text : texts) OPENSSL_cleanse(text.data(), text.size());
+  }
+};
+
 // The call wrapper of every function: bind and convert the arguments, then run the operation guarded.
 PyObject* call(const Function& function, PyObject* const* args, Py_ssize_t nargs,
                PyObject* kwnames) noexcept {
-  std::array<std::string, kMaxParameters> texts;
+  WipedTexts owned;
+  auto& texts = owned.texts;
   try {
     if (!bind_texts(function.name, function.parameters, args, nargs, kwnames, texts)) return nullptr;
   } catch (const std::bad_alloc&) {

@@ -1,5 +1,7 @@
 #include "python-module/src/lib/guard.h"
 
+#include <openssl/crypto.h>
+
 #include <cstdio>
 #include <exception>
 #include <initializer_list>
@@ -75,7 +77,10 @@ PyObject* run_guarded(Operation operation, Texts texts) noexcept {
   } catch (...) {
     return fail({"unknown internal failure"});
   }
-  return to_python(value);
+  PyObject* result = to_python(value);
+  // A result text can be a private key (private_key_from_seed): the Python str is the caller's copy now.
+  if (std::string* text = std::get_if<std::string>(&value)) OPENSSL_cleanse(text->data(), text->size());
+  return result;
 }
 
 }  // namespace tarvo::python

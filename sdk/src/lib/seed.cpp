@@ -35,7 +35,9 @@ Result<std::string> private_key_from_seed(std::string_view seed) {
     previous = digest;
   }
   static constexpr char kDigits[] = "0123456789abcdef";
-  std::string text = "0x";
+  std::string text;
+  text.reserve(2 + 2 * digest.size());  // one buffer: no partial copy of the key is left behind
+  text += "0x";
   for (uint8_t byte : digest) {
     text.push_back(kDigits[byte >> 4]);
     text.push_back(kDigits[byte & 15]);
