@@ -123,7 +123,9 @@ Result<eddsa::PrivateKey> private_key_from_string(std::string_view text) {
   if (decoded.size != 32) return ConversionError::incorrect_input_size(decoded.size, 32);
   auto sk = FeConvert::from_bytes(decoded.bytes);
   if (!sk.ok()) return sk.error();
-  return eddsa::PrivateKey{*sk};
+  eddsa::PrivateKey private_key{*sk};
+  OPENSSL_cleanse(&*sk, sizeof *sk);
+  return private_key;
 }
 
 U256 fr_to_u256(const Fr& value) { return U256{value.into_repr()}; }
