@@ -20,7 +20,7 @@ import sys
 import time
 from pathlib import Path
 
-from timing import quantile, summary
+from timing import summary
 
 ROOT = Path(__file__).resolve().parent.parent
 BENCH = ROOT / "bench"
@@ -98,12 +98,8 @@ def measure_cold_start(args, workload):
     private_key, message = calls["sign"][0]
     samples = [run_json([sys.executable, BENCH / "cold_start.py", request, private_key, message])
                for _ in range(runs)]
-    result = {}
-    for part in ("import_ns", "first_hash_ns", "first_sign_ns", "total_ns"):
-        values = sorted(sample[part] for sample in samples)
-        result[part] = {"median_ns": quantile(values, 0.5), "iqr_ns": quantile(values, 0.75) - quantile(values, 0.25),
-                        "iterations": runs}
-    return result
+    return {part: summary([sample[part] for sample in samples], runs)
+            for part in ("import_ns", "first_hash_ns", "first_sign_ns", "total_ns")}
 
 
 def free_threaded_python(args):
@@ -187,7 +183,8 @@ class Bounds:
         return max(1, round(self.ops(self.functions[hash_function]) / self.permutation))
 
     def function_floor(self, name):
-        """The least work a module function needs, in field operations and nonce HMAC evaluations."""
+        """The least time a module function needs: its least work at the measured unit costs (None for
+        a function without field arithmetic)."""
         work = self.functions[name]
         signature = 3 * self.fixed + self.variable + self.inverse  # sk·G, r·G, s·G and m·A, R to affine
         if name == "sign":
@@ -225,7 +222,9 @@ def fmt_ns(ns):
 def fmt_ratio(ratio):
     if ratio is None:
         return ""
-    return f"{ratio:.0f}" if ratio >= 100 else f"{ratio:.1f}" if ratio >= 10 else f"{ratio:.2f}"
+    if ratio >= 100:
+        return f"{ratio:.0f}"
+    return f"{ratio:.1f}" if ratio >= 10 else f"{ratio:.2f}" if ratio >= 0.1 else f"{ratio:.2g}"
 
 
 def fmt_count(count):
@@ -263,6 +262,11 @@ def build_rows(kernels, counts, module, cold, threads, bounds):
         return row(label, k.get(name), bounds.ops(work) if work else None, bounds.counted(work) if work else None,
                    k[reference]["median_ns"] if reference in k else None, peer_operation=peer)
 
+    def core(function):
+        """The core operation behind a module function, timed in C++ against the function's floor."""
+        return row(f"core {function} (C++, no Python)", k.get(f"core/{function}"),
+                   bounds.ops(counts["functions"][function]), bounds.function_floor(function))
+
     sections = []
     functions = []
     for name, figure in module.items():
@@ -296,11 +300,9 @@ def build_rows(kernels, counts, module, cold, threads, bounds):
         kernel("EdDSA sign (nonce + sign_raw_message)", "eddsa/sign", "eddsa_sign", "eddsa_sign"),
         kernel("EdDSA verify_for_raw_message", "eddsa/verify", "eddsa_verify", "eddsa_verify"),
         kernel("signer TxSignature::sign_msg", "tx/sign_msg", "tx_sign_msg"),
-        row("core sign (C++, no Python)", k.get("core/sign"), None, bounds.function_floor("sign")),
-        row("core verify_signature (C++, no Python)", k.get("core/verify_signature"), None,
-            bounds.function_floor("verify_signature")),
-        row("core hash_transfer (C++, no Python)", k.get("core/hash_transfer"), None,
-            bounds.function_floor("hash_transfer")),
+        core("sign"),
+        core("verify_signature"),
+        core("hash_transfer"),
         kernel("JSON read Transfer::from_json", "json/transfer"),
         kernel("JSON read WithdrawRequest::from_json", "json/withdraw"),
         kernel("JSON read LimitOrderRequest::from_json", "json/limit_order"),
@@ -348,9 +350,9 @@ def peer_cell(peers, operation, median):
         return "skipped", {"unavailable": "peers skipped"}
     figure = peers.get(operation)
     if figure is None:
-        return "n/a", {"unavailable": "not reported"}
+        return "unavailable", {"unavailable": "not reported"}
     if "unavailable" in figure:
-        return "n/a", figure
+        return "unavailable", figure
     ratio = median / figure["median_ns"] if median else None
     return f"{fmt_ns(figure['median_ns'])} ×{fmt_ratio(ratio)}", {**figure, "ours_over_peer": ratio}
 
@@ -517,7 +519,7 @@ def notes_for(peer_source, peer_results, threads, kernels, bounds):
         f"{bounds.functions['sign']['nonce_hmac_calls']:.1f} evaluations, "
         f"{bounds.functions['sign']['nonce_sha256_compressions']:.0f} compressions "
         "(about 42 candidates are expected, 2 evaluations each).",
-        "peer cells: the peer's median, then x ours / peer (below 1: we are faster). Peers: " + peer_source + ".",
+        "peer cells: the peer's median, then ×(ours / peer), below 1 where we are faster. Peers: " + peer_source + ".",
     ]
     for peer in PEERS:
         reasons = {}
@@ -525,7 +527,7 @@ def notes_for(peer_source, peer_results, threads, kernels, bounds):
             if "unavailable" in figure:
                 reasons.setdefault(figure["unavailable"], []).append(operation)
         for reason, operations in reasons.items():
-            notes.append(f"  n/a {peer} ({', '.join(operations)}): {reason}")
+            notes.append(f"  unavailable: {peer} {', '.join(operations)}: {reason}")
         extras = [f"{operation} {fmt_ns(figure['median_ns'])}"
                   for operation, figure in (peer_results or {}).get(peer, {}).items()
                   if "median_ns" in figure and operation not in STANDARD_PEER_OPERATIONS]
