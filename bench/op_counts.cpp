@@ -1,6 +1,7 @@
 // Counts the work behind the timings, for the lower bounds bench/run.py prints: the field
 // multiplications and squarings of each kernel and of each module function's core operation (means
-// over the workload pools), and the HMAC-SHA-256 evaluations of the deterministic nonce.
+// over the workload pools), and the HMAC-SHA-256 evaluations of the deterministic nonce with the
+// fewest SHA-256 compressions they need.
 //
 // Only the counting build makes it (the library compiled with -DTARVO_COUNT_FIELD_OPS, which
 // scripts/bench configures in build/bench-count):
