@@ -137,3 +137,10 @@ def test_seed_length_counts_bytes(seed, outcome, call_outcome):
 def test_malformed_signature_text_is_an_internal_failure(call_outcome):
     kind, _, diagnostic = call_outcome(lambda: sdk.verify_signature("0xzz", "0x1", "0x1", "", "0x1"))
     assert kind == "ValueError" and len(diagnostic.splitlines()) == 1
+
+
+@settings(max_examples=25, deadline=None)
+@given(keys)
+def test_public_key_of_a_private_key_is_the_unpacking_of_its_packed_form(private_key):
+    derived = sdk.private_key_to_public_key_xy(private_key)
+    assert derived == sdk.public_key_to_xy(json.loads(derived)["x"])

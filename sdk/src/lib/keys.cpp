@@ -30,9 +30,11 @@ Result<TextPair> pub_key_to_xy(std::string_view public_key) {
   return TextPair{"0x" + std::string(trimmed), point.x.to_hex()};
 }
 
+// The same texts as pub_key_to_xy of the packed key's text, without decoding the point just encoded.
 Result<TextPair> private_key_to_pubkey_xy(std::string_view private_key) {
   const eddsa::PrivateKey key = TARVO_TRY(private_key_from_string(private_key));
-  return pub_key_to_xy(public_key_from_private(key).to_hex());
+  const auto [packed, point] = public_key_and_point(key);
+  return TextPair{packed.to_hex(), point.x.to_hex()};
 }
 
 Result<bool> is_on_curve(std::string_view x, std::string_view y) {

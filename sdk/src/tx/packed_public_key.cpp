@@ -27,6 +27,14 @@ PackedPublicKey public_key_from_private(const eddsa::PrivateKey& private_key) {
   return pack(public_point(private_key));
 }
 
+std::pair<PackedPublicKey, BabyJubjubPoint> public_key_and_point(const eddsa::PrivateKey& private_key) {
+  const auto [x, y] = edwards::to_affine(public_point(private_key));
+  // The affine point encodes without a second inversion.
+  const PackedPublicKey packed = pack(edwards::Point<edwards::PrimeOrder>{x, y, x * y, Fr::one()});
+  if (is_address(packed)) return {packed, unpack_public_key(packed)};
+  return {packed, {fr_to_u256(x), fr_to_u256(y)}};
+}
+
 PackedPublicKey public_key_from_private_with_verify(const eddsa::PrivateKey& private_key,
                                                     std::span<const uint8_t> message,
                                                     const eddsa::SubgroupSignature& signature) {
@@ -36,10 +44,12 @@ PackedPublicKey public_key_from_private_with_verify(const eddsa::PrivateKey& pri
   return pack(point);
 }
 
+bool is_address(const PackedPublicKey& packed) {
+  return !packed.is_zero() && packed.limbs[3] == 0 && (packed.limbs[2] >> 32) == 0;
+}
+
 BabyJubjubPoint unpack_public_key(const PackedPublicKey& packed) {
-  if (!packed.is_zero() && packed.limbs[3] == 0 && (packed.limbs[2] >> 32) == 0) {
-    return {U256{}, packed};
-  }
+  if (is_address(packed)) return {U256{}, packed};
   const auto [x, y] = get_xy_from_r(packed);
   return {fr_to_u256(x), fr_to_u256(y)};
 }

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <span>
+#include <utility>
 
 #include "crypto/base/result.h"
 #include "crypto/eddsa/eddsa.h"
@@ -18,6 +19,13 @@ edwards::Point<edwards::PrimeOrder> public_point(const eddsa::PrivateKey& privat
 
 // The point encoding of sk·G read as a little-endian integer.
 PackedPublicKey public_key_from_private(const eddsa::PrivateKey& private_key);
+
+// The packed key of sk·G and what unpack_public_key gives for it, without decoding the packed form
+// again.
+std::pair<PackedPublicKey, BabyJubjubPoint> public_key_and_point(const eddsa::PrivateKey& private_key);
+
+// Whether a packed key is an address (a nonzero value below 2^160) rather than a point encoding.
+bool is_address(const PackedPublicKey& packed);
 
 // The same, after checking that `signature` verifies against sk·G, derived afresh, for `message`; a
 // signature that does not verify is a fatal internal error.
