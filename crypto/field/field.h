@@ -111,7 +111,7 @@ class PrimeField {
   PrimeField& operator*=(const PrimeField& o) { return *this = *this * o; }
   TARVO_KERNEL PrimeField square() const {
     TARVO_COUNT_FIELD_OP(squarings);
-    return from_montgomery(mont_mul(mont_, mont_));
+    return from_montgomery(montgomery::sqr(mont_, MODULUS, Params::INV));
   }
   PrimeField doubled() const { return *this + *this; }
   friend bool operator==(const PrimeField& a, const PrimeField& b) { return a.mont_ == b.mont_; }

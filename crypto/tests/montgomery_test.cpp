@@ -11,8 +11,8 @@
 namespace tarvo {
 namespace {
 
-// Both multiplication kernels must compute the same function; the assembly one only where the CPU
-// has it.
+// Both multiplication kernels and the squaring kernel must compute the same function; the assembly
+// ones only where the CPU has them.
 template <typename Params>
 void check_kernels_agree(uint64_t seed) {
   if (!montgomery::cpu_has_adx()) GTEST_SKIP() << "CPU without BMI2/ADX: only the portable kernel runs";
@@ -35,6 +35,8 @@ void check_kernels_agree(uint64_t seed) {
       ASSERT_EQ(portable, montgomery::mul_adx(a, b, p, Params::INV)) << "seed " << seed;
       ASSERT_TRUE(limbs_less(portable, p));
     }
+    ASSERT_EQ(montgomery::sqr_adx(a, p, Params::INV), montgomery::mul_portable(a, a, p, Params::INV))
+        << "seed " << seed;
   }
 }
 
