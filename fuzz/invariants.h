@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "python-module/src/lib/line_breaks.h"
+
 namespace tarvo::fuzz {
 
 [[noreturn]] inline void broken(std::string_view what, std::string_view detail) {
@@ -63,25 +65,7 @@ inline bool is_utf8(std::string_view text) {
   return true;
 }
 
-// Byte length of a line break at text[i]: any boundary of Python's str.splitlines(), or 0.
-inline size_t line_break_length(std::string_view text, size_t i) {
-  switch (static_cast<uint8_t>(text[i])) {
-    case '\n':
-    case '\r':
-    case '\v':
-    case '\f':
-    case 0x1c:
-    case 0x1d:
-    case 0x1e:
-      return 1;
-    case 0xc2:
-      return text.substr(i, 2) == "\xc2\x85" ? 2 : 0;
-    case 0xe2:
-      return text.substr(i, 3) == "\xe2\x80\xa8" || text.substr(i, 3) == "\xe2\x80\xa9" ? 3 : 0;
-    default:
-      return 0;
-  }
-}
+using python::line_break_length;
 
 inline constexpr std::string_view kEchoStart = "Invalid character '";
 inline constexpr std::string_view kEchoEnd = "' at position ";

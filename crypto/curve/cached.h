@@ -51,17 +51,4 @@ Point<Order> add(const Point<Order>& p, const AffineCachedPoint& q) {
   return {e * f, g * h, e * h, f * g};
 }
 
-// Doubling that leaves t unset: for a doubling followed by another doubling, which never reads t.
-template <typename Order>
-Point<Order> doubled_without_t(const Point<Order>& p) {
-  const Fr a = p.x.square();
-  const Fr b = p.y.square();
-  const Fr c = p.z.square().doubled();
-  const Fr e = (p.x + p.y).square() - a - b;
-  const Fr g = b - a;
-  const Fr f = g - c;
-  const Fr h = -(a + b);
-  return {e * f, g * h, Fr::zero(), f * g};
-}
-
 }  // namespace tarvo::edwards

@@ -49,8 +49,9 @@ Point<Joined<A, B>> add(const Point<A>& p, const Point<B>& q, const JubjubParams
   return {e * f, g * h, e * h, f * g};
 }
 
-// Doubling does not read t, nor d.
-template <typename Order>
+// Doubling does not read t, nor d. Without t (the default computes it) the result's t is left zero:
+// for a doubling followed by another doubling, which never reads it, one multiplication less.
+template <bool ComputeT = true, typename Order>
 Point<Order> doubled(const Point<Order>& p) {
   const Fr a = p.x.square();
   const Fr b = p.y.square();
@@ -60,7 +61,7 @@ Point<Order> doubled(const Point<Order>& p) {
   const Fr g = d + b;
   const Fr f = g - c;
   const Fr h = d - b;
-  return {e * f, g * h, e * h, f * g};
+  return {e * f, g * h, ComputeT ? e * h : Fr::zero(), f * g};
 }
 
 template <typename Order>

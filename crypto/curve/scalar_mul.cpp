@@ -89,7 +89,7 @@ Point<Order> mul_public(const Point<Order>& p, const Limbs& k, const JubjubParam
   for (int i = top; i >= 0; --i) {
     const int digit = digits[i];
     // Only a doubling followed by an addition needs t.
-    acc = digit == 0 && i > 0 ? doubled_without_t(acc) : doubled(acc);
+    acc = digit == 0 && i > 0 ? doubled<false>(acc) : doubled(acc);
     if (digit > 0) acc = add(acc, odd[digit / 2]);
     if (digit < 0) acc = add(acc, negate(odd[-digit / 2]));
   }

@@ -8,30 +8,11 @@
 #include <string_view>
 
 #include "python-module/src/lib/exceptions.h"
+#include "python-module/src/lib/line_breaks.h"
 
 namespace tarvo::python {
 
 namespace {
-
-// Byte length of a line break starting at text[i] (any boundary that str.splitlines() honours), or 0.
-std::size_t line_break_length(std::string_view text, std::size_t i) {
-  switch (static_cast<unsigned char>(text[i])) {
-    case '\n':
-    case '\r':
-    case '\v':
-    case '\f':
-    case 0x1c:
-    case 0x1d:
-    case 0x1e:
-      return 1;
-    case 0xc2:  // U+0085
-      return text.substr(i, 2) == "\xc2\x85" ? 2 : 0;
-    case 0xe2:  // U+2028, U+2029
-      return text.substr(i, 3) == "\xe2\x80\xa8" || text.substr(i, 3) == "\xe2\x80\xa9" ? 3 : 0;
-    default:
-      return 0;
-  }
-}
 
 // Writes "tarvo_python_sdk: " and the pieces as exactly one line to the C standard error stream, each
 // line break inside the pieces replaced by a blank, and flushes it. Allocates nothing.
