@@ -144,3 +144,10 @@ def test_malformed_signature_text_is_an_internal_failure(call_outcome):
 def test_public_key_of_a_private_key_is_the_unpacking_of_its_packed_form(private_key):
     derived = sdk.private_key_to_public_key_xy(private_key)
     assert derived == sdk.public_key_to_xy(json.loads(derived)["x"])
+
+
+def test_internal_failure_text_is_reported_whole_even_past_a_nul(call_outcome):
+    kind, _, diagnostic = call_outcome(lambda: sdk.verify_signature("0x12\x0034", "0x1", "0x1", "", "0x1"))
+    assert kind == "ValueError"
+    assert "Invalid character '\x00' at position 3" in diagnostic  # odd count: counted after the padding 0
+    assert len(diagnostic.splitlines()) == 1

@@ -10,7 +10,13 @@ namespace tarvo {
 // verification, a broken parameter set). Only the Python boundary catches it.
 class FatalError : public std::runtime_error {
  public:
-  explicit FatalError(const std::string& text) : std::runtime_error(text) {}
+  explicit FatalError(const std::string& text) : std::runtime_error(text), text_(text) {}
+
+  // The whole text; unlike what(), it does not end at a NUL that an echoed input may carry.
+  const std::string& text() const { return text_; }
+
+ private:
+  std::string text_;
 };
 
 [[noreturn]] void fatal(const std::string& text);

@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <string_view>
 
+#include "crypto/base/fatal.h"
 #include "python-module/src/lib/exceptions.h"
 #include "python-module/src/lib/line_breaks.h"
 
@@ -53,6 +54,8 @@ PyObject* run_guarded(Operation operation, Texts texts) noexcept {
     value = operation(texts);
   } catch (const StepFailed& failure) {
     return fail({failure.context, ": ", failure.error.message()});
+  } catch (const FatalError& failure) {
+    return fail({failure.text()});
   } catch (const std::exception& failure) {
     return fail({failure.what()});
   } catch (...) {
