@@ -13,7 +13,20 @@
 
 #include "crypto/field/limbs.h"
 
-// The kernels are small and called millions of times per second: always inline them.
+#if defined(__SANITIZE_ADDRESS__)
+#define TARVO_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TARVO_ADDRESS_SANITIZER 1
+#endif
+#endif
+#ifndef TARVO_ADDRESS_SANITIZER
+#define TARVO_ADDRESS_SANITIZER 0
+#endif
+
+// The kernels are small and called millions of times per second: always inline them. The assembly
+// kernels need the register allocation of an optimising compile; an unoptimised (debug) build runs the
+// portable kernel in their place.
 #define TARVO_KERNEL inline __attribute__((always_inline))
 
 namespace tarvo::montgomery {
@@ -91,6 +104,9 @@ inline Limbs mul_portable(const Limbs& a, const Limbs& b, const Limbs& p, uint64
 
 // The same function with MULX/ADCX/ADOX. Only call when cpu_has_adx().
 TARVO_KERNEL Limbs mul_adx(const Limbs& a, const Limbs& b, const Limbs& p, const uint64_t& inv) {
+#ifndef __OPTIMIZE__
+  return mul_portable(a, b, p, inv);  // see TARVO_KERNEL: no register allocation for the assembly
+#else
   // Six registers hold the running five-word value and one scratch word; each reduction shifts the
   // value down by one word, so the roles rotate instead of moving data.
   uint64_t r0, r1, r2, r3, r4, r5;
@@ -239,34 +255,40 @@ TARVO_KERNEL Limbs mul_adx(const Limbs& a, const Limbs& b, const Limbs& p, const
       : [a] "r"(a.data()), [b] "r"(b.data()), [p] "r"(p.data()), [inv] "m"(inv), "m"(a), "m"(b), "m"(p)
       : "rax", "rdx", "cc");
   return {r5, r0, r1, r2};
+#endif
 }
 
 // a²·2^-256 mod p for a < p with MULX/ADCX/ADOX: the six cross products once, doubled, plus the four
 // squares (10 multiplications instead of 16); then the low half is reduced as in mul_adx and the high
 // half, below p, added to it. Only call when cpu_has_adx().
 TARVO_KERNEL Limbs sqr_adx(const Limbs& a, const Limbs& p, const uint64_t& inv) {
+#if !defined(__OPTIMIZE__)
+  return mul_portable(a, a, p, inv);
+#elif TARVO_ADDRESS_SANITIZER
+  return mul_adx(a, a, p, inv);  // AddressSanitizer keeps registers for itself: not enough are left
+#else
   uint64_t t0, t1, t2, t3, t4, t5, t6, t7, tmp;
-  asm("movq 0(%[a]), %%rdx\n\t"
+  asm("movq %[a0], %%rdx\n\t"
       "xorq %%rax, %%rax\n\t"
-      "mulxq 8(%[a]), %[t1], %[t2]\n\t"
-      "mulxq 16(%[a]), %%rax, %[t3]\n\t"
+      "mulxq %[a1], %[t1], %[t2]\n\t"
+      "mulxq %[a2], %%rax, %[t3]\n\t"
       "adcxq %%rax, %[t2]\n\t"
-      "mulxq 24(%[a]), %%rax, %[t4]\n\t"
+      "mulxq %[a3], %%rax, %[t4]\n\t"
       "adcxq %%rax, %[t3]\n\t"
       "movq $0, %%rax\n\t"
       "adcxq %%rax, %[t4]\n\t"
-      "movq 8(%[a]), %%rdx\n\t"
+      "movq %[a1], %%rdx\n\t"
       "xorq %%rax, %%rax\n\t"
-      "mulxq 16(%[a]), %%rax, %[tmp]\n\t"
+      "mulxq %[a2], %%rax, %[tmp]\n\t"
       "adcxq %%rax, %[t3]\n\t"
       "adoxq %[tmp], %[t4]\n\t"
-      "mulxq 24(%[a]), %%rax, %[t5]\n\t"
+      "mulxq %[a3], %%rax, %[t5]\n\t"
       "adcxq %%rax, %[t4]\n\t"
       "movq $0, %%rax\n\t"
       "adcxq %%rax, %[t5]\n\t"
       "adoxq %%rax, %[t5]\n\t"
-      "movq 16(%[a]), %%rdx\n\t"
-      "mulxq 24(%[a]), %%rax, %[t6]\n\t"
+      "movq %[a2], %%rdx\n\t"
+      "mulxq %[a3], %%rax, %[t6]\n\t"
       "addq %%rax, %[t5]\n\t"
       "adcq $0, %[t6]\n\t"
       "xorq %[t7], %[t7]\n\t"
@@ -277,34 +299,34 @@ TARVO_KERNEL Limbs sqr_adx(const Limbs& a, const Limbs& p, const uint64_t& inv) 
       "adcq %[t5], %[t5]\n\t"
       "adcq %[t6], %[t6]\n\t"
       "adcq $0, %[t7]\n\t"
-      "movq 0(%[a]), %%rdx\n\t"
+      "movq %[a0], %%rdx\n\t"
       "mulxq %%rdx, %[t0], %%rax\n\t"
       "addq %%rax, %[t1]\n\t"
-      "movq 8(%[a]), %%rdx\n\t"
+      "movq %[a1], %%rdx\n\t"
       "mulxq %%rdx, %%rax, %[tmp]\n\t"
       "adcq %%rax, %[t2]\n\t"
       "adcq %[tmp], %[t3]\n\t"
-      "movq 16(%[a]), %%rdx\n\t"
+      "movq %[a2], %%rdx\n\t"
       "mulxq %%rdx, %%rax, %[tmp]\n\t"
       "adcq %%rax, %[t4]\n\t"
       "adcq %[tmp], %[t5]\n\t"
-      "movq 24(%[a]), %%rdx\n\t"
+      "movq %[a3], %%rdx\n\t"
       "mulxq %%rdx, %%rax, %[tmp]\n\t"
       "adcq %%rax, %[t6]\n\t"
       "adcq %[tmp], %[t7]\n\t"
       "movq %[t0], %%rdx\n\t"
       "imulq %[inv], %%rdx\n\t"
       "xorq %%rax, %%rax\n\t"
-      "mulxq 0(%[p]), %%rax, %[tmp]\n\t"
+      "mulxq %[p0], %%rax, %[tmp]\n\t"
       "adcxq %[t0], %%rax\n\t"
       "adcxq %[tmp], %[t1]\n\t"
-      "mulxq 8(%[p]), %%rax, %[tmp]\n\t"
+      "mulxq %[p1], %%rax, %[tmp]\n\t"
       "adoxq %%rax, %[t1]\n\t"
       "adcxq %[tmp], %[t2]\n\t"
-      "mulxq 16(%[p]), %%rax, %[tmp]\n\t"
+      "mulxq %[p2], %%rax, %[tmp]\n\t"
       "adoxq %%rax, %[t2]\n\t"
       "adcxq %[tmp], %[t3]\n\t"
-      "mulxq 24(%[p]), %%rax, %[tmp]\n\t"
+      "mulxq %[p3], %%rax, %[tmp]\n\t"
       "adoxq %%rax, %[t3]\n\t"
       "movq $0, %%rax\n\t"
       "adcxq %%rax, %[tmp]\n\t"
@@ -312,16 +334,16 @@ TARVO_KERNEL Limbs sqr_adx(const Limbs& a, const Limbs& p, const uint64_t& inv) 
       "movq %[t1], %%rdx\n\t"
       "imulq %[inv], %%rdx\n\t"
       "xorq %%rax, %%rax\n\t"
-      "mulxq 0(%[p]), %%rax, %[t0]\n\t"
+      "mulxq %[p0], %%rax, %[t0]\n\t"
       "adcxq %[t1], %%rax\n\t"
       "adcxq %[t0], %[t2]\n\t"
-      "mulxq 8(%[p]), %%rax, %[t0]\n\t"
+      "mulxq %[p1], %%rax, %[t0]\n\t"
       "adoxq %%rax, %[t2]\n\t"
       "adcxq %[t0], %[t3]\n\t"
-      "mulxq 16(%[p]), %%rax, %[t0]\n\t"
+      "mulxq %[p2], %%rax, %[t0]\n\t"
       "adoxq %%rax, %[t3]\n\t"
       "adcxq %[t0], %[tmp]\n\t"
-      "mulxq 24(%[p]), %%rax, %[t0]\n\t"
+      "mulxq %[p3], %%rax, %[t0]\n\t"
       "adoxq %%rax, %[tmp]\n\t"
       "movq $0, %%rax\n\t"
       "adcxq %%rax, %[t0]\n\t"
@@ -329,16 +351,16 @@ TARVO_KERNEL Limbs sqr_adx(const Limbs& a, const Limbs& p, const uint64_t& inv) 
       "movq %[t2], %%rdx\n\t"
       "imulq %[inv], %%rdx\n\t"
       "xorq %%rax, %%rax\n\t"
-      "mulxq 0(%[p]), %%rax, %[t1]\n\t"
+      "mulxq %[p0], %%rax, %[t1]\n\t"
       "adcxq %[t2], %%rax\n\t"
       "adcxq %[t1], %[t3]\n\t"
-      "mulxq 8(%[p]), %%rax, %[t1]\n\t"
+      "mulxq %[p1], %%rax, %[t1]\n\t"
       "adoxq %%rax, %[t3]\n\t"
       "adcxq %[t1], %[tmp]\n\t"
-      "mulxq 16(%[p]), %%rax, %[t1]\n\t"
+      "mulxq %[p2], %%rax, %[t1]\n\t"
       "adoxq %%rax, %[tmp]\n\t"
       "adcxq %[t1], %[t0]\n\t"
-      "mulxq 24(%[p]), %%rax, %[t1]\n\t"
+      "mulxq %[p3], %%rax, %[t1]\n\t"
       "adoxq %%rax, %[t0]\n\t"
       "movq $0, %%rax\n\t"
       "adcxq %%rax, %[t1]\n\t"
@@ -346,16 +368,16 @@ TARVO_KERNEL Limbs sqr_adx(const Limbs& a, const Limbs& p, const uint64_t& inv) 
       "movq %[t3], %%rdx\n\t"
       "imulq %[inv], %%rdx\n\t"
       "xorq %%rax, %%rax\n\t"
-      "mulxq 0(%[p]), %%rax, %[t2]\n\t"
+      "mulxq %[p0], %%rax, %[t2]\n\t"
       "adcxq %[t3], %%rax\n\t"
       "adcxq %[t2], %[tmp]\n\t"
-      "mulxq 8(%[p]), %%rax, %[t2]\n\t"
+      "mulxq %[p1], %%rax, %[t2]\n\t"
       "adoxq %%rax, %[tmp]\n\t"
       "adcxq %[t2], %[t0]\n\t"
-      "mulxq 16(%[p]), %%rax, %[t2]\n\t"
+      "mulxq %[p2], %%rax, %[t2]\n\t"
       "adoxq %%rax, %[t0]\n\t"
       "adcxq %[t2], %[t1]\n\t"
-      "mulxq 24(%[p]), %%rax, %[t2]\n\t"
+      "mulxq %[p3], %%rax, %[t2]\n\t"
       "adoxq %%rax, %[t1]\n\t"
       "movq $0, %%rax\n\t"
       "adcxq %%rax, %[t2]\n\t"
@@ -368,19 +390,23 @@ TARVO_KERNEL Limbs sqr_adx(const Limbs& a, const Limbs& p, const uint64_t& inv) 
       "movq %[t0], %[t5]\n\t"
       "movq %[t1], %[t6]\n\t"
       "movq %[t2], %[t7]\n\t"
-      "subq 0(%[p]), %[t4]\n\t"
-      "sbbq 8(%[p]), %[t5]\n\t"
-      "sbbq 16(%[p]), %[t6]\n\t"
-      "sbbq 24(%[p]), %[t7]\n\t"
+      "subq %[p0], %[t4]\n\t"
+      "sbbq %[p1], %[t5]\n\t"
+      "sbbq %[p2], %[t6]\n\t"
+      "sbbq %[p3], %[t7]\n\t"
       "cmovncq %[t4], %[tmp]\n\t"
       "cmovncq %[t5], %[t0]\n\t"
       "cmovncq %[t6], %[t1]\n\t"
       "cmovncq %[t7], %[t2]\n\t"
       : [t0] "=&r"(t0), [t1] "=&r"(t1), [t2] "=&r"(t2), [t3] "=&r"(t3), [t4] "=&r"(t4), [t5] "=&r"(t5),
         [t6] "=&r"(t6), [t7] "=&r"(t7), [tmp] "=&r"(tmp)
-      : [a] "r"(a.data()), [p] "r"(p.data()), [inv] "m"(inv), "m"(a), "m"(p)
+      // Memory operands, not pointers in registers: the kernel needs nine registers of its own besides
+      // rax and rdx, which leaves none to spare in instrumented builds.
+      : [a0] "m"(a[0]), [a1] "m"(a[1]), [a2] "m"(a[2]), [a3] "m"(a[3]), [p0] "m"(p[0]), [p1] "m"(p[1]),
+        [p2] "m"(p[2]), [p3] "m"(p[3]), [inv] "m"(inv)
       : "rax", "rdx", "cc");
   return {tmp, t0, t1, t2};
+#endif
 }
 
 TARVO_KERNEL Limbs sqr(const Limbs& a, const Limbs& p, const uint64_t& inv) {
