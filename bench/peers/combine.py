@@ -9,10 +9,12 @@ peer could not be installed or run), and openssl_run*.out / openssl_run*.err fro
 """
 
 import json
-import math
 import re
 import sys
 from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent))
+from timing import summary  # noqa: E402  (bench/timing.py: one definition of median and spread)
 
 STANDARD_OPS = [
     "field_mul",
@@ -28,19 +30,10 @@ STANDARD_OPS = [
 PEERS = ["circomlibjs", "arkworks", "gnark-crypto"]
 
 
-def quantile(sorted_vals, q):
-    pos = (len(sorted_vals) - 1) * q
-    lo, hi = math.floor(pos), math.ceil(pos)
-    return sorted_vals[lo] + (sorted_vals[hi] - sorted_vals[lo]) * (pos - lo)
-
-
 def summarise(per_op_ns, iterations):
-    vals = sorted(per_op_ns)
-    return {
-        "median_ns": round(quantile(vals, 0.5), 1),
-        "iqr_ns": round(quantile(vals, 0.75) - quantile(vals, 0.25), 1),
-        "iterations": iterations,
-    }
+    """The suite's own summary of a list of times, rounded to 0.1 ns."""
+    figures = summary(per_op_ns, iterations)
+    return {**figures, "median_ns": round(figures["median_ns"], 1), "iqr_ns": round(figures["iqr_ns"], 1)}
 
 
 def read_reason(path, default):
