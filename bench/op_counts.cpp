@@ -117,8 +117,7 @@ NonceDerivation derive_nonce(const eddsa::PrivateKey& key, std::span<const uint8
   std::copy(v.begin(), v.end(), retry_input.begin());
   for (;;) {
     const Bytes32 t = hmac(k, v);
-    Limbs candidate{};
-    for (size_t i = 0; i < 32; ++i) candidate[3 - i / 8] |= uint64_t{t[i]} << (8 * (7 - i % 8));
+    const Limbs candidate = limbs_from_be_bytes(t);
     const Result<Fs> r = Fs::from_repr(candidate);
     if (r) {
       derivation.nonce = *r;

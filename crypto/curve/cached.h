@@ -29,6 +29,7 @@ CachedPoint to_cached(const Point<Order>& p, const JubjubParams& params) {
 }
 
 inline CachedPoint negate(const CachedPoint& q) { return {q.y_minus_x, q.y_plus_x, -q.t2d, q.z2}; }
+inline AffineCachedPoint negate(const AffineCachedPoint& q) { return {q.y_minus_x, q.y_plus_x, -q.t2d}; }
 
 // p + q with the unified formulas for a = −1 on the prepared addend.
 template <typename Order>

@@ -32,8 +32,7 @@ AffineCachedPoint lookup(const std::array<AffineCachedPoint, FixedBaseTable::ENT
   // replaces that.
   const AffineCachedPoint entry =
       conditional_select(AffineCachedPoint{}, select(table, magnitude - 1), nonzero);
-  const AffineCachedPoint negated{entry.y_minus_x, entry.y_plus_x, -entry.t2d};
-  return conditional_select(entry, negated, negative);
+  return conditional_select(entry, negate(entry), negative);
 }
 
 }  // namespace

@@ -76,12 +76,6 @@ void wipe(Buffers&... buffers) {
   (OPENSSL_cleanse(buffers.data(), sizeof buffers), ...);
 }
 
-Limbs limbs_from_be(const Bytes32& bytes) {
-  Limbs limbs{};
-  for (size_t i = 0; i < 32; ++i) limbs[3 - i / 8] |= uint64_t{bytes[i]} << (8 * (7 - i % 8));
-  return limbs;
-}
-
 }  // namespace
 
 // The HMAC-DRBG steps of RFC 6979 section 3.2 with the message hash taken as is (not reduced mod l)
@@ -108,7 +102,7 @@ Seed Seed::deterministic_seed(const PrivateKey& key, std::span<const uint8_t> me
   for (;;) {
     const HmacSha256 hmac(k);
     t = hmac.mac(v);
-    candidate = limbs_from_be(t);
+    candidate = limbs_from_be_bytes(t);
     // Whether a candidate is rejected shows in the running time anyway; only that bit is made public.
     bool accepted = limbs_less_constant_time(candidate, Fs::characteristic());
     declassify(accepted);

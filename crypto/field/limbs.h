@@ -2,7 +2,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 
 namespace tarvo {
@@ -22,6 +24,13 @@ inline uint64_t sub_with_borrow(uint64_t a, uint64_t b, uint64_t& borrow) {
   const u128 diff = u128(a) - b - borrow;
   borrow = static_cast<uint64_t>(diff >> 127);
   return static_cast<uint64_t>(diff);
+}
+
+// 32 bytes read as a big-endian 256-bit integer: byte 0 is the most significant.
+inline Limbs limbs_from_be_bytes(std::span<const uint8_t, 32> bytes) {
+  Limbs limbs{};
+  for (size_t i = 0; i < 32; ++i) limbs[3 - i / 8] |= uint64_t{bytes[i]} << (8 * (7 - i % 8));
+  return limbs;
 }
 
 // a < b as 256-bit integers. Variable time: only for public values (range checks of inputs).

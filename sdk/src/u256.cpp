@@ -1,5 +1,7 @@
 #include "sdk/src/u256.h"
 
+#include "crypto/field/limbs.h"
+
 namespace tarvo {
 
 Result<U256> U256::from_i128(__int128 v) {
@@ -13,11 +15,7 @@ U256 U256::from_le_bytes(std::span<const uint8_t, 32> bytes) {
   return r;
 }
 
-U256 U256::from_be_bytes(std::span<const uint8_t, 32> bytes) {
-  U256 r;
-  for (int i = 0; i < 32; ++i) r.limbs[(31 - i) / 8] |= uint64_t{bytes[i]} << (8 * ((31 - i) % 8));
-  return r;
-}
+U256 U256::from_be_bytes(std::span<const uint8_t, 32> bytes) { return U256{limbs_from_be_bytes(bytes)}; }
 
 std::array<uint8_t, 32> U256::to_le_bytes() const {
   std::array<uint8_t, 32> out{};

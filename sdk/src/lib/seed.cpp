@@ -13,8 +13,7 @@ namespace {
 using Digest = std::array<uint8_t, SHA256_DIGEST_LENGTH>;
 
 bool below_subgroup_order(const Digest& digest) {
-  Limbs limbs{};
-  for (size_t i = 0; i < digest.size(); ++i) limbs[3 - i / 8] |= uint64_t{digest[i]} << (8 * (7 - i % 8));
+  Limbs limbs = limbs_from_be_bytes(digest);
   const bool below = Fs::from_repr(limbs).ok();
   OPENSSL_cleanse(limbs.data(), sizeof limbs);
   return below;

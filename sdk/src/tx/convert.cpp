@@ -65,8 +65,7 @@ std::optional<Fs> well_formed_key(std::string_view text) {
   bool valid = (bad & 0x100) == 0;
   declassify(valid);  // a malformed key is reported anyway
   if (!valid) return std::nullopt;
-  Limbs repr{};
-  for (size_t i = 0; i < 32; ++i) repr[3 - i / 8] |= uint64_t{decoded.bytes[i]} << (8 * (7 - i % 8));
+  Limbs repr = limbs_from_be_bytes(decoded.bytes);
   bool in_field = limbs_less_constant_time(repr, Fs::characteristic());
   declassify(in_field);
   const Fs value = Fs::from_u256_reduced(repr);
@@ -88,8 +87,7 @@ Error ConversionError::prime_field_decoding_error(const Error& not_in_field) {
 
 Result<Fs> FeConvert::from_bytes(std::span<const uint8_t> bytes) {
   if (bytes.size() != 32) return ConversionError::incorrect_input_size(bytes.size(), 32);
-  Limbs repr{};
-  for (size_t i = 0; i < 32; ++i) repr[3 - i / 8] |= uint64_t{bytes[i]} << (8 * (7 - i % 8));
+  Limbs repr = limbs_from_be_bytes(bytes.first<32>());
   auto value = Fs::from_repr(repr);
   OPENSSL_cleanse(repr.data(), sizeof repr);
   if (!value.ok()) return ConversionError::prime_field_decoding_error(value.error());

@@ -14,6 +14,11 @@ PackedPublicKey pack(const edwards::Point<edwards::PrimeOrder>& point) {
   return le_to_u256(edwards::write(point));
 }
 
+// An address (a nonzero value below 2^160) rather than a point encoding.
+bool is_address(const PackedPublicKey& packed) {
+  return !packed.is_zero() && packed.limbs[3] == 0 && (packed.limbs[2] >> 32) == 0;
+}
+
 }  // namespace
 
 // sk·G: the public key, public by definition.
@@ -42,10 +47,6 @@ PackedPublicKey public_key_from_private_with_verify(const eddsa::PrivateKey& pri
   ensure(eddsa::verify_subgroup_signature(point, message, signature, GENERATOR_INDEX, *JUBJUB_PARAMS),
          "assertion failed: a freshly made signature verifies");
   return pack(point);
-}
-
-bool is_address(const PackedPublicKey& packed) {
-  return !packed.is_zero() && packed.limbs[3] == 0 && (packed.limbs[2] >> 32) == 0;
 }
 
 BabyJubjubPoint unpack_public_key(const PackedPublicKey& packed) {

@@ -24,9 +24,6 @@ PackedPublicKey public_key_from_private(const eddsa::PrivateKey& private_key);
 // again.
 std::pair<PackedPublicKey, BabyJubjubPoint> public_key_and_point(const eddsa::PrivateKey& private_key);
 
-// Whether a packed key is an address (a nonzero value below 2^160) rather than a point encoding.
-bool is_address(const PackedPublicKey& packed);
-
 // The same, after checking that `signature` verifies against sk·G, derived afresh, for `message`; a
 // signature that does not verify is a fatal internal error.
 PackedPublicKey public_key_from_private_with_verify(const eddsa::PrivateKey& private_key,
