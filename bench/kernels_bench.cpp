@@ -166,14 +166,14 @@ void mul_generator5(benchmark::State& state) {
 void mul_variable_base(benchmark::State& state) {
   scalar_mul(state, [](const SubgroupPoint& p, const Fs& k) { return edwards::mul(p, k, *JUBJUB_PARAMS); });
 }
-void mul_public(benchmark::State& state) {
+void mul_var(benchmark::State& state) {
   scalar_mul(state, [](const SubgroupPoint& p, const Fs& k) {
-    return edwards::mul_public(p, k.into_repr(), *JUBJUB_PARAMS);
+    return edwards::mul_var(p, k.into_repr(), *JUBJUB_PARAMS);
   });
 }
-void mul_reference(benchmark::State& state) {
+void mul_reference_var(benchmark::State& state) {
   scalar_mul(state, [](const SubgroupPoint& p, const Fs& k) {
-    return edwards::mul_reference(p, k.into_repr(), *JUBJUB_PARAMS);
+    return edwards::mul_reference_var(p, k.into_repr(), *JUBJUB_PARAMS);
   });
 }
 // What a signature would pay if it built its own parameter set: construction, the fixed-base table
@@ -371,8 +371,8 @@ void register_kernels() {
   benchmark::RegisterBenchmark("curve/mul_generator5", mul_generator5);
   benchmark::RegisterBenchmark("curve/mul_generator5_rebuilt_params", mul_generator5_rebuilt_params);
   benchmark::RegisterBenchmark("curve/mul", mul_variable_base);
-  benchmark::RegisterBenchmark("curve/mul_public", mul_public);
-  benchmark::RegisterBenchmark("curve/mul_reference", mul_reference);
+  benchmark::RegisterBenchmark("curve/mul_var", mul_var);
+  benchmark::RegisterBenchmark("curve/mul_reference_var", mul_reference_var);
   benchmark::RegisterBenchmark("hmac_sha256/one_shot/33", hmac_one_shot<kShortHmacInput>);
   benchmark::RegisterBenchmark("hmac_sha256/one_shot/97", hmac_one_shot<kLongHmacInput>);
   benchmark::RegisterBenchmark("sha256/compression", sha256_compression);

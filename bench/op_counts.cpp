@@ -207,16 +207,16 @@ NamedWork count_kernels(const Workload& workload) {
                                                })},
       {"mul_generator5", mean_work(scalars, [&](const Fs& k) { return params.mul_generator(5, k); })},
       {"mul", mean_work(indices, [&](size_t i) { return edwards::mul(points[i], scalars[i], params); })},
-      {"mul_public",
+      {"mul_var",
        mean_work(indices,
-                 [&](size_t i) { return edwards::mul_public(points[i], scalars[i].into_repr(), params); })},
-      {"mul_public_by_subgroup_order",
-       mean_work(points,
-                 [&](const auto& p) { return edwards::mul_public(p, Fs::characteristic(), params); })},
-      {"mul_reference", mean_work(indices,
-                                  [&](size_t i) {
-                                    return edwards::mul_reference(points[i], scalars[i].into_repr(), params);
-                                  })},
+                 [&](size_t i) { return edwards::mul_var(points[i], scalars[i].into_repr(), params); })},
+      {"mul_var_by_subgroup_order",
+       mean_work(points, [&](const auto& p) { return edwards::mul_var(p, Fs::characteristic(), params); })},
+      {"mul_reference_var", mean_work(indices,
+                                      [&](size_t i) {
+                                        return edwards::mul_reference_var(points[i], scalars[i].into_repr(),
+                                                                          params);
+                                      })},
       {"eddsa_nonce",
        with_nonce(mean_work(signing,
                             [](const SigningPair& pair) {

@@ -15,16 +15,16 @@ namespace {
 
 template <typename Order>
 bool in_prime_order_subgroup(const edwards::Point<Order>& p, const JubjubParams& params) {
-  return edwards::is_zero(edwards::mul_reference(p, Fs::characteristic(), params));
+  return edwards::is_zero(edwards::mul_reference_var(p, Fs::characteristic(), params));
 }
 
-// PublicKey::verify_for_raw_message with mul_reference in place of mul_public and mul_generator.
+// PublicKey::verify_for_raw_message with mul_reference_var in place of mul_var and mul_generator.
 bool reference_verify(const edwards::Point<edwards::PrimeOrder>& a,
                       const edwards::Point<edwards::PrimeOrder>& r, const Fs& m, const Fs& s,
                       const edwards::Point<edwards::PrimeOrder>& generator, const JubjubParams& params) {
   if (!in_prime_order_subgroup(a, params) || !in_prime_order_subgroup(r, params)) return false;
-  const auto p = edwards::add(edwards::mul_reference(a, m.into_repr(), params), r, params);
-  const auto q = edwards::negate(edwards::mul_reference(generator, s.into_repr(), params));
+  const auto p = edwards::add(edwards::mul_reference_var(a, m.into_repr(), params), r, params);
+  const auto q = edwards::negate(edwards::mul_reference_var(generator, s.into_repr(), params));
   return edwards::is_zero(edwards::add(p, q, params));
 }
 
@@ -55,13 +55,13 @@ ReferenceSignature reference_sign(const eddsa::PrivateKey& key, std::span<const 
   const edwards::Point<edwards::PrimeOrder>& generator = params.generator(GENERATOR_INDEX);
   const eddsa::Seed seed = eddsa::Seed::deterministic_seed(key, message);
 
-  const auto a = edwards::mul_reference(generator, key.sk.into_repr(), params);
+  const auto a = edwards::mul_reference_var(generator, key.sk.into_repr(), params);
   ensure(in_prime_order_subgroup(a, params), "public key is not in the prime-order subgroup");
-  const auto r = edwards::mul_reference(generator, seed.r.into_repr(), params);
+  const auto r = edwards::mul_reference_var(generator, seed.r.into_repr(), params);
   const Fs m = to_uniform_32(message);
   const Fs s = m * key.sk + seed.r;
 
-  const auto a_again = edwards::mul_reference(generator, key.sk.into_repr(), params);
+  const auto a_again = edwards::mul_reference_var(generator, key.sk.into_repr(), params);
   ensure(reference_verify(a_again, r, m, s, generator, params), "a freshly made signature verifies");
   const PackedPublicKey pub_key = le_to_u256(edwards::write(a_again));
 

@@ -1,5 +1,5 @@
 // The plain reference paths kept in the code, composed into whole operations so the optimised paths
-// can be timed against them: Poseidon with permute_reference, EdDSA with mul_reference, and the
+// can be timed against them: Poseidon with permute_reference, EdDSA with mul_reference_var, and the
 // curve parameter set built afresh for every signature.
 #pragma once
 
@@ -23,7 +23,7 @@ struct ReferenceSignature {
 
 // TxSignature::sign_msg followed by to_jubjub_signature, step for step (nonce, key and its subgroup
 // check, R, s, the key derived again, the self-verification with its two subgroup checks, the affine
-// forms), with every scalar multiplication done by mul_reference and a parameter set constructed for
+// forms), with every scalar multiplication done by mul_reference_var and a parameter set constructed for
 // this call.
 ReferenceSignature reference_sign(const eddsa::PrivateKey& key, std::span<const uint8_t, 32> message);
 

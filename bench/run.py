@@ -164,9 +164,9 @@ class Bounds:
         self.mul_ns = kernels["field/mul"]["median_ns"]
         self.compression_ns = kernels["sha256/compression"]["median_ns"]
         k = {name: self.ops(work) for name, work in self.kernels.items()}
-        self.fixed, self.variable = k["mul_generator5"], k["mul_public"]
+        self.fixed, self.variable = k["mul_generator5"], k["mul_var"]
         self.inverse, self.sqrt = k["field_inverse"], k["field_sqrt_of_decoded_point"]
-        self.by_order, self.permutation = k["mul_public_by_subgroup_order"], k["poseidon_permute"]
+        self.by_order, self.permutation = k["mul_var_by_subgroup_order"], k["poseidon_permute"]
 
     @staticmethod
     def ops(work):
@@ -288,11 +288,11 @@ def build_rows(kernels, counts, module, cold, threads, bounds):
         kernel("Poseidon permutation (optimised)", "poseidon/permute", "poseidon_permute", "poseidon_8_inputs",
                "poseidon/permute_reference"),
         kernel("fixed-base mul_generator(5, k)", "curve/mul_generator5", "mul_generator5", "scalar_mul_fixed_base",
-               "curve/mul_reference"),
+               "curve/mul_reference_var"),
         kernel("variable-base mul (constant time)", "curve/mul", "mul", "scalar_mul_variable_base",
-               "curve/mul_reference"),
-        kernel("variable-base mul_public (wNAF)", "curve/mul_public", "mul_public", "scalar_mul_variable_base",
-               "curve/mul_reference"),
+               "curve/mul_reference_var"),
+        kernel("variable-base mul_var (wNAF)", "curve/mul_var", "mul_var", "scalar_mul_variable_base",
+               "curve/mul_reference_var"),
         kernel("EdDSA nonce (HMAC-SHA-256 loop)", "eddsa/nonce", "eddsa_nonce"),
         kernel("HMAC-SHA-256 33 B, HMAC() one-shot", "hmac_sha256/one_shot/33"),
         kernel("HMAC-SHA-256 97 B, HMAC() one-shot", "hmac_sha256/one_shot/97"),
@@ -313,7 +313,7 @@ def build_rows(kernels, counts, module, cold, threads, bounds):
     shared = k.get("curve/mul_generator5")
     rebuilt = k.get("curve/mul_generator5_rebuilt_params")
     sections.append(("plain reference paths (speed-up = reference / optimised)", [
-        kernel("mul_reference (double-and-add)", "curve/mul_reference", "mul_reference"),
+        kernel("mul_reference_var (double-and-add)", "curve/mul_reference_var", "mul_reference_var"),
         kernel("permute_reference (round by round)", "poseidon/permute_reference", "poseidon_permute_reference"),
         kernel("AltJubjubBn256() per call + mul_generator(5)", "curve/mul_generator5_rebuilt_params"),
         row("shared JUBJUB_PARAMS->mul_generator(5) vs rebuild", shared,

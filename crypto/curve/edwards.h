@@ -83,7 +83,7 @@ bool is_zero(const Point<Order>& p) {
 // Plain double-and-add over all 256 bits of k, most significant first. Variable time; the
 // reference the faster methods are held to.
 template <typename Order>
-Point<Order> mul_reference(const Point<Order>& p, const Limbs& k, const JubjubParams& params);
+Point<Order> mul_reference_var(const Point<Order>& p, const Limbs& k, const JubjubParams& params);
 
 // k·p with a fixed 4-bit window: the time and the memory accesses do not depend on k.
 template <typename Order>
@@ -94,6 +94,6 @@ Point<Order> mul(const Point<Order>& p, const Fs& k, const JubjubParams& params)
 // k·p with a width-5 NAF; variable time, for public scalars only (l in the subgroup checks, the
 // message scalar in verification).
 template <typename Order>
-Point<Order> mul_public(const Point<Order>& p, const Limbs& k, const JubjubParams& params);
+Point<Order> mul_var(const Point<Order>& p, const Limbs& k, const JubjubParams& params);
 
 }  // namespace tarvo::edwards

@@ -40,7 +40,7 @@ std::array<edwards::Point<edwards::PrimeOrder>, AltJubjubBn256::GENERATOR_COUNT>
     generators[i] = find_group_hash(kGeneratorSeeds[i].tag, kGeneratorSeeds[i].personalisation, params);
   }
   // Signing relies on the signing generator having prime order (its multiples need no subgroup check).
-  ensure(edwards::is_zero(edwards::mul_public(generators[5], Fs::characteristic(), params)),
+  ensure(edwards::is_zero(edwards::mul_var(generators[5], Fs::characteristic(), params)),
          "the signing generator is not of prime order");
   for (size_t i = 0; i < generators.size(); ++i) {
     ensure(!edwards::is_zero(generators[i]), "Neutral element!");

@@ -38,7 +38,7 @@ Naf naf5(const Limbs& k) {
 }  // namespace
 
 template <typename Order>
-Point<Order> mul_reference(const Point<Order>& p, const Limbs& k, const JubjubParams& params) {
+Point<Order> mul_reference_var(const Point<Order>& p, const Limbs& k, const JubjubParams& params) {
   Point<Order> acc;
   for (int i = 255; i >= 0; --i) {
     acc = doubled(acc);
@@ -72,7 +72,7 @@ Point<Order> mul(const Point<Order>& p, const Fs& k, const JubjubParams& params)
 }
 
 template <typename Order>
-Point<Order> mul_public(const Point<Order>& p, const Limbs& k, const JubjubParams& params) {
+Point<Order> mul_var(const Point<Order>& p, const Limbs& k, const JubjubParams& params) {
   std::array<CachedPoint, 8> odd;  // odd[i] = (2i + 1)·p
   const CachedPoint p2 = to_cached(doubled(p), params);
   Point<Order> multiple = p;
@@ -96,13 +96,13 @@ Point<Order> mul_public(const Point<Order>& p, const Limbs& k, const JubjubParam
   return acc;
 }
 
-template Point<PrimeOrder> mul_reference(const Point<PrimeOrder>&, const Limbs&, const JubjubParams&);
-template Point<Unknown> mul_reference(const Point<Unknown>&, const Limbs&, const JubjubParams&);
+template Point<PrimeOrder> mul_reference_var(const Point<PrimeOrder>&, const Limbs&, const JubjubParams&);
+template Point<Unknown> mul_reference_var(const Point<Unknown>&, const Limbs&, const JubjubParams&);
 template Point<PrimeOrder> mul(const Point<PrimeOrder>&, const Limbs&, const JubjubParams&);
 template Point<Unknown> mul(const Point<Unknown>&, const Limbs&, const JubjubParams&);
 template Point<PrimeOrder> mul(const Point<PrimeOrder>&, const Fs&, const JubjubParams&);
 template Point<Unknown> mul(const Point<Unknown>&, const Fs&, const JubjubParams&);
-template Point<PrimeOrder> mul_public(const Point<PrimeOrder>&, const Limbs&, const JubjubParams&);
-template Point<Unknown> mul_public(const Point<Unknown>&, const Limbs&, const JubjubParams&);
+template Point<PrimeOrder> mul_var(const Point<PrimeOrder>&, const Limbs&, const JubjubParams&);
+template Point<Unknown> mul_var(const Point<Unknown>&, const Limbs&, const JubjubParams&);
 
 }  // namespace tarvo::edwards

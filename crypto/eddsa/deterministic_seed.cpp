@@ -10,7 +10,6 @@
 #include <array>
 
 #include "crypto/base/fatal.h"
-#include "crypto/base/secret.h"
 #include "crypto/eddsa/eddsa.h"
 
 namespace tarvo::eddsa {
@@ -103,10 +102,7 @@ Seed Seed::deterministic_seed(const PrivateKey& key, std::span<const uint8_t> me
     const HmacSha256 hmac(k);
     t = hmac.mac(v);
     candidate = limbs_from_be_bytes(t);
-    // Whether a candidate is rejected shows in the running time anyway; only that bit is made public.
-    bool accepted = limbs_less_constant_time(candidate, Fs::characteristic());
-    declassify(accepted);
-    if (accepted) {
+    if (below_l_declassified(candidate)) {
       Seed seed{Fs::from_u256_reduced(candidate)};
       wipe(k, v, t, x, input, retry_input, candidate);
       return seed;

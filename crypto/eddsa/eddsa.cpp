@@ -18,14 +18,14 @@ Fs message_scalar(std::span<const uint8_t> message) {
 }
 
 bool in_prime_order_subgroup(const edwards::Point<edwards::Unknown>& p, const JubjubParams& params) {
-  return edwards::is_zero(edwards::mul_public(p, Fs::characteristic(), params));
+  return edwards::is_zero(edwards::mul_var(p, Fs::characteristic(), params));
 }
 
 // s·G = R + m·A, tested as (m·A + R) + (−s·G) = zero.
 template <typename Order>
 bool equation_holds(const edwards::Point<Order>& a, const Fs& m, const BasicSignature<Order>& signature,
                     size_t generator_index, const JubjubParams& params) {
-  const auto p = edwards::add(edwards::mul_public(a, m.into_repr(), params), signature.r, params);
+  const auto p = edwards::add(edwards::mul_var(a, m.into_repr(), params), signature.r, params);
   const auto q = edwards::negate(params.mul_generator(generator_index, signature.s));
   return edwards::is_zero(edwards::add(p, q, params));
 }

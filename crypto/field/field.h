@@ -46,7 +46,7 @@ class PrimeField {
   // The canonical integer, or the NotInField error "0x… is not an element of the field" for a
   // value >= p; out-of-range input is never reduced.
   static Result<PrimeField> from_repr(const Limbs& repr) {
-    if (!limbs_less(repr, MODULUS)) return Error(limbs_to_hex(repr) + " is not an element of the field");
+    if (!limbs_less_var(repr, MODULUS)) return Error(limbs_to_hex(repr) + " is not an element of the field");
     return from_canonical_unchecked(repr);
   }
   // Any 256-bit integer, reduced mod p.

@@ -5,6 +5,7 @@
 
 #include <span>
 
+#include "crypto/base/secret.h"
 #include "crypto/field/field.h"
 
 namespace tarvo {
@@ -27,6 +28,14 @@ struct FsParams {
 };
 
 using Fs = PrimeField<FsParams>;
+
+// Whether a secret 256-bit value is below l, compared in constant time. Only the answer is made public:
+// the rejection sampling of candidates and the parsing of key texts reveal it anyway.
+inline bool below_l_declassified(const Limbs& secret) {
+  bool below = limbs_less(secret, FsParams::MODULUS);
+  declassify(below);
+  return below;
+}
 
 // The 32 bytes read as a little-endian integer, reduced mod l. Fatal unless exactly 32 bytes.
 Fs to_uniform_32(std::span<const uint8_t> bytes);

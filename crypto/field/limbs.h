@@ -33,19 +33,19 @@ inline Limbs limbs_from_be_bytes(std::span<const uint8_t, 32> bytes) {
   return limbs;
 }
 
-// a < b as 256-bit integers. Variable time: only for public values (range checks of inputs).
+// a < b as 256-bit integers, in constant time: the borrow out of a − b.
 inline bool limbs_less(const Limbs& a, const Limbs& b) {
+  uint64_t borrow = 0;
+  for (int i = 0; i < 4; ++i) sub_with_borrow(a[i], b[i], borrow);
+  return borrow != 0;
+}
+
+// a < b as 256-bit integers. Variable time: only for public values (range checks of inputs).
+inline bool limbs_less_var(const Limbs& a, const Limbs& b) {
   for (int i = 3; i >= 0; --i) {
     if (a[i] != b[i]) return a[i] < b[i];
   }
   return false;
-}
-
-// a < b as 256-bit integers, in constant time: the borrow out of a − b.
-inline bool limbs_less_constant_time(const Limbs& a, const Limbs& b) {
-  uint64_t borrow = 0;
-  for (int i = 0; i < 4; ++i) sub_with_borrow(a[i], b[i], borrow);
-  return borrow != 0;
 }
 
 // "0x" followed by the limbs from the most significant down, 16 lowercase digits each.

@@ -46,7 +46,7 @@ Limbs Grain::next_field_bits() {
 Fr Grain::next_field_element() {
   for (;;) {
     const Limbs value = next_field_bits();
-    if (limbs_less(value, Fr::MODULUS)) return Fr::from_repr(value).value();
+    if (limbs_less_var(value, Fr::MODULUS)) return Fr::from_repr(value).value();
   }
 }
 

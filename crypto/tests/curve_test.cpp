@@ -29,7 +29,7 @@ std::vector<Point<Unknown>> sample_points(std::mt19937_64& rng) {
   const Point<PrimeOrder>& g = params().generator(5);
   std::vector<Point<Unknown>> points = {zero(), g, order_two_point(), add(g, order_two_point(), params())};
   for (int i = 0; i < 6; ++i) {
-    const Point<PrimeOrder> p = mul_reference(g, random_limbs(rng), params());
+    const Point<PrimeOrder> p = mul_reference_var(g, random_limbs(rng), params());
     points.push_back(p);
     points.push_back(add(p, order_two_point(), params()));
   }
@@ -159,16 +159,16 @@ TEST(ScalarMultiplication, EveryMethodMatchesTheReference) {
   for (const Limbs& k : scalars) {
     SCOPED_TRACE(limbs_to_hex(k));
     for (const Point<Unknown>& p : points) {
-      const Point<Unknown> expected = mul_reference(p, k, params());
+      const Point<Unknown> expected = mul_reference_var(p, k, params());
       EXPECT_EQ(mul(p, k, params()), expected);
-      EXPECT_EQ(mul_public(p, k, params()), expected);
+      EXPECT_EQ(mul_var(p, k, params()), expected);
     }
     const Result<Fs> scalar = Fs::from_repr(k);
     if (!scalar) continue;
-    const Point<PrimeOrder> expected = mul_reference(params().generator(5), k, params());
+    const Point<PrimeOrder> expected = mul_reference_var(params().generator(5), k, params());
     EXPECT_EQ(mul(params().generator(5), *scalar, params()), expected);
     EXPECT_EQ(params().mul_generator(5, *scalar), expected);
-    EXPECT_EQ(params().mul_generator(0, *scalar), mul_reference(params().generator(0), k, params()));
+    EXPECT_EQ(params().mul_generator(0, *scalar), mul_reference_var(params().generator(0), k, params()));
   }
 }
 
@@ -176,10 +176,10 @@ TEST(ScalarMultiplication, EdgeScalars) {
   const Point<PrimeOrder>& g = params().generator(5);
   EXPECT_TRUE(is_zero(mul(g, Fs::zero(), params())));
   EXPECT_EQ(mul(g, Fs::one(), params()), g);
-  EXPECT_TRUE(is_zero(mul_reference(g, Fs::characteristic(), params())));
+  EXPECT_TRUE(is_zero(mul_reference_var(g, Fs::characteristic(), params())));
   EXPECT_EQ(mul(g, -Fs::one(), params()), negate(g));
   // A point of order 2 survives multiplication by the odd l.
-  EXPECT_EQ(mul_public(order_two_point(), Fs::characteristic(), params()), order_two_point());
+  EXPECT_EQ(mul_var(order_two_point(), Fs::characteristic(), params()), order_two_point());
 }
 
 TEST(ScalarMultiplication, PublicKeyKnownAnswers) {

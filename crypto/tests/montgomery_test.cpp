@@ -33,7 +33,7 @@ void check_kernels_agree(uint64_t seed) {
       const Limbs& b = any[j];
       const Limbs portable = montgomery::mul_portable(a, b, p, Params::INV);
       ASSERT_EQ(portable, montgomery::mul_adx(a, b, p, Params::INV)) << "seed " << seed;
-      ASSERT_TRUE(limbs_less(portable, p));
+      ASSERT_TRUE(limbs_less_var(portable, p));
     }
     ASSERT_EQ(montgomery::sqr_adx(a, p, Params::INV), montgomery::mul_portable(a, a, p, Params::INV))
         << "seed " << seed;

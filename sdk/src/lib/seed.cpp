@@ -14,7 +14,7 @@ using Digest = std::array<uint8_t, SHA256_DIGEST_LENGTH>;
 
 bool below_subgroup_order(const Digest& digest) {
   Limbs limbs = limbs_from_be_bytes(digest);
-  const bool below = Fs::from_repr(limbs).ok();
+  const bool below = below_l_declassified(limbs);
   OPENSSL_cleanse(limbs.data(), sizeof limbs);
   return below;
 }

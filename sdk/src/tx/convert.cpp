@@ -11,13 +11,6 @@ namespace tarvo {
 
 namespace {
 
-int hex_digit_value(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 std::string hex_of_be_bytes(const std::array<uint8_t, 32>& bytes) {
   static constexpr char kDigits[] = "0123456789abcdef";
   std::string out;
@@ -40,7 +33,7 @@ struct WipedBytes {
 int32_t range_mask(int32_t x, int32_t lo, int32_t hi) { return ~(((x - lo) | (hi - x)) >> 31); }
 
 // The value of a hexadecimal digit, or bit 8 set for any other character, without a branch.
-int32_t hex_value_constant_time(uint8_t c) {
+int32_t hex_digit_value(uint8_t c) {
   const int32_t x = c;
   const int32_t digit = range_mask(x, '0', '9'), lower = range_mask(x, 'a', 'f'),
                 upper = range_mask(x, 'A', 'F');
@@ -57,8 +50,8 @@ std::optional<Fs> well_formed_key(std::string_view text) {
   WipedBytes decoded;
   int32_t bad = 0;
   for (size_t i = 0; i < 32; ++i) {
-    const int32_t high = hex_value_constant_time(static_cast<uint8_t>(text[2 * i]));
-    const int32_t low = hex_value_constant_time(static_cast<uint8_t>(text[2 * i + 1]));
+    const int32_t high = hex_digit_value(static_cast<uint8_t>(text[2 * i]));
+    const int32_t low = hex_digit_value(static_cast<uint8_t>(text[2 * i + 1]));
     bad |= high | low;
     decoded.bytes[i] = static_cast<uint8_t>((high << 4) | (low & 15));
   }
@@ -66,8 +59,7 @@ std::optional<Fs> well_formed_key(std::string_view text) {
   declassify(valid);  // a malformed key is reported anyway
   if (!valid) return std::nullopt;
   Limbs repr = limbs_from_be_bytes(decoded.bytes);
-  bool in_field = limbs_less_constant_time(repr, Fs::characteristic());
-  declassify(in_field);
+  const bool in_field = below_l_declassified(repr);
   const Fs value = Fs::from_u256_reduced(repr);
   OPENSSL_cleanse(repr.data(), sizeof repr);
   if (!in_field) return std::nullopt;
@@ -108,8 +100,8 @@ Result<eddsa::PrivateKey> private_key_from_string(std::string_view text) {
   // Decode into a fixed buffer; only the byte count of a longer text matters for its error.
   WipedBytes decoded;
   for (size_t i = 0; i < text.size(); ++i) {
-    const int digit = hex_digit_value(text[i]);
-    if (digit < 0) {
+    const int32_t digit = hex_digit_value(static_cast<uint8_t>(text[i]));
+    if (digit > 15) {
       const std::string c(text.substr(i, utf8_char_length(text, i)));
       return Error("Invalid character '" + c + "' at position " + std::to_string(i));
     }
