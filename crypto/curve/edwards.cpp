@@ -19,8 +19,7 @@ std::optional<Point<Unknown>> from_xy(const Fr& x, const Fr& y, const JubjubPara
 
 Result<Point<Unknown>> read(std::span<const uint8_t> bytes, const JubjubParams& params) {
   if (bytes.size() < 32) return Error("failed to fill whole buffer");
-  Limbs limbs{};
-  for (size_t i = 0; i < 32; ++i) limbs[i / 8] |= uint64_t{bytes[i]} << (8 * (i % 8));
+  Limbs limbs = limbs_from_le_bytes(bytes.first<32>());
   const bool x_odd = (limbs[3] & kSignBit) != 0;
   limbs[3] &= ~kSignBit;
 
@@ -40,9 +39,7 @@ std::array<uint8_t, 32> write(const Point<Order>& p) {
   const auto [x, y] = to_affine(p);
   Limbs limbs = y.into_repr();
   if (x.is_odd()) limbs[3] |= kSignBit;
-  std::array<uint8_t, 32> out{};
-  for (size_t i = 0; i < 32; ++i) out[i] = static_cast<uint8_t>(limbs[i / 8] >> (8 * (i % 8)));
-  return out;
+  return limbs_to_le_bytes(limbs);
 }
 
 template <typename Order>

@@ -56,12 +56,12 @@ class PrimeField {
   static PrimeField from_u128(uint64_t lo, uint64_t hi) { return from_u256_reduced({lo, hi, 0, 0}); }
   // 32 bytes little-endian, reduced mod p.
   static PrimeField from_le_bytes_reduced(std::span<const uint8_t, 32> bytes) {
-    return from_u256_reduced(limbs_from_le(bytes.data()));
+    return from_u256_reduced(limbs_from_le_bytes(bytes));
   }
   // A 512-bit little-endian integer reduced mod p.
   static PrimeField from_bytes_wide(std::span<const uint8_t, 64> bytes) {
-    const PrimeField low = from_u256_reduced(limbs_from_le(bytes.data()));
-    const PrimeField high = from_u256_reduced(limbs_from_le(bytes.data() + 32));
+    const PrimeField low = from_u256_reduced(limbs_from_le_bytes(bytes.first<32>()));
+    const PrimeField high = from_u256_reduced(limbs_from_le_bytes(bytes.last<32>()));
     return low + high * from_montgomery(Params::R2);  // R2 is the Montgomery form of 2^256 mod p
   }
   // Decimal digits, no sign, no blanks, no leading zero (except "0" itself); reduced mod p.
@@ -79,18 +79,8 @@ class PrimeField {
   }
 
   Limbs into_repr() const { return mont_mul(mont_, Limbs{1, 0, 0, 0}); }
-  std::array<uint8_t, 32> to_le_bytes() const {
-    const Limbs repr = into_repr();
-    std::array<uint8_t, 32> out{};
-    for (int i = 0; i < 32; ++i) out[i] = static_cast<uint8_t>(repr[i / 8] >> (8 * (i % 8)));
-    return out;
-  }
-  std::array<uint8_t, 32> to_be_bytes() const {
-    const std::array<uint8_t, 32> le = to_le_bytes();
-    std::array<uint8_t, 32> out{};
-    for (int i = 0; i < 32; ++i) out[i] = le[31 - i];
-    return out;
-  }
+  std::array<uint8_t, 32> to_le_bytes() const { return limbs_to_le_bytes(into_repr()); }
+  std::array<uint8_t, 32> to_be_bytes() const { return limbs_to_be_bytes(into_repr()); }
 
   bool is_zero() const { return (mont_[0] | mont_[1] | mont_[2] | mont_[3]) == 0; }
   bool is_odd() const { return (into_repr()[0] & 1) != 0; }
@@ -181,12 +171,6 @@ class PrimeField {
     return f;
   }
   static PrimeField from_canonical_unchecked(const Limbs& repr) { return from_u256_reduced(repr); }
-
-  static Limbs limbs_from_le(const uint8_t* bytes) {
-    Limbs out{};
-    for (int i = 0; i < 32; ++i) out[i / 8] |= uint64_t{bytes[i]} << (8 * (i % 8));
-    return out;
-  }
 
   static constexpr Limbs minus(Limbs value, uint64_t small) {
     uint64_t borrow = small;

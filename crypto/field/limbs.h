@@ -1,15 +1,12 @@
 // Four 64-bit limbs, least significant first: the canonical form of 256-bit field integers.
 #pragma once
 
-#include <array>
-#include <cstddef>
 #include <cstdint>
-#include <span>
-#include <string>
+
+#include "crypto/base/bytes.h"
 
 namespace tarvo {
 
-using Limbs = std::array<uint64_t, 4>;
 using u128 = unsigned __int128;
 
 // Adds with carry in and out: returns the low word, sets carry to 0 or 1.
@@ -26,13 +23,6 @@ inline uint64_t sub_with_borrow(uint64_t a, uint64_t b, uint64_t& borrow) {
   return static_cast<uint64_t>(diff);
 }
 
-// 32 bytes read as a big-endian 256-bit integer: byte 0 is the most significant.
-inline Limbs limbs_from_be_bytes(std::span<const uint8_t, 32> bytes) {
-  Limbs limbs{};
-  for (size_t i = 0; i < 32; ++i) limbs[3 - i / 8] |= uint64_t{bytes[i]} << (8 * (7 - i % 8));
-  return limbs;
-}
-
 // a < b as 256-bit integers, in constant time: the borrow out of a − b.
 inline bool limbs_less(const Limbs& a, const Limbs& b) {
   uint64_t borrow = 0;
@@ -47,8 +37,5 @@ inline bool limbs_less_var(const Limbs& a, const Limbs& b) {
   }
   return false;
 }
-
-// "0x" followed by the limbs from the most significant down, 16 lowercase digits each.
-std::string limbs_to_hex(const Limbs& limbs);
 
 }  // namespace tarvo

@@ -1,5 +1,7 @@
 #include "crypto/poseidon/grain.h"
 
+#include <algorithm>
+
 namespace tarvo::poseidon {
 
 Grain::Grain(size_t width, size_t full_rounds, size_t partial_rounds) {
@@ -51,9 +53,9 @@ Fr Grain::next_field_element() {
 }
 
 Fr Grain::next_field_element_without_rejection() {
-  const Limbs value = next_field_bits();
+  const std::array<uint8_t, 32> low = limbs_to_le_bytes(next_field_bits());
   std::array<uint8_t, 64> wide{};
-  for (size_t i = 0; i < 32; ++i) wide[i] = static_cast<uint8_t>(value[i / 8] >> (8 * (i % 8)));
+  std::copy(low.begin(), low.end(), wide.begin());
   return Fr::from_bytes_wide(wide);
 }
 

@@ -5,19 +5,16 @@
 #include <type_traits>
 #include <variant>
 
+#include "crypto/base/bytes.h"
+
 namespace tarvo {
 
 namespace {
 
+// Radix 10 or 16.
 int digit_value(char c, unsigned radix) {
-  int d = -1;
-  if (c >= '0' && c <= '9')
-    d = c - '0';
-  else if (c >= 'a' && c <= 'z')
-    d = c - 'a' + 10;
-  else if (c >= 'A' && c <= 'Z')
-    d = c - 'A' + 10;
-  return d >= 0 && static_cast<unsigned>(d) < radix ? d : -1;
+  const int32_t d = hex_digit_value(c);
+  return static_cast<unsigned>(d) < radix ? d : -1;
 }
 
 // Integer text in a given radix for the integer type T: an optional sign ('-' only for signed types), then at

@@ -1,6 +1,6 @@
 #include "sdk/src/u256.h"
 
-#include "crypto/field/limbs.h"
+#include "crypto/base/bytes.h"
 
 namespace tarvo {
 
@@ -9,56 +9,11 @@ Result<U256> U256::from_i128(__int128 v) {
   return from_u128(static_cast<unsigned __int128>(v));
 }
 
-U256 U256::from_le_bytes(std::span<const uint8_t, 32> bytes) {
-  U256 r;
-  for (int i = 0; i < 32; ++i) r.limbs[i / 8] |= uint64_t{bytes[i]} << (8 * (i % 8));
-  return r;
-}
-
+U256 U256::from_le_bytes(std::span<const uint8_t, 32> bytes) { return U256{limbs_from_le_bytes(bytes)}; }
 U256 U256::from_be_bytes(std::span<const uint8_t, 32> bytes) { return U256{limbs_from_be_bytes(bytes)}; }
-
-std::array<uint8_t, 32> U256::to_le_bytes() const {
-  std::array<uint8_t, 32> out{};
-  for (int i = 0; i < 32; ++i) out[i] = static_cast<uint8_t>(limbs[i / 8] >> (8 * (i % 8)));
-  return out;
-}
-
-std::array<uint8_t, 32> U256::to_be_bytes() const {
-  auto le = to_le_bytes();
-  std::array<uint8_t, 32> out{};
-  for (int i = 0; i < 32; ++i) out[i] = le[31 - i];
-  return out;
-}
-
-std::string U256::to_hex() const {
-  static constexpr char kDigits[] = "0123456789abcdef";
-  std::string out = "0x";
-  out.reserve(66);
-  for (uint8_t byte : to_be_bytes()) {
-    out.push_back(kDigits[byte >> 4]);
-    out.push_back(kDigits[byte & 15]);
-  }
-  return out;
-}
-
-size_t utf8_char_length(std::string_view text, size_t i) {
-  const auto lead = static_cast<uint8_t>(text[i]);
-  size_t len = lead < 0xc0 ? 1 : lead < 0xe0 ? 2 : lead < 0xf0 ? 3 : 4;
-  size_t n = 1;
-  while (n < len && i + n < text.size() && (static_cast<uint8_t>(text[i + n]) & 0xc0) == 0x80) ++n;
-  return n;
-}
-
-namespace {
-
-int hex_digit_value(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-}  // namespace
+std::array<uint8_t, 32> U256::to_le_bytes() const { return limbs_to_le_bytes(limbs); }
+std::array<uint8_t, 32> U256::to_be_bytes() const { return limbs_to_be_bytes(limbs); }
+std::string U256::to_hex() const { return limbs_to_hex(limbs); }
 
 Result<U256> U256::from_hex(std::string_view text) {
   if (text.starts_with("0x")) text.remove_prefix(2);
@@ -67,11 +22,8 @@ Result<U256> U256::from_hex(std::string_view text) {
   U256 value;
   const size_t digits = text.size() + pad;
   for (size_t i = 0; i < text.size(); ++i) {
-    const int d = hex_digit_value(text[i]);
-    if (d < 0) {
-      const std::string c(text.substr(i, utf8_char_length(text, i)));
-      return Error("Invalid character '" + c + "' at position " + std::to_string(i + pad));
-    }
+    const int32_t d = hex_digit_value(text[i]);
+    if (d > 15) return invalid_hex_character(text, i, i + pad);
     const size_t nibble = digits - 1 - (i + pad);  // 0 is the least significant nibble
     value.limbs[nibble / 16] |= uint64_t(d) << (4 * (nibble % 16));
   }

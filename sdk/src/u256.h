@@ -48,8 +48,4 @@ struct U256 {
 // Removes every leading "0x", then every leading "0X" (0x0X12 becomes 12, 0X0x12 becomes 0x12).
 std::string_view trim_hex_prefixes(std::string_view text);
 
-// Length in bytes of the UTF-8 sequence starting at text[i] (1 for malformed or ASCII bytes), never
-// reaching past the end of `text`.
-size_t utf8_char_length(std::string_view text, size_t i);
-
 }  // namespace tarvo

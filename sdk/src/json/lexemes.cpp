@@ -3,6 +3,7 @@
 #include <charconv>
 #include <system_error>
 
+#include "crypto/base/bytes.h"
 #include "sdk/src/json/reader.h"
 
 namespace tarvo::json {
@@ -10,13 +11,6 @@ namespace tarvo::json {
 namespace {
 
 bool is_digit(uint8_t c) { return c >= '0' && c <= '9'; }
-
-int hex_value(uint8_t c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 
 // Length of the well-formed UTF-8 sequence (RFC 3629: no overlong forms, no surrogates, at most
 // U+10FFFF) that starts with the non-ASCII byte text[i]; 0 if it is malformed or cut off.
@@ -171,9 +165,9 @@ Result<uint16_t> Reader::decode_hex_escape() {
   unsigned value = 0;
   bool valid = true;
   for (int k = 0; k < 4; ++k) {
-    const int d = hex_value(static_cast<uint8_t>(text_[index_ + k]));
-    valid = valid && d >= 0;
-    value = value * 16 + static_cast<unsigned>(std::max(d, 0));
+    const int32_t d = hex_digit_value(text_[index_ + k]);
+    valid = valid && d <= 15;
+    value = value * 16 + static_cast<unsigned>(d & 15);
   }
   index_ += 4;
   if (!valid) return error(kInvalidEscape);

@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include "crypto/base/bytes.h"
 #include "crypto/field/fs.h"
 #include "sdk/src/lib/core.h"
 
@@ -33,14 +34,7 @@ Result<std::string> private_key_from_seed(std::string_view seed) {
     if (below_subgroup_order(digest)) break;
     previous = digest;
   }
-  static constexpr char kDigits[] = "0123456789abcdef";
-  std::string text;
-  text.reserve(2 + 2 * digest.size());  // one buffer: no partial copy of the key is left behind
-  text += "0x";
-  for (uint8_t byte : digest) {
-    text.push_back(kDigits[byte >> 4]);
-    text.push_back(kDigits[byte & 15]);
-  }
+  std::string text = hex_encode(digest, "0x");
   OPENSSL_cleanse(previous.data(), previous.size());
   OPENSSL_cleanse(digest.data(), digest.size());
   return text;

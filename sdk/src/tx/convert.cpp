@@ -5,22 +5,12 @@
 #include <array>
 #include <optional>
 
+#include "crypto/base/bytes.h"
 #include "crypto/base/secret.h"
 
 namespace tarvo {
 
 namespace {
-
-std::string hex_of_be_bytes(const std::array<uint8_t, 32>& bytes) {
-  static constexpr char kDigits[] = "0123456789abcdef";
-  std::string out;
-  out.reserve(64);
-  for (uint8_t byte : bytes) {
-    out.push_back(kDigits[byte >> 4]);
-    out.push_back(kDigits[byte & 15]);
-  }
-  return out;
-}
 
 // Wipes the decoded key bytes whichever way the parse ends.
 struct WipedBytes {
@@ -28,18 +18,6 @@ struct WipedBytes {
   size_t size = 0;
   ~WipedBytes() { OPENSSL_cleanse(bytes.data(), bytes.size()); }
 };
-
-// All ones when lo <= x <= hi, else zero, without a branch.
-int32_t range_mask(int32_t x, int32_t lo, int32_t hi) { return ~(((x - lo) | (hi - x)) >> 31); }
-
-// The value of a hexadecimal digit, or bit 8 set for any other character, without a branch.
-int32_t hex_digit_value(uint8_t c) {
-  const int32_t x = c;
-  const int32_t digit = range_mask(x, '0', '9'), lower = range_mask(x, 'a', 'f'),
-                upper = range_mask(x, 'A', 'F');
-  const int32_t value = ((x - '0') & digit) | ((x - 'a' + 10) & lower) | ((x - 'A' + 10) & upper);
-  return value | (~(digit | lower | upper) & 0x100);
-}
 
 // The common case of a well-formed key text, decoded without any branch or index that depends on its
 // digits: "0x" prefixes in front of exactly 64 digits, whose value is below l. No value when the text is
@@ -50,8 +28,8 @@ std::optional<Fs> well_formed_key(std::string_view text) {
   WipedBytes decoded;
   int32_t bad = 0;
   for (size_t i = 0; i < 32; ++i) {
-    const int32_t high = hex_digit_value(static_cast<uint8_t>(text[2 * i]));
-    const int32_t low = hex_digit_value(static_cast<uint8_t>(text[2 * i + 1]));
+    const int32_t high = hex_digit_value(text[2 * i]);
+    const int32_t low = hex_digit_value(text[2 * i + 1]);
     bad |= high | low;
     decoded.bytes[i] = static_cast<uint8_t>((high << 4) | (low & 15));
   }
@@ -86,8 +64,8 @@ Result<Fs> FeConvert::from_bytes(std::span<const uint8_t> bytes) {
   return value;
 }
 
-std::string FeConvert::to_hex(const Fs& value) { return hex_of_be_bytes(value.to_be_bytes()); }
-std::string FeConvert::to_hex(const Fr& value) { return hex_of_be_bytes(value.to_be_bytes()); }
+std::string FeConvert::to_hex(const Fs& value) { return hex_encode(value.to_be_bytes()); }
+std::string FeConvert::to_hex(const Fr& value) { return hex_encode(value.to_be_bytes()); }
 
 Result<eddsa::PrivateKey> private_key_from_string(std::string_view text) {
   if (std::optional<Fs> key = well_formed_key(text)) {
@@ -100,11 +78,8 @@ Result<eddsa::PrivateKey> private_key_from_string(std::string_view text) {
   // Decode into a fixed buffer; only the byte count of a longer text matters for its error.
   WipedBytes decoded;
   for (size_t i = 0; i < text.size(); ++i) {
-    const int32_t digit = hex_digit_value(static_cast<uint8_t>(text[i]));
-    if (digit > 15) {
-      const std::string c(text.substr(i, utf8_char_length(text, i)));
-      return Error("Invalid character '" + c + "' at position " + std::to_string(i));
-    }
+    const int32_t digit = hex_digit_value(text[i]);
+    if (digit > 15) return invalid_hex_character(text, i, i);
     if (i / 2 < decoded.bytes.size()) {
       decoded.bytes[i / 2] = static_cast<uint8_t>((decoded.bytes[i / 2] << 4) | digit);
     }

@@ -27,12 +27,7 @@ uint64_t PoseidonContext::poseidon_finalize() {
   ensure(buf_len_ == buf_.size(), "poseidon_finalize requires exactly 8 buffered elements");
   ensure(hasher_.has_value(), "poseidon_finalize on a context without a Poseidon sponge");
   if (generator_.cursor == 0) {
-    const std::array<uint8_t, 32> bytes = hasher_->update_exact(buf_).to_le_bytes();
-    for (size_t k = 0; k < 4; ++k) {
-      uint64_t word = 0;
-      for (size_t b = 0; b < 8; ++b) word |= uint64_t{bytes[8 * k + b]} << (8 * b);
-      generator_.values[k] = word;
-    }
+    generator_.values = hasher_->update_exact(buf_).into_repr();
   }
   const uint64_t word = generator_.values[generator_.cursor];
   generator_.cursor = (generator_.cursor + 1) % 4;

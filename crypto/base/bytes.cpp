@@ -1,0 +1,42 @@
+#include "crypto/base/bytes.h"
+
+namespace tarvo {
+
+namespace {
+
+// '0'..'9' for 0..9 and 'a'..'f' for 10..15, without a table: the offset to the letters is added under
+// a mask that is all ones exactly when n > 9.
+char hex_digit(uint8_t n) {
+  const int32_t letter_mask = (9 - int32_t{n}) >> 31;
+  return static_cast<char>('0' + n + (letter_mask & ('a' - '0' - 10)));
+}
+
+// Length in bytes of the UTF-8 sequence starting at text[i] (1 for malformed or ASCII bytes), never
+// reaching past the end of `text`.
+size_t utf8_char_length(std::string_view text, size_t i) {
+  const auto lead = static_cast<uint8_t>(text[i]);
+  const size_t len = lead < 0xc0 ? 1 : lead < 0xe0 ? 2 : lead < 0xf0 ? 3 : 4;
+  size_t n = 1;
+  while (n < len && i + n < text.size() && (static_cast<uint8_t>(text[i + n]) & 0xc0) == 0x80) ++n;
+  return n;
+}
+
+}  // namespace
+
+std::string hex_encode(std::span<const uint8_t> bytes, std::string_view prefix) {
+  std::string text;
+  text.reserve(prefix.size() + 2 * bytes.size());
+  text += prefix;
+  for (uint8_t byte : bytes) {
+    text.push_back(hex_digit(byte >> 4));
+    text.push_back(hex_digit(byte & 15));
+  }
+  return text;
+}
+
+Error invalid_hex_character(std::string_view text, size_t index, size_t position) {
+  const std::string c(text.substr(index, utf8_char_length(text, index)));
+  return Error("Invalid character '" + c + "' at position " + std::to_string(position));
+}
+
+}  // namespace tarvo
