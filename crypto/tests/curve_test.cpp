@@ -10,7 +10,6 @@
 namespace tarvo::edwards {
 namespace {
 
-using test::le_bytes;
 using test::le_bytes_from_hex;
 using test::limbs_from_hex;
 
@@ -59,7 +58,7 @@ TEST(PointEncoding, ReadRejectsShortInputAndBadCoordinates) {
     std::vector<uint8_t> bytes;
     const char* error;
   };
-  const auto r_le = le_bytes(Fr::characteristic());
+  const auto r_le = limbs_to_le_bytes(Fr::characteristic());
   std::vector<uint8_t> y_max(32, 0xff);
   y_max[31] = 0x7f;  // 2^255 - 1, above r
   std::vector<uint8_t> y_two(32, 0);

@@ -1,12 +1,15 @@
-// The signing path under valgrind's memcheck with the private key's digits marked as undefined memory:
-// memcheck then reports every conditional jump and every memory address that depends on the key or on
-// the nonce derived from it. Run by CTest under valgrind; zero reports (beyond the deliberate control)
-// is the pass condition. Outside valgrind the marks do nothing and the program just signs.
+// The secret paths under valgrind's memcheck with the secret marked as undefined memory: signing and
+// layer-one signing with the private key's digits secret, and the key derivation from a secret seed.
+// memcheck then reports every conditional jump and every memory address that depends on the secret or
+// on the nonce derived from it. Run by CTest under valgrind; zero reports (beyond the deliberate
+// control) is the pass condition. Outside valgrind the marks do nothing and the program just signs.
 #include <valgrind/memcheck.h>
 
 #include <cstdio>
 #include <string>
 
+#include "sdk/src/lib/core.h"
+#include "sdk/src/lib/l1_sign.h"
 #include "sdk/src/tx/convert.h"
 #include "sdk/src/tx/packed_public_key.h"
 #include "sdk/src/tx/sign.h"
@@ -24,6 +27,26 @@ bool sign_with_secret_key(std::string key_text, const tarvo::U256& message) {
   VALGRIND_MAKE_MEM_DEFINED(&signature.pub_key, sizeof signature.pub_key);
   std::printf("r.y %s s %s\n", affine.r.y.to_hex().c_str(), affine.s.to_hex().c_str());
   return !affine.s.is_zero() && !signature.pub_key.is_zero();
+}
+
+// Layer-one signing with a secret key; the five coordinates it returns are public.
+bool l1_sign_with_secret_key(std::string key_text, const std::string& message) {
+  VALGRIND_MAKE_MEM_UNDEFINED(key_text.data() + 2, key_text.size() - 2);
+  const auto signature = tarvo::sdk::l1_sign(message, key_text);
+  if (!signature.ok()) return false;
+  for (const std::string* text :
+       {&signature->x, &signature->y, &signature->s, &signature->pk_x, &signature->pk_y}) {
+    VALGRIND_MAKE_MEM_DEFINED(text->data(), text->size());
+  }
+  std::printf("l1 s %s pk_x %s\n", signature->s.c_str(), signature->pk_x.c_str());
+  return true;
+}
+
+// The private key derived from a secret seed stays secret: it is checked, not printed.
+bool key_from_secret_seed(std::string seed) {
+  VALGRIND_MAKE_MEM_UNDEFINED(seed.data(), seed.size());
+  const auto key = tarvo::sdk::private_key_from_seed(seed);
+  return key.ok() && key->size() == 66;
 }
 
 // A branch on one undefined byte must be reported: proves on every run that the marks take effect.
@@ -46,7 +69,10 @@ int main() {
   const bool signed_all =
       sign_with_secret_key("0x05695cb4644bdc16bfc00a0feab1b7aa3b67ea509a4bf6fa87efd120beb24b17", message) &&
       sign_with_secret_key("0x0000000000000000000000000000000000000000000000000000000000000001", message) &&
-      sign_with_secret_key("0x060c89ce5c263405370a08b6d0302b0bab3eedb83920ee0a677297dc392126f0", message);
+      sign_with_secret_key("0x060c89ce5c263405370a08b6d0302b0bab3eedb83920ee0a677297dc392126f0", message) &&
+      l1_sign_with_secret_key("0x05695cb4644bdc16bfc00a0feab1b7aa3b67ea509a4bf6fa87efd120beb24b17",
+                              "0x0222222222222222111111111111111fedcba98765432100123456789abcdef") &&
+      key_from_secret_seed("a seed of at least thirty-two bytes, all of them secret");
   const unsigned long errors = VALGRIND_COUNT_ERRORS - control;
   std::printf("%s; memcheck reports: %lu\n", signed_all ? "signed" : "signing failed", errors);
   return signed_all && errors == 0 ? 0 : 1;
