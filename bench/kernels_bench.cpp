@@ -295,7 +295,7 @@ void register_pooled(const Workload& workload) {
   const auto& hash_calls = workload.pool("hash_transfer");
   benchmark::RegisterBenchmark("core/hash_transfer", [&hash_calls](benchmark::State& state) {
     pooled(state, hash_calls,
-           [](const Arguments& call) { benchmark::DoNotOptimize(sdk::hash_transfer(call[0])); });
+           [](const Arguments& call) { benchmark::DoNotOptimize(sdk::hash_request<Transfer>(call[0])); });
   });
   const auto& verify_calls = workload.pool("verify_signature");
   benchmark::RegisterBenchmark("core/verify_signature", [&verify_calls](benchmark::State& state) {
@@ -340,7 +340,7 @@ void register_reference_sign_transfer(const Workload& workload) {
   for (const Arguments& call : workload.pool("sign_transfer")) {
     ReferenceTransferInput& input = inputs->emplace_back(call[0], call[1]);
     const Result<Transfer> transfer = Transfer::from_json(call[0]);
-    const Result<JubjubSignature> expected = sdk::sign_transfer(call[0], call[1]);
+    const Result<JubjubSignature> expected = sdk::sign_request<Transfer>(call[0], call[1]);
     if (!transfer || !expected) {
       same_results = false;
       continue;

@@ -250,47 +250,44 @@ NamedWork count_kernels(const Workload& workload) {
 // The core operation behind each module function, with the Python argument order.
 using CoreCall = std::function<void(const Arguments&)>;
 
+// After the request kinds' sign and hash functions.
+const std::vector<std::pair<std::string, CoreCall>> kOtherCalls = {
+    {"sign", [](const Arguments& a) { (void)sdk::sign(a[0], a[1]); }},
+    {"eth_sign", [](const Arguments& a) { (void)sdk::l1_sign(a[1], a[0]); }},
+    {"private_key_from_seed", [](const Arguments& a) { (void)sdk::private_key_from_seed(a[0]); }},
+    {"is_on_curve", [](const Arguments& a) { (void)sdk::is_on_curve(a[0], a[1]); }},
+    {"public_key_to_xy", [](const Arguments& a) { (void)sdk::pub_key_to_xy(a[0]); }},
+    {"private_key_to_public_key_xy", [](const Arguments& a) { (void)sdk::private_key_to_pubkey_xy(a[0]); }},
+};
+
 const std::vector<std::pair<std::string, CoreCall>>& core_calls() {
-  static const std::vector<std::pair<std::string, CoreCall>> calls = {
-      {"verify_signature",
-       [](const Arguments& a) { (void)sdk::verify_signature(a[0], a[1], a[2], a[3], a[4]); }},
-      {"sign_withdraw", [](const Arguments& a) { (void)sdk::sign_withdraw(a[0], a[1]); }},
-      {"sign_transfer", [](const Arguments& a) { (void)sdk::sign_transfer(a[0], a[1]); }},
-      {"sign_limit_order", [](const Arguments& a) { (void)sdk::sign_limit_order(a[0], a[1]); }},
-      {"sign_liquidate", [](const Arguments& a) { (void)sdk::sign_liquidate(a[0], a[1]); }},
-      {"sign_signed_oracle_price",
-       [](const Arguments& a) { (void)sdk::sign_signed_oracle_price(a[0], a[1]); }},
-      {"hash_withdraw", [](const Arguments& a) { (void)sdk::hash_withdraw(a[0]); }},
-      {"hash_transfer", [](const Arguments& a) { (void)sdk::hash_transfer(a[0]); }},
-      {"hash_limit_order", [](const Arguments& a) { (void)sdk::hash_limit_order(a[0]); }},
-      {"hash_liquidate", [](const Arguments& a) { (void)sdk::hash_liquidate(a[0]); }},
-      {"hash_signed_oracle_price", [](const Arguments& a) { (void)sdk::hash_signed_oracle_price(a[0]); }},
-      {"sign", [](const Arguments& a) { (void)sdk::sign(a[0], a[1]); }},
-      {"eth_sign", [](const Arguments& a) { (void)sdk::l1_sign(a[1], a[0]); }},
-      {"private_key_from_seed", [](const Arguments& a) { (void)sdk::private_key_from_seed(a[0]); }},
-      {"is_on_curve", [](const Arguments& a) { (void)sdk::is_on_curve(a[0], a[1]); }},
-      {"public_key_to_xy", [](const Arguments& a) { (void)sdk::pub_key_to_xy(a[0]); }},
-      {"private_key_to_public_key_xy", [](const Arguments& a) { (void)sdk::private_key_to_pubkey_xy(a[0]); }},
-  };
+  static const std::vector<std::pair<std::string, CoreCall>> calls = [] {
+    std::vector<std::pair<std::string, CoreCall>> in_order = {
+        {"verify_signature",
+         [](const Arguments& a) { (void)sdk::verify_signature(a[0], a[1], a[2], a[3], a[4]); }},
+    };
+    for (const sdk::RequestKind& kind : sdk::REQUEST_KINDS) {
+      in_order.emplace_back(kind.sign_name, [&kind](const Arguments& a) { (void)kind.sign(a[0], a[1]); });
+    }
+    for (const sdk::RequestKind& kind : sdk::REQUEST_KINDS) {
+      in_order.emplace_back(kind.hash_name, [&kind](const Arguments& a) { (void)kind.hash(a[0]); });
+    }
+    in_order.insert(in_order.end(), kOtherCalls.begin(), kOtherCalls.end());
+    return in_order;
+  }();
   return calls;
 }
 
 // The key and the message the signer receives in one call of a signing function; nothing for the
 // other functions.
 std::optional<SigningPair> signer_input(const std::string& function, const Arguments& call) {
-  using HashOf = Result<std::string> (*)(std::string_view);
-  static const std::vector<std::pair<std::string, HashOf>> hashes = {
-      {"sign_withdraw", &sdk::hash_withdraw},
-      {"sign_transfer", &sdk::hash_transfer},
-      {"sign_limit_order", &sdk::hash_limit_order},
-      {"sign_liquidate", &sdk::hash_liquidate},
-      {"sign_signed_oracle_price", &sdk::hash_signed_oracle_price},
-  };
   if (function == "sign" || function == "eth_sign") {
     return SigningPair{parse_private_key(call[0]), parse_message(call[1])};
   }
-  for (const auto& [name, hash] : hashes) {
-    if (name == function) return SigningPair{parse_private_key(call[1]), parse_message(*hash(call[0]))};
+  for (const sdk::RequestKind& kind : sdk::REQUEST_KINDS) {
+    if (kind.sign_name == function) {
+      return SigningPair{parse_private_key(call[1]), parse_message(*kind.hash(call[0]))};
+    }
   }
   return std::nullopt;
 }

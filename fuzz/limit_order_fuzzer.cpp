@@ -9,7 +9,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   tarvo::fuzz::check_request<tarvo::LimitOrderRequest>(
-      tarvo::fuzz::as_text(data, size), tarvo::sdk::hash_limit_order,
+      tarvo::fuzz::as_text(data, size), tarvo::sdk::hash_request<tarvo::LimitOrderRequest>,
       [](const tarvo::LimitOrderRequest& order) { return order.asset_id_synthetic < 0; });
   return 0;
 }

@@ -8,7 +8,8 @@
 #include "sdk/src/transaction/liquidate.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  tarvo::fuzz::check_request<tarvo::Liquidate>(tarvo::fuzz::as_text(data, size), tarvo::sdk::hash_liquidate,
+  tarvo::fuzz::check_request<tarvo::Liquidate>(tarvo::fuzz::as_text(data, size),
+                                               tarvo::sdk::hash_request<tarvo::Liquidate>,
                                                [](const tarvo::Liquidate& liquidation) {
                                                  return liquidation.liquidator_order.asset_id_synthetic < 0;
                                                });

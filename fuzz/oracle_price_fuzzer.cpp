@@ -9,7 +9,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   tarvo::fuzz::check_request<tarvo::SignedOraclePrice>(tarvo::fuzz::as_text(data, size),
-                                                       tarvo::sdk::hash_signed_oracle_price,
+                                                       tarvo::sdk::hash_request<tarvo::SignedOraclePrice>,
                                                        [](const tarvo::SignedOraclePrice&) { return false; });
   return 0;
 }

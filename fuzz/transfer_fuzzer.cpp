@@ -8,7 +8,8 @@
 #include "sdk/src/transaction/transfer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  tarvo::fuzz::check_request<tarvo::Transfer>(tarvo::fuzz::as_text(data, size), tarvo::sdk::hash_transfer,
+  tarvo::fuzz::check_request<tarvo::Transfer>(tarvo::fuzz::as_text(data, size),
+                                              tarvo::sdk::hash_request<tarvo::Transfer>,
                                               [](const tarvo::Transfer&) { return false; });
   return 0;
 }

@@ -9,7 +9,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   tarvo::fuzz::check_request<tarvo::WithdrawRequest>(tarvo::fuzz::as_text(data, size),
-                                                     tarvo::sdk::hash_withdraw,
+                                                     tarvo::sdk::hash_request<tarvo::WithdrawRequest>,
                                                      [](const tarvo::WithdrawRequest&) { return false; });
   return 0;
 }

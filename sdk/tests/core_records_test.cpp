@@ -38,23 +38,24 @@ const std::string kLiquidate = "[" + kOrder + R"(,"10","11","12","13"])";
 const std::string kPrice = R"(["0x1","2","3","0x4"])";
 constexpr std::string_view kKey = "0x01";
 
+// A request and the record name of each kind, in the order of REQUEST_KINDS.
+const std::pair<std::string, std::string> kKindSamples[] = {
+    {kWithdraw, "WithdrawRequest"}, {kTransfer, "Transfer"},       {kOrder, "LimitOrderRequest"},
+    {kLiquidate, "Liquidate"},      {kPrice, "SignedOraclePrice"},
+};
+static_assert(std::size(kKindSamples) == REQUEST_KINDS.size());
+
 std::vector<EntryPoint> entry_points() {
-  return {
-      {"hash_withdraw", [](auto j) { return error_of(hash_withdraw(j)); }, kWithdraw, "WithdrawRequest"},
-      {"sign_withdraw", [](auto j) { return error_of(sign_withdraw(j, kKey)); }, kWithdraw,
-       "WithdrawRequest"},
-      {"hash_transfer", [](auto j) { return error_of(hash_transfer(j)); }, kTransfer, "Transfer"},
-      {"sign_transfer", [](auto j) { return error_of(sign_transfer(j, kKey)); }, kTransfer, "Transfer"},
-      {"hash_limit_order", [](auto j) { return error_of(hash_limit_order(j)); }, kOrder, "LimitOrderRequest"},
-      {"sign_limit_order", [](auto j) { return error_of(sign_limit_order(j, kKey)); }, kOrder,
-       "LimitOrderRequest"},
-      {"hash_liquidate", [](auto j) { return error_of(hash_liquidate(j)); }, kLiquidate, "Liquidate"},
-      {"sign_liquidate", [](auto j) { return error_of(sign_liquidate(j, kKey)); }, kLiquidate, "Liquidate"},
-      {"hash_signed_oracle_price", [](auto j) { return error_of(hash_signed_oracle_price(j)); }, kPrice,
-       "SignedOraclePrice"},
-      {"sign_signed_oracle_price", [](auto j) { return error_of(sign_signed_oracle_price(j, kKey)); }, kPrice,
-       "SignedOraclePrice"},
-  };
+  std::vector<EntryPoint> entry_points;
+  for (size_t k = 0; k < REQUEST_KINDS.size(); ++k) {
+    const RequestKind& kind = REQUEST_KINDS[k];
+    const auto& [valid, record] = kKindSamples[k];
+    entry_points.push_back(
+        {kind.hash_name, [&kind](auto j) { return error_of(kind.hash(j)); }, valid, record});
+    entry_points.push_back(
+        {kind.sign_name, [&kind](auto j) { return error_of(kind.sign(j, kKey)); }, valid, record});
+  }
+  return entry_points;
 }
 
 TEST(CoreEntryPoints, EachParsesItsOwnRecordAndReportsTheParseError) {
@@ -71,9 +72,10 @@ TEST(CoreEntryPoints, EachParsesItsOwnRecordAndReportsTheParseError) {
 }
 
 TEST(CoreEntryPoints, SharedVectorParseErrors) {
-  EXPECT_EQ(hash_transfer("{}").error().message(), "missing field `sender_position_id` at line 1 column 2");
+  EXPECT_EQ(hash_request<Transfer>("{}").error().message(),
+            "missing field `sender_position_id` at line 1 column 2");
   EXPECT_EQ(
-      hash_signed_oracle_price(
+      hash_request<SignedOraclePrice>(
           R"({"signed_asset_id": "0x1", "external_price": "340282366920938463463374607431768211456", "timestamp": "3", "signer_key": "0x5"})")
           .error()
           .message(),

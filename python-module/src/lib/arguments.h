@@ -19,6 +19,7 @@ inline constexpr std::size_t kMaxParameters = 5;
 // keyword; there are no defaults, no variadic and no keyword-only parameters.
 class ParameterList {
  public:
+  constexpr ParameterList() = default;
   constexpr ParameterList(std::initializer_list<const char*> names) : count_(names.size()) {
     if (names.size() > kMaxParameters)
       throw "more parameters than kMaxParameters";  // rejected at compile time
@@ -32,7 +33,7 @@ class ParameterList {
 
  private:
   std::array<const char*, kMaxParameters> names_{};
-  std::size_t count_;
+  std::size_t count_ = 0;
 };
 
 // Binds the arguments of a fast-call-with-keywords call of `function` to `parameters`, then converts them

@@ -2,6 +2,7 @@
 
 #include <openssl/crypto.h>
 
+#include <algorithm>
 #include <array>
 #include <new>
 #include <string>
@@ -42,39 +43,35 @@ std::string public_key_json(Result<sdk::TextPair> pair, const char* context) {
   return checked(to_json(PublicKey{std::move(x), std::move(y)}), kSerializePublicKey);
 }
 
-constexpr Function kFunctions[] = {
+constexpr std::array<Function, 1> kVerification = {{
     {"verify_signature",
      {"sig_r", "sig_s", "pub_key_x", "pub_key_y", "msg"},
      [](Texts t) -> Value {
        return checked(sdk::verify_signature(t[0], t[1], t[2], t[3], t[4]),
                       "Couldn't get verify_signature result");
      }},
-    {"sign_withdraw",
-     {"json", "pri_key"},
-     [](Texts t) -> Value { return signature_json(sdk::sign_withdraw(t[0], t[1]), kSignTransaction); }},
-    {"sign_transfer",
-     {"json", "pri_key"},
-     [](Texts t) -> Value { return signature_json(sdk::sign_transfer(t[0], t[1]), kSignTransaction); }},
-    {"sign_limit_order",
-     {"json", "pri_key"},
-     [](Texts t) -> Value { return signature_json(sdk::sign_limit_order(t[0], t[1]), kSignTransaction); }},
-    {"sign_liquidate",
-     {"json", "pri_key"},
-     [](Texts t) -> Value { return signature_json(sdk::sign_liquidate(t[0], t[1]), kSignTransaction); }},
-    {"sign_signed_oracle_price",
-     {"json", "pri_key"},
-     [](Texts t) -> Value {
-       return signature_json(sdk::sign_signed_oracle_price(t[0], t[1]), kSignTransaction);
-     }},
-    {"hash_withdraw", {"json"}, [](Texts t) -> Value { return checked(sdk::hash_withdraw(t[0]), kHash); }},
-    {"hash_transfer", {"json"}, [](Texts t) -> Value { return checked(sdk::hash_transfer(t[0]), kHash); }},
-    {"hash_limit_order",
-     {"json"},
-     [](Texts t) -> Value { return checked(sdk::hash_limit_order(t[0]), kHash); }},
-    {"hash_liquidate", {"json"}, [](Texts t) -> Value { return checked(sdk::hash_liquidate(t[0]), kHash); }},
-    {"hash_signed_oracle_price",
-     {"json"},
-     [](Texts t) -> Value { return checked(sdk::hash_signed_oracle_price(t[0]), kHash); }},
+}};
+
+// The sign and the hash function of every request kind, from the core's table of kinds.
+template <std::size_t K>
+Value sign_request(Texts t) {
+  return signature_json(sdk::REQUEST_KINDS[K].sign(t[0], t[1]), kSignTransaction);
+}
+template <std::size_t K>
+Value hash_request(Texts t) {
+  return checked(sdk::REQUEST_KINDS[K].hash(t[0]), kHash);
+}
+template <std::size_t... K>
+constexpr std::array<Function, sizeof...(K)> sign_functions(std::index_sequence<K...>) {
+  return {Function{sdk::REQUEST_KINDS[K].sign_name, {"json", "pri_key"}, &sign_request<K>}...};
+}
+template <std::size_t... K>
+constexpr std::array<Function, sizeof...(K)> hash_functions(std::index_sequence<K...>) {
+  return {Function{sdk::REQUEST_KINDS[K].hash_name, {"json"}, &hash_request<K>}...};
+}
+constexpr auto kRequestKinds = std::make_index_sequence<sdk::REQUEST_KINDS.size()>();
+
+constexpr auto kOtherFunctions = std::to_array<Function>({
     {"sign",
      {"private_key", "msg"},
      [](Texts t) -> Value { return signature_json(sdk::sign(t[0], t[1]), kSignMessage); }},
@@ -105,8 +102,20 @@ constexpr Function kFunctions[] = {
        return public_key_json(sdk::private_key_to_pubkey_xy(t[0]),
                               "Couldn't convert private key to public key xy");
      }},
-};
-constexpr std::size_t kFunctionCount = std::size(kFunctions);
+});
+
+template <std::size_t... N>
+constexpr std::array<Function, (N + ...)> joined(const std::array<Function, N>&... parts) {
+  std::array<Function, (N + ...)> all{};
+  auto next = all.begin();
+  ((next = std::copy(parts.begin(), parts.end(), next)), ...);
+  return all;
+}
+
+// In registration order.
+constexpr auto kFunctions =
+    joined(kVerification, sign_functions(kRequestKinds), hash_functions(kRequestKinds), kOtherFunctions);
+constexpr std::size_t kFunctionCount = kFunctions.size();
 
 // The argument texts of one call; they can hold private keys, so they are wiped before release.
 struct WipedTexts {

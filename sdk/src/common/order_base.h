@@ -5,14 +5,10 @@
 #include <cstdint>
 #include <span>
 
+#include "sdk/src/json/declarations.h"
 #include "sdk/src/zkw/types.h"
 
 namespace tarvo {
-
-namespace json {
-template <class R>
-struct Member;
-}  // namespace json
 
 struct OrderBase {
   uint64_t nonce = 0;                 // U64AsString

@@ -1,7 +1,7 @@
 // The one reader of all request records. A record is described by its layout: its name, its
-// own members in declaration order, whether it carries the flattened OrderBase header and whether its
-// values may also come as an array. Everything else (required members, duplicate and unknown keys,
-// header flattening, the array form, error texts and positions) is here, once.
+// own members in declaration order, the flattened member group it may carry and whether its values may
+// also come as an array. Everything else (required members, duplicate and unknown keys, flattening,
+// the array form, error texts and positions) is here, once.
 #pragma once
 
 #include <optional>
@@ -11,32 +11,13 @@
 #include <vector>
 
 #include "crypto/base/result.h"
-#include "sdk/src/common/order_base.h"
 #include "sdk/src/json/member.h"
 #include "sdk/src/json/reader.h"
 
 namespace tarvo::json {
 
-template <class R>
-struct RecordLayout {
-  std::string_view name;               // the errors say "struct {name}"
-  std::span<const Member<R>> members;  // own members, in declaration order
-  OrderBase R::*header = nullptr;      // the flattened header, for the records that carry one
-  bool array_form = false;             // whether the member values may come as a JSON array instead
-};
-
 std::string missing_field(std::string_view key);
 std::string duplicate_field(std::string_view key);
-
-// An entry of the object whose key is a header key, kept with its value until the object is complete.
-struct KeptEntry {
-  size_t member;  // index in OrderBase::json_members()
-  Value value;
-};
-
-// The header step of flattening: decodes the kept entries in their order (a header key met twice is a
-// duplicate), then reports the first missing header member. Errors are unpositioned.
-Status read_header(std::span<const KeptEntry> kept, OrderBase& header);
 
 template <class R>
 std::optional<size_t> find_member(std::span<const Member<R>> members, std::string_view key) {
@@ -45,6 +26,57 @@ std::optional<size_t> find_member(std::span<const Member<R>> members, std::strin
   }
   return std::nullopt;
 }
+
+// An entry of the object whose key belongs to the flattened group, kept with its value until the object
+// is complete.
+struct KeptEntry {
+  size_t member;  // index in the group's members
+  Value value;
+};
+
+// The group step of flattening: decodes the kept entries in their order (a group key met twice is a
+// duplicate), then reports the first missing group member. Errors are unpositioned.
+template <class G>
+Status read_group(std::span<const KeptEntry> kept, std::span<const Member<G>> members, G& group) {
+  std::vector<bool> seen(members.size());
+  for (const KeptEntry& entry : kept) {
+    if (seen[entry.member]) return Error(duplicate_field(members[entry.member].key));
+    ValueSource source(entry.value);
+    TARVO_TRY(members[entry.member].read(source, group));
+    seen[entry.member] = true;
+  }
+  for (size_t i = 0; i < members.size(); ++i) {
+    if (!seen[i]) return Error(missing_field(members[i].key));
+  }
+  return ok_status();
+}
+
+// A member of R that is a group of members of its own, whose keys stand at R's top level beside R's own
+// keys (the request header). The group's type provides its members as `json_members()`.
+template <class R>
+struct Flattened {
+  std::optional<size_t> (*find)(std::string_view key);  // the group member with this key
+  Status (*read)(std::span<const KeptEntry> kept, R& record);
+};
+
+template <auto Group>
+constexpr Flattened<RecordOf<Group>> flattened() {
+  using G = typename MemberPointer<decltype(Group)>::Value;
+  return {
+      [](std::string_view key) { return find_member(G::json_members(), key); },
+      [](std::span<const KeptEntry> kept, RecordOf<Group>& record) {
+        return read_group(kept, G::json_members(), record.*Group);
+      },
+  };
+}
+
+template <class R>
+struct RecordLayout {
+  std::string_view name;                  // the errors say "struct {name}"
+  std::span<const Member<R>> members;     // own members, in declaration order
+  std::optional<Flattened<R>> flattened;  // the flattened group, for the records that carry one
+  bool array_form = false;                // whether the member values may come as a JSON array instead
+};
 
 // The entries of an object, after its opening brace, up to (not including) its closing brace; then the
 // missing-member checks and the header step.
@@ -63,18 +95,18 @@ Status read_object(Reader& reader, const RecordLayout<R>& layout, R& record) {
       seen[*own] = true;
       continue;
     }
-    // Any other key: its value is read through (and so validated); header entries are kept.
+    // Any other key: its value is read through (and so validated); group entries are kept.
     TARVO_TRY(reader.parse_object_colon());
     Value value = TARVO_TRY(reader.read_any());
-    if (layout.header == nullptr) continue;
-    if (const auto header_member = find_member(OrderBase::json_members(), key)) {
-      kept.push_back(KeptEntry{*header_member, std::move(value)});
+    if (!layout.flattened) continue;
+    if (const auto group_member = layout.flattened->find(key)) {
+      kept.push_back(KeptEntry{*group_member, std::move(value)});
     }
   }
   for (size_t i = 0; i < seen.size(); ++i) {
     if (!seen[i]) return Error(missing_field(layout.members[i].key));
   }
-  if (layout.header != nullptr) return read_header(kept, record.*layout.header);
+  if (layout.flattened) return layout.flattened->read(kept, record);
   return ok_status();
 }
 

@@ -8,6 +8,7 @@
 
 #include "crypto/base/result.h"
 #include "sdk/src/transaction/limit_order.h"
+#include "sdk/src/transaction/liquidate.h"
 #include "sdk/src/transaction/oracle_price.h"
 #include "sdk/src/transaction/transfer.h"
 #include "sdk/src/transaction/withdraw.h"
@@ -36,5 +37,19 @@ Result<U256> limit_order_hash_internal(const LimitOrderRequest& order,
 
 // hash2(signed_asset_id, external_price·2^32 + timestamp).
 U256 oracle_price_hash(const SignedOraclePrice& price);
+
+// The hash of each request, one overload per record over its layout: what its kind's hash and sign
+// operations compute.
+inline Result<U256> request_hash(const Transfer& transfer) { return transfer_hash_internal(transfer); }
+inline Result<U256> request_hash(const WithdrawRequest& withdrawal) {
+  return withdrawal_hash(withdrawal.eth_address, withdrawal.base, withdrawal.position_id, withdrawal.amount,
+                         withdrawal.asset_id);
+}
+inline Result<U256> request_hash(const LimitOrderRequest& order) { return limit_order_hash_internal(order); }
+// A liquidation is the limit order hash of its liquidator's order alone; its own figures take no part.
+inline Result<U256> request_hash(const Liquidate& liquidation) {
+  return limit_order_hash_internal(liquidation.liquidator_order);
+}
+inline Result<U256> request_hash(const SignedOraclePrice& price) { return oracle_price_hash(price); }
 
 }  // namespace tarvo

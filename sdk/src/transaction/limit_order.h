@@ -6,14 +6,10 @@
 
 #include "crypto/base/result.h"
 #include "sdk/src/common/order_base.h"
+#include "sdk/src/json/declarations.h"
 #include "sdk/src/zkw/types.h"
 
 namespace tarvo {
-
-namespace json {
-template <class R>
-struct RecordLayout;
-}  // namespace json
 
 struct LimitOrderRequest {
   OrderBase base;                    // header keys at the top level of the object

@@ -15,7 +15,7 @@ constexpr json::Member<Liquidate> kMembers[] = {
     {"actual_liquidator_fee", json::read_text<&Liquidate::actual_liquidator_fee, U64AsString>},
 };
 
-constexpr json::RecordLayout<Liquidate> kLayout{"Liquidate", kMembers, nullptr, /*array_form=*/true};
+constexpr json::RecordLayout<Liquidate> kLayout{"Liquidate", kMembers, std::nullopt, /*array_form=*/true};
 
 }  // namespace
 

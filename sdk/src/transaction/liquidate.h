@@ -6,15 +6,11 @@
 #include <string_view>
 
 #include "crypto/base/result.h"
+#include "sdk/src/json/declarations.h"
 #include "sdk/src/transaction/limit_order.h"
 #include "sdk/src/zkw/types.h"
 
 namespace tarvo {
-
-namespace json {
-template <class R>
-struct RecordLayout;
-}  // namespace json
 
 struct Liquidate {
   LimitOrderRequest liquidator_order;   // nested object, with its own header keys

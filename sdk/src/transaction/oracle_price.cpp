@@ -14,7 +14,7 @@ constexpr json::Member<SignedOraclePrice> kMembers[] = {
     {"signed_asset_id", json::read_text<&SignedOraclePrice::signed_asset_id, U256AsHexString>},
 };
 
-constexpr json::RecordLayout<SignedOraclePrice> kLayout{"SignedOraclePrice", kMembers, nullptr,
+constexpr json::RecordLayout<SignedOraclePrice> kLayout{"SignedOraclePrice", kMembers, std::nullopt,
                                                         /*array_form=*/true};
 
 }  // namespace

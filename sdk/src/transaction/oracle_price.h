@@ -6,14 +6,10 @@
 #include <string_view>
 
 #include "crypto/base/result.h"
+#include "sdk/src/json/declarations.h"
 #include "sdk/src/zkw/types.h"
 
 namespace tarvo {
-
-namespace json {
-template <class R>
-struct RecordLayout;
-}  // namespace json
 
 struct SignedOraclePrice {
   PackedPublicKey signer_key;            // packed public key text

@@ -14,7 +14,8 @@ constexpr json::Member<WithdrawRequest> kMembers[] = {
     {"asset_id", json::read_text<&WithdrawRequest::asset_id, U256AsHexString>},
 };
 
-constexpr json::RecordLayout<WithdrawRequest> kLayout{"WithdrawRequest", kMembers, &WithdrawRequest::base,
+constexpr json::RecordLayout<WithdrawRequest> kLayout{"WithdrawRequest", kMembers,
+                                                      json::flattened<&WithdrawRequest::base>(),
                                                       /*array_form=*/false};
 
 }  // namespace
