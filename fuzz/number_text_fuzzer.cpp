@@ -7,6 +7,7 @@
 
 #include "fuzz/invariants.h"
 #include "sdk/src/number_text.h"
+#include "sdk/tests/int128_text.h"
 
 namespace {
 
@@ -56,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   if (u32) require(u64 && *u64 == *u32, "a u32 text reads differently as u64");
   if (u128) {
-    require(tarvo::U128AsString::parse(tarvo::u128_to_string(*u128)).value() == *u128,
+    require(tarvo::U128AsString::parse(tarvo::testing::u128_to_string(*u128)).value() == *u128,
             "u128 decimal does not round-trip");
     require(u64.ok() == (*u128 <= std::numeric_limits<uint64_t>::max()), "u64 and u128 disagree on a text");
   }

@@ -27,7 +27,6 @@ class Poseidon {
   // chain through the state.
   Fr update_exact(std::span<const Fr, poseidon::RATE> elements);
 
-  const poseidon::State& state() const { return state_; }
   const poseidon::Spec<poseidon::WIDTH>& spec() const { return *spec_; }
 
  private:

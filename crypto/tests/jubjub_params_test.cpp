@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <thread>
 #include <vector>
 
 #include "crypto/curve/edwards.h"
@@ -13,7 +12,6 @@
 namespace tarvo {
 namespace {
 
-using edwards::PrimeOrder;
 using test::le_bytes_from_hex;
 using test::limbs_from_hex;
 
@@ -112,35 +110,6 @@ TEST(AltJubjubBn256, FreshSetEqualsTheSharedOne) {
     EXPECT_EQ(edwards::write(fresh.generator(i)), edwards::write(JUBJUB_PARAMS->generator(i)));
   }
   EXPECT_EQ(fresh.edwards_d(), JUBJUB_PARAMS->edwards_d());
-}
-
-TEST(JubjubParamsShared, BuiltOnceUnderContention) {
-  constexpr int kThreads = 8;
-  std::vector<const AltJubjubBn256*> seen(kThreads);
-  std::vector<std::thread> threads;
-  for (int i = 0; i < kThreads; ++i) {
-    threads.emplace_back([&seen, i] { seen[i] = &*JUBJUB_PARAMS; });
-  }
-  for (std::thread& t : threads) t.join();
-  for (const AltJubjubBn256* p : seen) {
-    EXPECT_EQ(p, &*JUBJUB_PARAMS);
-  }
-  EXPECT_EQ(edwards::write(JUBJUB_PARAMS->generator(5)), le_bytes_from_hex(kGenerators[5].packed));
-}
-
-TEST(JubjubParamsShared, FixedBaseTableBuiltOnceUnderContention) {
-  const AltJubjubBn256 fresh;
-  const Fs k = Fs::from_u128(0x0123456789abcdef, 0xfedcba9876543210);
-  const edwards::Point<PrimeOrder> expected =
-      edwards::mul_reference_var(fresh.generator(5), k.into_repr(), fresh);
-  constexpr int kThreads = 4;
-  std::vector<edwards::Point<PrimeOrder>> results(kThreads);
-  std::vector<std::thread> threads;
-  for (int i = 0; i < kThreads; ++i) {
-    threads.emplace_back([&, i] { results[i] = fresh.mul_generator(5, k); });
-  }
-  for (std::thread& t : threads) t.join();
-  for (const auto& result : results) EXPECT_EQ(result, expected);
 }
 
 }  // namespace

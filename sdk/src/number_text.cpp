@@ -96,20 +96,4 @@ Result<U256> U256AsHexString::parse(std::string_view text) {
 
 Result<PackedPublicKey> PackedPublicKeyText::parse(std::string_view text) { return U256::from_hex(text); }
 
-std::string u128_to_string(unsigned __int128 value) {
-  std::string digits;
-  do {
-    digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(value % 10)));
-    value /= 10;
-  } while (value != 0);
-  return digits;
-}
-
-std::string i128_to_string(__int128 value) {
-  if (value >= 0) return u128_to_string(static_cast<unsigned __int128>(value));
-  std::string text = "-";
-  text += u128_to_string(-static_cast<unsigned __int128>(value));
-  return text;
-}
-
 }  // namespace tarvo

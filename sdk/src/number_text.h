@@ -55,8 +55,4 @@ struct PackedPublicKeyText {
 enum class IntTextError { kEmpty, kInvalidDigit, kPosOverflow, kNegOverflow };
 const char* int_text_error_reason(IntTextError error);
 
-// Decimal text of a 128-bit value (tests and diagnostics; the standard library has none).
-std::string u128_to_string(unsigned __int128 value);
-std::string i128_to_string(__int128 value);
-
 }  // namespace tarvo

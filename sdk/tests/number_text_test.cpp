@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "sdk/tests/int128_text.h"
+
 namespace tarvo {
 namespace {
 
@@ -32,8 +34,8 @@ void check_table(const std::vector<Case>& cases, Show show) {
 }
 
 std::string show_u64(uint64_t v) { return std::to_string(v); }
-std::string show_u128(unsigned __int128 v) { return u128_to_string(v); }
-std::string show_i128(__int128 v) { return i128_to_string(v); }
+std::string show_u128(unsigned __int128 v) { return testing::u128_to_string(v); }
+std::string show_i128(__int128 v) { return testing::i128_to_string(v); }
 std::string show_u256(const U256& v) { return v.to_hex(); }
 
 constexpr const char* kU64 = "u64 from string error: ";

@@ -13,6 +13,7 @@
 #include "sdk/src/transaction/oracle_price.h"
 #include "sdk/src/transaction/transfer.h"
 #include "sdk/src/transaction/withdraw.h"
+#include "sdk/tests/int128_text.h"
 
 namespace tarvo::testing {
 
