@@ -1,4 +1,11 @@
-// Fatal internal errors: consistency checks that correct use never fails.
+// Fatal internal errors: the failures that end an operation at once instead of returning an error result.
+//
+// Most are consistency checks that correct use never fails (a broken parameter set, a signature that
+// fails its own verification, a point with no affine form). A few are reached by malformed caller texts,
+// because the protocol makes those failures fatal too: the signature texts that verification reads (r or
+// s not hexadecimal, r not a curve point, s not below l) and a public key text that is hexadecimal but
+// no packed curve point (verification, is_on_curve, public_key_to_xy). Every other malformed input is an
+// error result (Result<T>, result.h).
 #pragma once
 
 #include <stdexcept>
@@ -6,8 +13,8 @@
 
 namespace tarvo {
 
-// Thrown when an internal invariant breaks (an unusable packed point, a signature that fails its own
-// verification, a broken parameter set). Only the Python boundary catches it.
+// Thrown by fatal(); only the Python boundary catches it, where it becomes the same failure as an error
+// result.
 class FatalError : public std::runtime_error {
  public:
   explicit FatalError(const std::string& text) : std::runtime_error(text), text_(text) {}

@@ -10,7 +10,6 @@
 
 #include "python-module/src/lib/arguments.h"
 #include "python-module/src/lib/guard.h"
-#include "python-module/src/model/l1_signature_json.h"
 #include "python-module/src/model/public_key.h"
 #include "sdk/src/lib/core.h"
 #include "sdk/src/lib/l1_sign.h"
@@ -79,7 +78,7 @@ constexpr auto kOtherFunctions = std::to_array<Function>({
     {"eth_sign",
      {"private_key", "msg"},
      [](Texts t) -> Value {
-       return checked(to_json(checked(sdk::l1_sign(t[1], t[0]), kSignMessage)), kSerializeSignature);
+       return checked(sdk::to_json(checked(sdk::l1_sign(t[1], t[0]), kSignMessage)), kSerializeSignature);
      }},
     {"private_key_from_seed",
      {"seed"},

@@ -2,6 +2,7 @@
 
 #include "crypto/curve/edwards.h"
 #include "crypto/curve/jubjub_params.h"
+#include "sdk/src/json/writer.h"
 #include "sdk/src/tx/convert.h"
 #include "sdk/src/tx/packed_public_key.h"
 #include "sdk/src/tx/sign.h"
@@ -23,6 +24,14 @@ Result<L1Signature> l1_sign(std::string_view msg, std::string_view private_key) 
       .pk_x = signed_message.pub_key.to_hex(),
       .pk_y = "0x" + FeConvert::to_hex(public_x),
   };
+}
+
+Result<std::string> to_json(const L1Signature& signature) {
+  return json::compact_object({{"x", signature.x},
+                               {"y", signature.y},
+                               {"s", signature.s},
+                               {"pk_x", signature.pk_x},
+                               {"pk_y", signature.pk_y}});
 }
 
 }  // namespace tarvo::sdk

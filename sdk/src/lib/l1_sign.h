@@ -20,4 +20,7 @@ struct L1Signature {
 // Note the argument order: the message first, the key second.
 Result<L1Signature> l1_sign(std::string_view msg, std::string_view private_key);
 
+// {"x":"…","y":"…","s":"…","pk_x":"…","pk_y":"…"}, compact, keys in this order.
+Result<std::string> to_json(const L1Signature& signature);
+
 }  // namespace tarvo::sdk

@@ -2,6 +2,7 @@
 
 #include "crypto/curve/edwards.h"
 #include "crypto/curve/jubjub_params.h"
+#include "sdk/src/json/writer.h"
 #include "sdk/src/tx/convert.h"
 
 namespace tarvo {
@@ -26,7 +27,8 @@ Fr field_coordinate(const U256& value) {
 std::string signature_to_json(const JubjubSignature& signature) {
   const auto r = point_from_xy(signature.r.x, signature.r.y);
   const U256 packed_r = le_to_u256(edwards::write(r));
-  return "{\"r\":\"" + packed_r.to_hex() + "\",\"s\":\"" + signature.s.to_hex() + "\"}";
+  // Hexadecimal texts are ASCII: the writer cannot refuse them.
+  return json::compact_object({{"r", packed_r.to_hex()}, {"s", signature.s.to_hex()}}).value();
 }
 
 JubjubSignature jubjub_signature_from_str(std::string_view r_text, std::string_view s_text) {
