@@ -1,0 +1,138 @@
+"""Measuring: runs the suite's parts (workload, C++ kernels, operation counts, module functions, cold start,
+threads, peers), each returning its figures as plain data."""
+
+import datetime
+import json
+import os
+import subprocess
+import sys
+from pathlib import Path
+
+from timing import summary
+
+ROOT = Path(__file__).resolve().parent.parent
+BENCH = ROOT / "bench"
+CACHE = Path(os.environ.get("TARVO_CACHE", Path.home() / ".cache" / "tarvo_python_sdk"))
+FREE_THREADED_PYTHON = CACHE / "python3.13t" / "bin" / "python3.13t"
+PEERS = ["circomlibjs", "arkworks", "gnark-crypto", "openssl-ed25519"]
+COLD_START_LIMIT_NS = 5e6
+
+
+def log(text):
+    print(f"[bench] {text}", file=sys.stderr, flush=True)
+
+
+def run_json(command, env=None):
+    """Runs a command whose standard output is one JSON document; its standard error passes through."""
+    completed = subprocess.run(command, stdout=subprocess.PIPE, text=True, env=env, cwd=ROOT)
+    if completed.returncode != 0:
+        sys.exit(f"[bench] FAILED ({completed.returncode}): {' '.join(map(str, command))}")
+    return json.loads(completed.stdout)
+
+
+# ---------------------------------------------------------------- measurements
+
+
+def measure_kernels(args, workload):
+    program = args.build_dir / "bench" / "tarvo_bench"
+    if not program.exists():
+        sys.exit(f"[bench] {program} is missing: build it with scripts/bench (or cmake -DTARVO_BUILD_BENCH=ON)")
+    log("C++ kernels (Google Benchmark)")
+    report = run_json([program, f"--workload={workload}", "--benchmark_format=json",
+                       f"--benchmark_min_time={0.02 if args.quick else 0.1}",
+                       f"--benchmark_repetitions={3 if args.quick else 7}"])
+    repetitions, errors = {}, {}
+    for entry in report["benchmarks"]:
+        if entry.get("error_occurred"):
+            errors[entry["run_name"]] = entry.get("error_message", "failed")
+            continue
+        if entry.get("run_type") != "iteration":
+            continue
+        scale = {"ns": 1, "us": 1e3, "ms": 1e6, "s": 1e9}[entry["time_unit"]]
+        items = entry.get("items", 1)
+        repetitions.setdefault(entry["run_name"], []).append(
+            (entry["real_time"] * scale / items, entry["cpu_time"] * scale / items, entry["iterations"] * items))
+    # The thread's CPU time of a repetition leaves out the time other processes held the core; on an
+    # idle machine it equals the wall time.
+    kernels = {}
+    for name, runs in repetitions.items():
+        iterations = sum(run[2] for run in runs)
+        wall, cpu = summary([run[0] for run in runs], iterations), summary([run[1] for run in runs], iterations)
+        kernels[name] = {**cpu, "repetitions": len(runs), "wall_median_ns": wall["median_ns"],
+                         "wall_iqr_ns": wall["iqr_ns"]}
+    return {"kernels": kernels, "errors": errors, "context": report.get("context", {})}
+
+
+def count_operations(args, workload):
+    program = args.count_build_dir / "bench" / "tarvo_op_counts"
+    if not program.exists():
+        sys.exit(f"[bench] {program} is missing: build it with scripts/bench (the counting build)")
+    log("counting field operations (counting build)")
+    return run_json([program, f"--workload={workload}"])
+
+
+def measure_module(args, workload):
+    log("module functions")
+    return run_json([sys.executable, BENCH / "bench_module.py", workload,
+                     "--seconds", "0.25" if args.quick else "1.0"])["functions"]
+
+
+def measure_cold_start(args, workload):
+    runs = 5 if args.quick else 20
+    log(f"cold start ({runs} fresh processes)")
+    with open(workload) as file:
+        calls = json.load(file)["calls"]
+    request = calls["hash_transfer"][0][0]
+    private_key, message = calls["sign"][0]
+    samples = [run_json([sys.executable, BENCH / "cold_start.py", request, private_key, message])
+               for _ in range(runs)]
+    return {part: summary([sample[part] for sample in samples], runs)
+            for part in ("import_ns", "first_hash_ns", "first_sign_ns", "total_ns")}
+
+
+def free_threaded_python(args):
+    """The free-threaded venv's interpreter when it exists with the module installed; else (None, why)."""
+    if not FREE_THREADED_PYTHON.exists():
+        return None, "free-threaded interpreter not built"
+    venv_python = args.ft_venv / "bin" / "python"
+    if not venv_python.exists():
+        return None, f"free-threaded interpreter built, but no virtual environment {args.ft_venv}"
+    probe = subprocess.run([venv_python, "-c", "import tarvo_python_sdk"], capture_output=True)
+    if probe.returncode != 0:
+        return None, f"free-threaded interpreter built, but tarvo_python_sdk is not installed in {args.ft_venv}"
+    return venv_python, None
+
+
+def measure_threads(args, workload):
+    interpreters = list(args.thread_python) or [Path(sys.executable)]
+    note = None
+    if not args.thread_python:
+        free_threaded, note = free_threaded_python(args)
+        if free_threaded:
+            interpreters.append(free_threaded)
+    results = []
+    for interpreter in interpreters:
+        log(f"signing throughput from 1 and 2 threads on {interpreter}")
+        results.append(run_json([interpreter, BENCH / "threads_bench.py", workload, "--threads", "1", "2",
+                                 "--seconds", "0.3" if args.quick else "1.0",
+                                 "--repeats", "1" if args.quick else "3"]))
+    return {"interpreters": results, "note": note}
+
+
+def measure_peers(args):
+    cached = args.build_dir / "peers.json"
+    if args.skip_peers:
+        return {"source": "skipped (--skip-peers)", "results": {}}
+    if args.peers_json:
+        return {"source": f"read from {args.peers_json}", "results": json.loads(args.peers_json.read_text())}
+    if args.reuse_peers and cached.exists():
+        measured = datetime.datetime.fromtimestamp(cached.stat().st_mtime).strftime("%Y-%m-%d %H:%M")
+        return {"source": f"reused from {cached} (measured {measured})", "results": json.loads(cached.read_text())}
+    log("peers (bench/peers/run_peers.sh; the first run installs and builds them)")
+    env = dict(os.environ)
+    if args.quick:
+        env.setdefault("PEER_BENCH_SECONDS", "0.3")
+        env.setdefault("PEER_OPENSSL_RUNS", "1")
+    results = run_json([BENCH / "peers" / "run_peers.sh"], env=env)
+    cached.write_text(json.dumps(results, indent=1))
+    return {"source": "measured in this run", "results": results}

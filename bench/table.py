@@ -1,0 +1,314 @@
+"""The table: rows, targets and notes from the measured figures and the floors, and their text."""
+
+from measuring import COLD_START_LIMIT_NS, PEERS
+
+
+def fmt_ns(ns):
+    if ns is None:
+        return ""
+    for unit, scale in (("s", 1e9), ("ms", 1e6), ("µs", 1e3), ("ns", 1)):
+        if ns >= scale or unit == "ns":
+            value = ns / scale
+            digits = 0 if value >= 100 else 1 if value >= 10 else 2
+            return f"{value:.{digits}f}{unit}"
+
+
+def fmt_ratio(ratio):
+    if ratio is None:
+        return ""
+    if ratio >= 100:
+        return f"{ratio:.0f}"
+    return f"{ratio:.1f}" if ratio >= 10 else f"{ratio:.2f}" if ratio >= 0.1 else f"{ratio:.2g}"
+
+
+def fmt_count(count):
+    if count is None:
+        return ""
+    for suffix, scale in (("M", 1e6), ("k", 1e3)):
+        if count >= scale:
+            return f"{count / scale:.1f}{suffix}"
+    return f"{count:.0f}"
+
+
+def row(label, figure, field_ops=None, floor_ns=None, reference_ns=None, speed_up=None, peer_operation=None):
+    """One table row. `figure` is {"median_ns", "iqr_ns", "iterations"} or None (not measured)."""
+    median = figure["median_ns"] if figure else None
+    return {
+        "label": label,
+        "median_ns": median,
+        "iqr_ns": figure["iqr_ns"] if figure else None,
+        "iterations": figure["iterations"] if figure else None,
+        "field_ops": field_ops,
+        "floor_ns": floor_ns,
+        "over_floor": median / floor_ns if median and floor_ns else None,
+        "reference_ns": reference_ns,
+        "speed_up": speed_up if speed_up is not None else (reference_ns / median if median and reference_ns else None),
+        "peer_operation": peer_operation,
+    }
+
+
+def build_rows(kernels, counts, module, cold, threads, bounds):
+    k = kernels["kernels"]
+    work_of = counts["kernels"]
+
+    def kernel(label, name, counted=None, peer=None, reference=None):
+        work = work_of.get(counted) if counted else None
+        return row(label, k.get(name), bounds.ops(work) if work else None, bounds.counted(work) if work else None,
+                   k[reference]["median_ns"] if reference in k else None, peer_operation=peer)
+
+    def core(function):
+        """The core operation behind a module function, timed in C++ against the function's floor."""
+        return row(f"core {function} (C++, no Python)", k.get(f"core/{function}"),
+                   bounds.ops(counts["functions"][function]), bounds.function_floor(function))
+
+    sections = []
+    functions = []
+    for name, figure in module.items():
+        work = counts["functions"].get(name)
+        reference = k["reference/sign_transfer"]["median_ns"] if name == "sign_transfer" and \
+            "reference/sign_transfer" in k else None
+        peer = {"sign": "eddsa_sign", "sign_transfer": "eddsa_sign", "verify_signature": "eddsa_verify"}.get(name)
+        functions.append(row(name, figure, bounds.ops(work) if work else None, bounds.function_floor(name),
+                             reference, peer_operation=peer))
+    sections.append(("module functions: whole Python calls, per call", functions))
+
+    sections.append(("C++ kernels, per operation", [
+        kernel("field mul (Fr operator*)", "field/mul", "field_mul", "field_mul"),
+        kernel("field mul, one dependent chain", "field/mul_latency", "field_mul"),
+        kernel("field mul kernel mul_adx (MULX/ADX)", "field/mul_adx"),
+        kernel("field mul kernel mul_portable", "field/mul_portable"),
+        kernel("field square", "field/square", "field_square", "field_square"),
+        kernel("field inverse", "field/inverse", "field_inverse", "field_inverse"),
+        kernel("Poseidon permutation (optimised)", "poseidon/permute", "poseidon_permute", "poseidon_8_inputs",
+               "poseidon/permute_reference"),
+        kernel("fixed-base mul_generator(5, k)", "curve/mul_generator5", "mul_generator5", "scalar_mul_fixed_base",
+               "curve/mul_reference_var"),
+        kernel("variable-base mul (constant time)", "curve/mul", "mul", "scalar_mul_variable_base",
+               "curve/mul_reference_var"),
+        kernel("variable-base mul_var (wNAF)", "curve/mul_var", "mul_var", "scalar_mul_variable_base",
+               "curve/mul_reference_var"),
+        kernel("EdDSA nonce (HMAC-SHA-256 loop)", "eddsa/nonce", "eddsa_nonce"),
+        kernel("HMAC-SHA-256 33 B, HMAC() one-shot", "hmac_sha256/one_shot/33"),
+        kernel("HMAC-SHA-256 97 B, HMAC() one-shot", "hmac_sha256/one_shot/97"),
+        kernel("SHA-256 compression (OpenSSL low-level)", "sha256/compression"),
+        kernel("EdDSA sign (nonce + sign_raw_message)", "eddsa/sign", "eddsa_sign", "eddsa_sign"),
+        kernel("EdDSA verify_for_raw_message", "eddsa/verify", "eddsa_verify", "eddsa_verify"),
+        kernel("signer TxSignature::sign_msg", "tx/sign_msg", "tx_sign_msg"),
+        core("sign"),
+        core("verify_signature"),
+        core("hash_transfer"),
+        kernel("JSON read Transfer::from_json", "json/transfer"),
+        kernel("JSON read WithdrawRequest::from_json", "json/withdraw"),
+        kernel("JSON read LimitOrderRequest::from_json", "json/limit_order"),
+        kernel("JSON read Liquidate::from_json", "json/liquidate"),
+        kernel("JSON read SignedOraclePrice::from_json", "json/signed_oracle_price"),
+    ]))
+
+    shared = k.get("curve/mul_generator5")
+    rebuilt = k.get("curve/mul_generator5_rebuilt_params")
+    sections.append(("plain reference paths (speed-up = reference / optimised)", [
+        kernel("mul_reference_var (double-and-add)", "curve/mul_reference_var", "mul_reference_var"),
+        kernel("permute_reference (round by round)", "poseidon/permute_reference", "poseidon_permute_reference"),
+        kernel("AltJubjubBn256() per call + mul_generator(5)", "curve/mul_generator5_rebuilt_params"),
+        row("shared JUBJUB_PARAMS->mul_generator(5) vs rebuild", shared,
+            reference_ns=rebuilt["median_ns"] if rebuilt else None),
+        kernel("reference sign_transfer (C++ composition)", "reference/sign_transfer"),
+    ]))
+
+    sections.append(("cold start: fresh process, interpreter start excluded", [
+        row("import tarvo_python_sdk", cold["import_ns"]),
+        row("first hash_transfer (builds Poseidon tables)", cold["first_hash_ns"]),
+        row("first sign (builds the curve parameter set)", cold["first_sign_ns"]),
+        row("import + first hash + first sign", cold["total_ns"]),
+    ]))
+
+    thread_rows = []
+    for result in threads["interpreters"]:
+        version = result["python"].split()[0] + ("t" if "free-threading" in result["python"] else "")
+        gil = "GIL" if result["gil_enabled"] else "no GIL"
+        single = result["results"][0]
+        for entry in result["results"]:
+            label = f"sign, {entry['threads']} thread{'s' if entry['threads'] > 1 else ''}, {version} {gil}"
+            thread_rows.append(row(label, {"median_ns": entry["ns_per_sign"], "iqr_ns": None,
+                                           "iterations": entry["calls_per_run"] * entry["runs"]},
+                                   speed_up=entry["signs_per_second"] / single["signs_per_second"]))
+    sections.append(("signing throughput: wall time per signature (speed-up = throughput / 1 thread)", thread_rows))
+    return sections
+
+
+def peer_cell(peers, operation, median):
+    """(text, record) of one peer for one operation."""
+    if operation is None:
+        return "", None
+    if peers is None:
+        return "skipped", {"unavailable": "peers skipped"}
+    figure = peers.get(operation)
+    if figure is None:
+        return "unavailable", {"unavailable": "not reported"}
+    if "unavailable" in figure:
+        return "unavailable", figure
+    ratio = median / figure["median_ns"] if median else None
+    return f"{fmt_ns(figure['median_ns'])} ×{fmt_ratio(ratio)}", {**figure, "ours_over_peer": ratio}
+
+
+COLUMNS = [("operation", 50, "<"), ("median", 9, ">"), ("IQR", 8, ">"), ("n", 6, ">"), ("M+S", 7, ">"),
+           ("floor", 9, ">"), ("/floor", 6, ">"), ("reference", 9, ">"), ("speed-up", 8, ">")]
+PEER_WIDTH = 15
+
+
+def render(sections, peer_results, header_lines, notes, target_lines):
+    columns = COLUMNS + [(peer, PEER_WIDTH, ">") for peer in PEERS]
+    width = sum(w for _, w, _ in columns) + 2 * (len(columns) - 1)
+
+    def line(cells):
+        return "  ".join(f"{str(cell)[:w]:{align}{w}}" for cell, (_, w, align) in zip(cells, columns)).rstrip()
+
+    out = list(header_lines)
+    out.append("=" * width)
+    out.append(line([name for name, _, _ in columns]))
+    for title, rows in sections:
+        out.append("-" * width)
+        out.append(f"{title}")
+        for r in rows:
+            cells = [r["label"], fmt_ns(r["median_ns"]), fmt_ns(r["iqr_ns"]), fmt_count(r["iterations"]),
+                     fmt_count(r["field_ops"]), fmt_ns(r["floor_ns"]), fmt_ratio(r["over_floor"]),
+                     fmt_ns(r["reference_ns"]), fmt_ratio(r["speed_up"])]
+            r["peers"] = {}
+            for peer in PEERS:
+                peer_ops = None if peer_results is None else peer_results.get(peer, {})
+                text, record = peer_cell(peer_ops, r["peer_operation"], r["median_ns"])
+                cells.append(text)
+                if record is not None:
+                    r["peers"][peer] = record
+            out.append(line(cells))
+    out.append("=" * width)
+    out.extend(notes)
+    out.extend(target_lines)
+    return "\n".join(out)
+
+
+# ---------------------------------------------------------------- targets
+
+
+def targets(kernels, module, cold, bounds, sections, peer_results):
+    k = kernels["kernels"]
+    rows = {r["label"]: r for _, rs in sections for r in rs}
+    peers = peer_results or {}
+
+    def median(source, name):
+        figure = source.get(name)
+        return figure["median_ns"] if figure else None
+
+    def peer(name, operation):
+        figure = peers.get(name, {}).get(operation, {})
+        return figure.get("median_ns")
+
+    def ratio(numerator, denominator):
+        return numerator / denominator if numerator and denominator else None
+
+    found = []
+
+    def target(text, value, limit, at_most=True, missing="a figure is missing"):
+        met = None if value is None else (value <= limit if at_most else value >= limit)
+        found.append({"target": text, "ratio": value, "limit": limit, "at_most": at_most, "met": met,
+                      "missing": missing if value is None else None})
+
+    mul = median(k, "field/mul")
+    target("field multiplication within 1.15x of the MULX/ADCX/ADOX kernel (operator* / mul_adx)",
+           ratio(mul, median(k, "field/mul_adx")), 1.15)
+    target("field multiplication no slower than gnark-crypto's fr Mul (ours / gnark-crypto)",
+           ratio(mul, peer("gnark-crypto", "field_mul")), 1.0, missing="gnark-crypto unavailable")
+    permute = median(k, "poseidon/permute")
+    target("one Poseidon permutation within 1.2x of its floor (ours / floor)",
+           rows["Poseidon permutation (optimised)"]["over_floor"], 1.2)
+    target("one Poseidon permutation >= 5x faster than circomlibjs's 8-input Poseidon (circomlibjs / ours)",
+           ratio(peer("circomlibjs", "poseidon_8_inputs"), permute), 5, at_most=False,
+           missing="circomlibjs unavailable")
+    variable = median(k, "curve/mul")
+    target("variable-base scalar multiplication <= 0.8x gnark-crypto's (mul / gnark-crypto)",
+           ratio(variable, peer("gnark-crypto", "scalar_mul_variable_base")), 0.8, missing="gnark-crypto unavailable")
+    target("fixed-base (generator 5) >= 4x faster than variable-base (mul / mul_generator(5))",
+           ratio(variable, median(k, "curve/mul_generator5")), 4, at_most=False)
+    sign = median(module, "sign")
+    openssl_sign, openssl_verify = peer("openssl-ed25519", "eddsa_sign"), peer("openssl-ed25519", "eddsa_verify")
+    target("sign (whole Python call) no slower than OpenSSL Ed25519 sign+verify (ours / (sign + verify))",
+           ratio(sign, openssl_sign + openssl_verify if openssl_sign and openssl_verify else None), 1.0,
+           missing="OpenSSL Ed25519 unavailable")
+    target("sign (whole Python call) within 1.3x of its floor (ours / floor)", rows["sign"]["over_floor"], 1.3)
+    target("verify_signature within 1.3x of its floor (ours / floor)", rows["verify_signature"]["over_floor"], 1.3)
+    target("verify_signature <= 1.5x OpenSSL's Ed25519 verify (ours / OpenSSL)",
+           ratio(median(module, "verify_signature"), openssl_verify), 1.5, missing="OpenSSL Ed25519 unavailable")
+    sign_transfer = median(module, "sign_transfer")
+    target("sign_transfer >= 10x faster than the plain reference path (reference / ours)",
+           ratio(median(k, "reference/sign_transfer"), sign_transfer), 10, at_most=False,
+           missing="the reference benchmark failed")
+    target("sign_transfer >= 150x faster than circomlibjs signPoseidon (circomlibjs / ours)",
+           ratio(peer("circomlibjs", "eddsa_sign"), sign_transfer), 150, at_most=False,
+           missing="circomlibjs unavailable")
+    target("eth_sign <= 1.2x sign (eth_sign / sign)", ratio(median(module, "eth_sign"), sign), 1.2)
+    for kind, reader in (("withdraw", "withdraw"), ("transfer", "transfer"), ("limit_order", "limit_order"),
+                         ("liquidate", "liquidate"), ("signed_oracle_price", "signed_oracle_price")):
+        name = f"hash_{kind}"
+        permutations = bounds.permutations(name)
+        read = median(k, f"json/{reader}")
+        what = "one optimised permutation" if permutations == 1 else f"{permutations} optimised permutations"
+        target(f"{name} within 1.3x of {what} plus its JSON read (ours / (permutation + from_json))",
+               ratio(median(module, name), permutations * permute + read if permute and read else None), 1.3)
+    target("cold start (import + first hash + first signature) < 5 ms (measured / 5 ms)",
+           cold["total_ns"]["median_ns"] / COLD_START_LIMIT_NS, 1.0)
+    lines = []
+    for t in found:
+        if t["met"] is None:
+            lines.append(f"target: {t['target']}: not measured ({t['missing']})")
+        else:
+            lines.append(f"target: {t['target']}: measured ratio {fmt_ratio(t['ratio'])} "
+                         f"({'met' if t['met'] else 'not met'})")
+    return found, lines
+
+
+def notes_for(peer_source, peer_results, threads, kernels, bounds):
+    notes = [
+        "median/IQR (75th - 25th percentile), n = calls timed. Module functions: wall time of single calls, median"
+        " per input, averaged over the 64 inputs of the pool;",
+        "  C++ kernels: Google Benchmark repetitions, thread CPU time per operation (other processes' share of the"
+        " core left out); cold start, threads: wall time.",
+        "M+S: field multiplications + squarings counted in the counting build (mean over the inputs), as the "
+        "code performs them now.",
+        f"floor: work x measured cost; one multiplication = {fmt_ns(bounds.mul_ns)} (field mul row), one SHA-256 "
+        f"compression = {fmt_ns(bounds.compression_ns)} (its row).",
+        "  C++ kernel rows: the row's own M+S (+ its nonce). Module rows: the least work of the function:",
+        "  sign = 3 fixed-base (sk·G, r·G, s·G) + 1 variable-base (m·A) + 1 inversion + the nonce; "
+        "sign_* add their hash's permutations; eth_sign adds 1 inversion;",
+        "  verify_signature = 2 square roots (decode R, A) + 2 variable-base by l (subgroup checks) + 1 variable-base"
+        " + 1 fixed-base; hash_* = its permutations;",
+        "  is_on_curve, public_key_to_xy = 1 square root + 1 inversion; private_key_to_public_key_xy = 1 fixed-base +"
+        " 1 inversion; private_key_from_seed: SHA-256 only, no floor.",
+        "  the nonce: its HMAC-SHA-256 evaluations counted per input, each costing at least its SHA-256 "
+        "compressions (2 per key, kept while consecutive evaluations share it,",
+        "  + the message blocks + 1); mean per sign call "
+        f"{bounds.functions['sign']['nonce_hmac_calls']:.1f} evaluations, "
+        f"{bounds.functions['sign']['nonce_sha256_compressions']:.0f} compressions "
+        "(about 42 candidates are expected, 2 evaluations each).",
+        "peer cells: the peer's median, then ×(ours / peer), below 1 where we are faster. Peers: " + peer_source + ".",
+    ]
+    for peer in PEERS:
+        reasons = {}
+        for operation, figure in (peer_results or {}).get(peer, {}).items():
+            if "unavailable" in figure:
+                reasons.setdefault(figure["unavailable"], []).append(operation)
+        for reason, operations in reasons.items():
+            notes.append(f"  unavailable: {peer} {', '.join(operations)}: {reason}")
+        extras = [f"{operation} {fmt_ns(figure['median_ns'])}"
+                  for operation, figure in (peer_results or {}).get(peer, {}).items()
+                  if "median_ns" in figure and operation not in STANDARD_PEER_OPERATIONS]
+        if extras:
+            notes.append(f"  {peer} also measured: {', '.join(extras)}")
+    if threads["note"]:
+        notes.append(f"threads: {threads['note']}")
+    for name, message in kernels["errors"].items():
+        notes.append(f"C++ benchmark {name} failed: {message}")
+    return notes
+
+
+STANDARD_PEER_OPERATIONS = {"field_mul", "field_square", "field_inverse", "scalar_mul_variable_base",
+                            "scalar_mul_fixed_base", "eddsa_sign", "eddsa_verify", "poseidon_8_inputs"}
