@@ -11,9 +11,9 @@ namespace tarvo::testing {
 namespace {
 
 TEST(RequestRecords, EverySharedVectorRequestParsesToTheIndependentlyDerivedMembers) {
-  for (const auto& sample : kRequestSamples) {
+  for (const auto& sample : shared_vector_requests()) {
     SCOPED_TRACE(sample.text);
-    EXPECT_EQ(outcome(sample.record, sample.text), std::string("ok: ") + sample.members);
+    EXPECT_EQ(outcome(sample.record, sample.text), "ok: " + sample.members);
   }
 }
 
