@@ -10,10 +10,6 @@
 #error "tarvo_op_counts needs the counting build: configure with -DCMAKE_CXX_FLAGS=-DTARVO_COUNT_FIELD_OPS"
 #endif
 
-#include <openssl/evp.h>
-#include <openssl/hmac.h>
-#include <openssl/sha.h>
-
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -68,77 +64,14 @@ Work mean_work(const Inputs& inputs, Operation operation) {
 
 // ---------------------------------------------------------------- the nonce's HMAC evaluations
 
-using Bytes32 = std::array<uint8_t, 32>;
-
-struct NonceDerivation {
-  Fs nonce;
-  unsigned hmac_calls = 0;
-  // The fewest SHA-256 compressions these HMAC evaluations need: two per key (its inner and outer
-  // padded blocks, kept while consecutive evaluations share the key), then per evaluation the message
-  // blocks of the inner hash and the one block of the outer hash.
-  unsigned sha256_compressions = 0;
-};
-
-// The derivation of eddsa::Seed::deterministic_seed, repeated here because the number of HMAC
-// evaluations depends on how many candidates the rejection sampling draws, which the library does
-// not report. The caller checks that it finds the library's nonce.
-NonceDerivation derive_nonce(const eddsa::PrivateKey& key, std::span<const uint8_t> message) {
-  NonceDerivation derivation;
-  std::optional<Bytes32> previous_key;
-  const auto hmac = [&derivation, &previous_key](const Bytes32& mac_key, std::span<const uint8_t> data) {
-    constexpr size_t kBlock = 64, kLengthPadding = 9;  // SHA-256: 0x80 and the 64-bit bit length
-    ++derivation.hmac_calls;
-    if (previous_key != mac_key) derivation.sha256_compressions += 2;
-    previous_key = mac_key;
-    derivation.sha256_compressions +=
-        static_cast<unsigned>((data.size() + kLengthPadding + kBlock - 1) / kBlock) + 1;
-    Bytes32 mac{};
-    unsigned int length = 0;
-    HMAC(EVP_sha256(), mac_key.data(), static_cast<int>(mac_key.size()), data.data(), data.size(), mac.data(),
-         &length);
-    return mac;
-  };
-  Bytes32 h1{};
-  SHA256(message.data(), message.size(), h1.data());
-  const Bytes32 x = key.sk.to_be_bytes();
-  Bytes32 v;
-  v.fill(0x01);
-  Bytes32 k{};
-  for (uint8_t separator : {0x00, 0x01}) {
-    std::array<uint8_t, 97> input{};
-    std::copy(v.begin(), v.end(), input.begin());
-    input[32] = separator;
-    std::copy(x.begin(), x.end(), input.begin() + 33);
-    std::copy(h1.begin(), h1.end(), input.begin() + 65);
-    k = hmac(k, input);
-    v = hmac(k, v);
-  }
-  std::array<uint8_t, 33> retry_input{};
-  std::copy(v.begin(), v.end(), retry_input.begin());
-  for (;;) {
-    const Bytes32 t = hmac(k, v);
-    const Limbs candidate = limbs_from_be_bytes(t);
-    const Result<Fs> r = Fs::from_repr(candidate);
-    if (r) {
-      derivation.nonce = *r;
-      return derivation;
-    }
-    k = hmac(k, retry_input);
-  }
-}
-
-// The mean nonce work over (key, message) pairs; exits if the repeated derivation ever disagrees with
-// the library.
+// The mean nonce work over (key, message) pairs, as the library's own derivation counts it.
 NonceWork mean_nonce_work(const std::vector<std::pair<eddsa::PrivateKey, std::array<uint8_t, 32>>>& pairs) {
   NonceWork total;
   for (const auto& [key, message] : pairs) {
-    const NonceDerivation derivation = derive_nonce(key, message);
-    if (!(derivation.nonce == eddsa::Seed::deterministic_seed(key, message).r)) {
-      std::fprintf(stderr, "tarvo_op_counts: the repeated nonce derivation disagrees with the library\n");
-      std::exit(1);
-    }
-    total.hmac_calls += derivation.hmac_calls;
-    total.sha256_compressions += derivation.sha256_compressions;
+    nonce_op_counts::reset();
+    (void)eddsa::Seed::deterministic_seed(key, message);
+    total.hmac_calls += static_cast<double>(nonce_op_counts::hmac_calls);
+    total.sha256_compressions += static_cast<double>(nonce_op_counts::sha256_compressions);
   }
   const auto n = static_cast<double>(pairs.size());
   return {total.hmac_calls / n, total.sha256_compressions / n};

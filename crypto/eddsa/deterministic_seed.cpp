@@ -57,7 +57,10 @@ class HmacSha256 {
   SHA256_CTX outer_;
 };
 
-Bytes32 hmac_sha256(const Bytes32& key, std::span<const uint8_t> data) { return HmacSha256(key).mac(data); }
+Bytes32 hmac_sha256(const Bytes32& key, std::span<const uint8_t> data) {
+  TARVO_COUNT_HMAC(key, data);
+  return HmacSha256(key).mac(data);
+}
 
 // V ‖ separator ‖ x ‖ h1, the input of the two key updates before the loop.
 std::array<uint8_t, 97> key_update_input(const Bytes32& v, uint8_t separator, const Bytes32& x,
@@ -100,6 +103,7 @@ Seed Seed::deterministic_seed(const PrivateKey& key, std::span<const uint8_t> me
   Limbs candidate;
   for (;;) {
     const HmacSha256 hmac(k);
+    TARVO_COUNT_HMAC(k, v);
     t = hmac.mac(v);
     candidate = limbs_from_be_bytes(t);
     if (below_l_declassified(candidate)) {
@@ -107,6 +111,7 @@ Seed Seed::deterministic_seed(const PrivateKey& key, std::span<const uint8_t> me
       wipe(k, v, t, x, input, retry_input, candidate);
       return seed;
     }
+    TARVO_COUNT_HMAC(k, retry_input);
     k = hmac.mac(retry_input);
   }
 }
