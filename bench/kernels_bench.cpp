@@ -87,11 +87,15 @@ void montgomery_kernel(benchmark::State& state) {
 }
 
 void field_mul_adx(benchmark::State& state) {
+#if TARVO_X86_64
   if (!montgomery::cpu_has_adx()) {
     state.SkipWithError("this CPU lacks BMI2/ADX");
     return;
   }
   montgomery_kernel<&montgomery::mul_adx>(state);
+#else
+  state.SkipWithError("no assembly kernels on this target");
+#endif
 }
 
 void field_square(benchmark::State& state) {

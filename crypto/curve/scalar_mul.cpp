@@ -20,14 +20,12 @@ Naf naf5(const Limbs& k) {
       int digit = static_cast<int>(n[0] & 31);
       if (digit >= 16) digit -= 32;
       digits[i] = static_cast<int8_t>(digit);
-      // n -= digit, leaving the low five bits zero
-      uint64_t carry = digit < 0 ? static_cast<uint64_t>(-digit) : 0;
-      uint64_t borrow = digit > 0 ? static_cast<uint64_t>(digit) : 0;
-      for (uint64_t& limb : n) {
-        limb = add_with_carry(limb, 0, carry);
-        limb = sub_with_borrow(limb, 0, borrow);
-        if (carry == 0 && borrow == 0) break;
-      }
+      // n -= digit, leaving the low five bits zero: n plus -digit sign-extended to 320 bits
+      const uint64_t negated = static_cast<uint64_t>(-static_cast<int64_t>(digit));
+      const uint64_t extension = digit > 0 ? ~uint64_t{0} : 0;
+      uint64_t carry = 0;
+      n[0] = add_with_carry(n[0], negated, carry);
+      for (size_t j = 1; j < n.size(); ++j) n[j] = add_with_carry(n[j], extension, carry);
     }
     for (size_t j = 0; j < 4; ++j) n[j] = (n[j] >> 1) | (n[j + 1] << 63);
     n[4] >>= 1;

@@ -2,15 +2,15 @@
 //
 // The moduli leave the top two bits of the last limb clear, so the interleaved (CIOS) reduction
 // never carries past the fifth word and one conditional subtraction at the end brings the result
-// below p. Two multiplication kernels compute the same function: a MULX/ADCX/ADOX assembly kernel
-// for CPUs with BMI2 and ADX, and a portable one; `mont_mul` picks one per process at run time.
+// below p. The portable kernels are plain C++ (128-bit products, carries written out), which compilers
+// turn into the target's multiply-high and add-with-carry instructions. x86-64 builds add MULX/ADCX/ADOX
+// assembly kernels for CPUs with BMI2 and ADX; `mul` and `sqr` pick one per process at run time.
 // All kernels run in constant time: no branch or memory index depends on the operands.
 #pragma once
 
-#include <x86intrin.h>
-
 #include <cstdint>
 
+#include "crypto/base/target.h"
 #include "crypto/field/limbs.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -28,12 +28,16 @@
 // kernels need the register allocation of an optimising compile; an unoptimised (debug) build runs the
 // portable kernel in their place.
 #define TARVO_KERNEL inline __attribute__((always_inline))
+// Loops over the limbs are unrolled at every optimisation level: straight-line code, no loop branches.
+#define TARVO_UNROLLED _Pragma("GCC unroll 4")
 
 namespace tarvo::montgomery {
 
+// True when the assembly kernels run: an x86-64 CPU with MULX (BMI2) and ADCX/ADOX (ADX), unless the
+// environment variable TARVO_FIELD_KERNELS is "portable". Decided once per process; false on other
+// targets.
 bool detect_adx();
 
-// True when the CPU offers MULX (BMI2) and ADCX/ADOX (ADX); detected once per process.
 inline bool cpu_has_adx() {
   static const bool has_adx = detect_adx();
   return has_adx;
@@ -41,53 +45,48 @@ inline bool cpu_has_adx() {
 
 // result = value - p when value >= p, else value (value < 2p).
 TARVO_KERNEL void reduce_once(Limbs& value, const Limbs& p) {
-  unsigned long long d0, d1, d2, d3;
-  unsigned char borrow = _subborrow_u64(0, value[0], p[0], &d0);
-  borrow = _subborrow_u64(borrow, value[1], p[1], &d1);
-  borrow = _subborrow_u64(borrow, value[2], p[2], &d2);
-  borrow = _subborrow_u64(borrow, value[3], p[3], &d3);
+  uint64_t borrow = 0;
+  Limbs difference;
+  TARVO_UNROLLED
+  for (int i = 0; i < 4; ++i) difference[i] = sub_with_borrow(value[i], p[i], borrow);
   const uint64_t keep = uint64_t{0} - borrow;  // all ones when value < p
-  value[0] = (value[0] & keep) | (d0 & ~keep);
-  value[1] = (value[1] & keep) | (d1 & ~keep);
-  value[2] = (value[2] & keep) | (d2 & ~keep);
-  value[3] = (value[3] & keep) | (d3 & ~keep);
+  TARVO_UNROLLED
+  for (int i = 0; i < 4; ++i) value[i] = (value[i] & keep) | (difference[i] & ~keep);
 }
 
 TARVO_KERNEL Limbs add_mod(const Limbs& a, const Limbs& b, const Limbs& p) {
-  unsigned long long s0, s1, s2, s3;
-  unsigned char carry = _addcarry_u64(0, a[0], b[0], &s0);
-  carry = _addcarry_u64(carry, a[1], b[1], &s1);
-  carry = _addcarry_u64(carry, a[2], b[2], &s2);
-  _addcarry_u64(carry, a[3], b[3], &s3);  // a + b < 2p < 2^255: no carry out
-  Limbs sum = {s0, s1, s2, s3};
+  uint64_t carry = 0;  // a + b < 2p < 2^255: no carry out
+  Limbs sum;
+  TARVO_UNROLLED
+  for (int i = 0; i < 4; ++i) sum[i] = add_with_carry(a[i], b[i], carry);
   reduce_once(sum, p);
   return sum;
 }
 
 TARVO_KERNEL Limbs sub_mod(const Limbs& a, const Limbs& b, const Limbs& p) {
-  unsigned long long d0, d1, d2, d3;
-  unsigned char borrow = _subborrow_u64(0, a[0], b[0], &d0);
-  borrow = _subborrow_u64(borrow, a[1], b[1], &d1);
-  borrow = _subborrow_u64(borrow, a[2], b[2], &d2);
-  borrow = _subborrow_u64(borrow, a[3], b[3], &d3);
+  uint64_t borrow = 0;
+  Limbs difference;
+  TARVO_UNROLLED
+  for (int i = 0; i < 4; ++i) difference[i] = sub_with_borrow(a[i], b[i], borrow);
   const uint64_t mask = uint64_t{0} - borrow;  // add p back when the difference went below zero
-  unsigned char carry = _addcarry_u64(0, d0, p[0] & mask, &d0);
-  carry = _addcarry_u64(carry, d1, p[1] & mask, &d1);
-  carry = _addcarry_u64(carry, d2, p[2] & mask, &d2);
-  _addcarry_u64(carry, d3, p[3] & mask, &d3);
-  return {d0, d1, d2, d3};
+  uint64_t carry = 0;
+  TARVO_UNROLLED
+  for (int i = 0; i < 4; ++i) difference[i] = add_with_carry(difference[i], p[i] & mask, carry);
+  return difference;
 }
 
 // a·b·2^-256 mod p, fully reduced, for a < p and any 256-bit b (every intermediate value stays below
 // 2p); portable C++.
 inline Limbs mul_portable(const Limbs& a, const Limbs& b, const Limbs& p, uint64_t inv) {
   uint64_t t[4] = {0, 0, 0, 0};
+  TARVO_UNROLLED
   for (int i = 0; i < 4; ++i) {
     u128 product = u128(a[0]) * b[i] + t[0];
     t[0] = static_cast<uint64_t>(product);
     uint64_t carry_a = static_cast<uint64_t>(product >> 64);
     const uint64_t m = t[0] * inv;
     uint64_t carry_m = static_cast<uint64_t>((u128(m) * p[0] + t[0]) >> 64);
+    TARVO_UNROLLED
     for (int j = 1; j < 4; ++j) {
       product = u128(a[j]) * b[i] + t[j] + carry_a;
       carry_a = static_cast<uint64_t>(product >> 64);
@@ -101,6 +100,8 @@ inline Limbs mul_portable(const Limbs& a, const Limbs& b, const Limbs& p, uint64
   reduce_once(out, p);
   return out;
 }
+
+#if TARVO_X86_64
 
 // The same function with MULX/ADCX/ADOX. Only call when cpu_has_adx().
 TARVO_KERNEL Limbs mul_adx(const Limbs& a, const Limbs& b, const Limbs& p, const uint64_t& inv) {
@@ -409,12 +410,20 @@ TARVO_KERNEL Limbs sqr_adx(const Limbs& a, const Limbs& p, const uint64_t& inv) 
 #endif
 }
 
+#endif  // TARVO_X86_64
+
 TARVO_KERNEL Limbs sqr(const Limbs& a, const Limbs& p, const uint64_t& inv) {
-  return cpu_has_adx() ? sqr_adx(a, p, inv) : mul_portable(a, a, p, inv);
+#if TARVO_X86_64
+  if (cpu_has_adx()) return sqr_adx(a, p, inv);
+#endif
+  return mul_portable(a, a, p, inv);
 }
 
 TARVO_KERNEL Limbs mul(const Limbs& a, const Limbs& b, const Limbs& p, const uint64_t& inv) {
-  return cpu_has_adx() ? mul_adx(a, b, p, inv) : mul_portable(a, b, p, inv);
+#if TARVO_X86_64
+  if (cpu_has_adx()) return mul_adx(a, b, p, inv);
+#endif
+  return mul_portable(a, b, p, inv);
 }
 
 }  // namespace tarvo::montgomery

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <string>
 
+#include "crypto/field/montgomery.h"
 #include "sdk/src/lib/core.h"
 #include "sdk/src/lib/l1_sign.h"
 #include "sdk/src/tx/convert.h"
@@ -60,6 +61,8 @@ unsigned long control_reports() {
 }  // namespace
 
 int main() {
+  std::printf("field kernels: %s\n",
+              tarvo::montgomery::cpu_has_adx() ? "MULX/ADCX/ADOX assembly" : "portable");
   const unsigned long control = control_reports();
   if (RUNNING_ON_VALGRIND && control != 1) {
     std::printf("memcheck did not report the control branch (%lu reports)\n", control);

@@ -1,0 +1,48 @@
+// Out-of-line copies of the field kernels for both moduli, compiled with the library's flags, for the
+// branch check (check_branch_free.sh): the disassembly of this object must show no conditional branch
+// in any of them. Inlined into the library the kernels compile the same way.
+#include "crypto/field/fr.h"
+#include "crypto/field/fs.h"
+#include "crypto/field/montgomery.h"
+
+namespace tarvo::montgomery {
+namespace {
+
+template <typename Params>
+Limbs mul_portable_of(const Limbs& a, const Limbs& b) {
+  return mul_portable(a, b, Params::MODULUS, Params::INV);
+}
+
+template <typename Params>
+Limbs reduce_once_of(Limbs value) {
+  reduce_once(value, Params::MODULUS);
+  return value;
+}
+
+}  // namespace
+
+extern "C" {
+void tarvo_probe_fr_mul_portable(const Limbs* a, const Limbs* b, Limbs* out) {
+  *out = mul_portable_of<FrParams>(*a, *b);
+}
+void tarvo_probe_fs_mul_portable(const Limbs* a, const Limbs* b, Limbs* out) {
+  *out = mul_portable_of<FsParams>(*a, *b);
+}
+void tarvo_probe_fr_reduce_once(const Limbs* value, Limbs* out) { *out = reduce_once_of<FrParams>(*value); }
+void tarvo_probe_fr_add_mod(const Limbs* a, const Limbs* b, Limbs* out) {
+  *out = add_mod(*a, *b, FrParams::MODULUS);
+}
+void tarvo_probe_fr_sub_mod(const Limbs* a, const Limbs* b, Limbs* out) {
+  *out = sub_mod(*a, *b, FrParams::MODULUS);
+}
+#if TARVO_X86_64
+void tarvo_probe_fr_mul_adx(const Limbs* a, const Limbs* b, Limbs* out) {
+  *out = mul_adx(*a, *b, FrParams::MODULUS, FrParams::INV);
+}
+void tarvo_probe_fr_sqr_adx(const Limbs* a, Limbs* out) {
+  *out = sqr_adx(*a, FrParams::MODULUS, FrParams::INV);
+}
+#endif
+}
+
+}  // namespace tarvo::montgomery
