@@ -85,6 +85,10 @@ bool is_zero(const Point<Order>& p) {
 template <typename Order>
 Point<Order> mul_reference_var(const Point<Order>& p, const Limbs& k, const JubjubParams& params);
 
+// Whether l·p is the neutral element, by multiplication: the reference that the parameter set's
+// faster subgroup test is held to. Variable time.
+bool in_prime_order_subgroup_reference_var(const Point<Unknown>& p, const JubjubParams& params);
+
 // k·p with a fixed 4-bit window: the time and the memory accesses do not depend on k.
 template <typename Order>
 Point<Order> mul(const Point<Order>& p, const Limbs& k, const JubjubParams& params);

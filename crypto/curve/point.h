@@ -40,7 +40,7 @@ using Joined =
 
 namespace tarvo {
 
-// A curve parameter set: the coefficient d and the fixed generators.
+// A curve parameter set: the coefficient d, the fixed generators and what else depends on the curve.
 class JubjubParams {
  public:
   virtual ~JubjubParams() = default;
@@ -50,6 +50,8 @@ class JubjubParams {
   virtual const edwards::Point<edwards::PrimeOrder>& generator(size_t index) const = 0;
   // k times generator(index), in constant time with respect to k.
   virtual edwards::Point<edwards::PrimeOrder> mul_generator(size_t index, const Fs& k) const = 0;
+  // Whether p lies in the subgroup of prime order l. Variable time: for public points only.
+  virtual bool in_prime_order_subgroup_var(const edwards::Point<edwards::Unknown>& p) const = 0;
 };
 
 }  // namespace tarvo

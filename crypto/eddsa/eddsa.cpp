@@ -17,10 +17,6 @@ Fs message_scalar(std::span<const uint8_t> message) {
   return to_uniform_32(padded);
 }
 
-bool in_prime_order_subgroup(const edwards::Point<edwards::Unknown>& p, const JubjubParams& params) {
-  return edwards::is_zero(edwards::mul_var(p, Fs::characteristic(), params));
-}
-
 // s·G = R + m·A, tested as (m·A + R) + (−s·G) = zero.
 template <typename Order>
 bool equation_holds(const edwards::Point<Order>& a, const Fs& m, const BasicSignature<Order>& signature,
@@ -46,7 +42,8 @@ PublicKey PublicKey::from_private(const PrivateKey& key, size_t generator_index,
 bool PublicKey::verify_for_raw_message(std::span<const uint8_t> message, const Signature& signature,
                                        size_t generator_index, const JubjubParams& params) const {
   const Fs m = message_scalar(message);
-  if (!in_prime_order_subgroup(a, params) || !in_prime_order_subgroup(signature.r, params)) return false;
+  if (!params.in_prime_order_subgroup_var(a) || !params.in_prime_order_subgroup_var(signature.r))
+    return false;
   return equation_holds(a, m, signature, generator_index, params);
 }
 

@@ -181,6 +181,40 @@ TEST(ScalarMultiplication, EdgeScalars) {
   EXPECT_EQ(mul_var(order_two_point(), Fs::characteristic(), params()), order_two_point());
 }
 
+// Multiples of a point q of order 8·l of every order 1, 2, 4, 8, l, 2l, 4l and 8l, all eight points of
+// order dividing 8, and the same points with z != 1.
+TEST(SubgroupMembership, ExponentiationTestAgreesWithMultiplicationByL) {
+  std::mt19937_64 rng(kSeed + 3);
+  SCOPED_TRACE(testing::Message() << "seed " << kSeed + 3);
+  const Limbs l = Fs::characteristic();
+  const auto times = [](const Limbs& k, unsigned power_of_two) {  // l·8 < 2^254: nothing drops out
+    Limbs shifted{};
+    for (int i = 3; i >= 0; --i)
+      shifted[i] = (k[i] << power_of_two) | (i > 0 ? k[i - 1] >> (64 - power_of_two) : 0);
+    return shifted;
+  };
+  const std::vector<Limbs> multipliers = {{1, 0, 0, 0}, {2, 0, 0, 0}, {4, 0, 0, 0}, {8, 0, 0, 0}, l,
+                                          times(l, 1),  times(l, 2),  times(l, 3)};
+  for (int round = 0; round < 3; ++round) {
+    Result<Point<Unknown>> q = Error("");
+    while (!q || is_zero(mul_reference_var(*q, times(l, 2), params()))) {
+      q = read(limbs_to_le_bytes(Fr::from_u256_reduced(random_limbs(rng)).into_repr()), params());
+    }
+    std::vector<std::pair<Point<Unknown>, bool>> points;  // with whether they have order dividing l
+    for (const Limbs& k : multipliers) points.emplace_back(mul_reference_var(*q, k, params()), k[0] % 8 == 0);
+    const Point<Unknown> order_eight = points[4].first;
+    for (uint64_t i = 0; i < 8; ++i)
+      points.emplace_back(mul_reference_var(order_eight, {i, 0, 0, 0}, params()), i == 0);
+    for (const auto& [p, in_subgroup] : points) {
+      const Fr scale = Fr::from_u256_reduced(random_limbs(rng));
+      const Point<Unknown> scaled{p.x * scale, p.y * scale, p.t * scale, p.z * scale};
+      EXPECT_EQ(in_prime_order_subgroup_reference_var(p, params()), in_subgroup);
+      EXPECT_EQ(params().in_prime_order_subgroup_var(p), in_subgroup);
+      EXPECT_EQ(params().in_prime_order_subgroup_var(scaled), in_subgroup);
+    }
+  }
+}
+
 TEST(ScalarMultiplication, PublicKeyKnownAnswers) {
   struct Case {
     const char* scalar;
