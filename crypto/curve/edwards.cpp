@@ -26,7 +26,7 @@ Result<Point<Unknown>> read(std::span<const uint8_t> bytes, const JubjubParams& 
   const Result<Fr> y = Fr::from_repr(limbs);
   if (!y) return Error("y is not in field");
   const Fr y2 = y->square();
-  const std::optional<Fr> denominator_inverse = (params.edwards_d() * y2 + Fr::one()).inverse();
+  const std::optional<Fr> denominator_inverse = (params.edwards_d() * y2 + Fr::one()).inverse_var();
   if (!denominator_inverse) return Error("not on curve");
   std::optional<Fr> x = ((y2 - Fr::one()) * *denominator_inverse).sqrt();
   if (!x) return Error("not on curve");

@@ -57,7 +57,7 @@ FixedBaseTable::FixedBaseTable(const Point<PrimeOrder>& base, const JubjubParams
     prefix[i] = acc;
     acc *= multiples[i].z;
   }
-  const std::optional<Fr> total_inverse = acc.inverse();
+  const std::optional<Fr> total_inverse = acc.inverse_var();  // multiples of a public base
   ensure(total_inverse.has_value(), "point with z = 0 has no affine form");
   Fr inverse = *total_inverse;
   const Fr d2 = params.edwards_d().doubled();

@@ -3,17 +3,20 @@
 // Invariant: `mont_` is the Montgomery form a·R mod p of the canonical value a, fully reduced
 // (< p). Montgomery values never leave this type: every conversion carries the canonical integer.
 // Arithmetic (add, sub, neg, mul, square, inverse) runs in constant time with respect to the values;
-// from_repr, from_str, sqrt and legendre are for public inputs.
+// from_repr, from_str, sqrt, legendre and the `_var` functions are for public inputs.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string_view>
+#include <type_traits>
 
 #include "crypto/base/result.h"
 #include "crypto/field/limbs.h"
+#include "crypto/field/modinv.h"
 #include "crypto/field/montgomery.h"
+#include "crypto/field/montgomery_dot.h"
 
 // A counting build (-DTARVO_COUNT_FIELD_OPS) tallies multiplications and squarings per thread, so the
 // benchmarks can state how many an operation performs.
@@ -23,8 +26,10 @@ inline thread_local uint64_t multiplications = 0;
 inline thread_local uint64_t squarings = 0;
 }  // namespace tarvo::field_op_counts
 #define TARVO_COUNT_FIELD_OP(counter) (++::tarvo::field_op_counts::counter)
+#define TARVO_COUNT_FIELD_OPS_N(counter, n) (::tarvo::field_op_counts::counter += (n))
 #else
 #define TARVO_COUNT_FIELD_OP(counter) ((void)0)
+#define TARVO_COUNT_FIELD_OPS_N(counter, n) ((void)0)
 #endif
 
 namespace tarvo {
@@ -96,6 +101,13 @@ class PrimeField {
     TARVO_COUNT_FIELD_OP(multiplications);
     return from_montgomery(mont_mul(a.mont_, b.mont_));
   }
+  // Σ a[i]·b[i] with one Montgomery reduction for the whole sum; counted as N multiplications.
+  template <size_t N>
+  TARVO_KERNEL static PrimeField dot(const std::array<PrimeField, N>& a, const std::array<PrimeField, N>& b) {
+    TARVO_COUNT_FIELD_OPS_N(multiplications, N);
+    return from_montgomery(
+        montgomery::dot<N>(montgomery_limbs(a), montgomery_limbs(b), MODULUS, Params::INV));
+  }
   PrimeField& operator+=(const PrimeField& o) { return *this = *this + o; }
   PrimeField& operator-=(const PrimeField& o) { return *this = *this - o; }
   PrimeField& operator*=(const PrimeField& o) { return *this = *this * o; }
@@ -125,9 +137,19 @@ class PrimeField {
     return acc;
   }
 
-  // No value for zero. Fermat's little theorem: the exponent p - 2 is fixed, so the time does not
-  // depend on the value.
+  // No value for zero (whether the value is zero is not kept secret). The divsteps invert the
+  // Montgomery form a·R into a^-1·R^-1; one Montgomery multiplication by R^3 makes it a^-1·R.
   std::optional<PrimeField> inverse() const {
+    if (is_zero()) return std::nullopt;
+    return from_montgomery(modinv::inverse(mont_, MODINV)) * from_montgomery(Params::R3);
+  }
+  // The same for public values, in variable time.
+  std::optional<PrimeField> inverse_var() const {
+    if (is_zero()) return std::nullopt;
+    return from_montgomery(modinv::inverse_var(mont_, MODINV)) * from_montgomery(Params::R3);
+  }
+  // The plain path the divsteps are checked against: Fermat's little theorem, a^(p - 2).
+  std::optional<PrimeField> inverse_reference() const {
     if (is_zero()) return std::nullopt;
     return pow(minus(MODULUS, 2));
   }
@@ -170,6 +192,15 @@ class PrimeField {
     f.mont_ = mont;
     return f;
   }
+  // The Montgomery forms of an array's elements, in place: mont_ is the only member.
+  template <size_t N>
+  TARVO_KERNEL static std::span<const Limbs, N> montgomery_limbs(const std::array<PrimeField, N>& elements) {
+    static_assert(sizeof(PrimeField) == sizeof(Limbs) && std::is_standard_layout_v<PrimeField>);
+    return std::span<const Limbs, N>(reinterpret_cast<const Limbs*>(elements.data()), N);
+  }
+
+  static constexpr modinv::Modulus MODINV = modinv::make_modulus(MODULUS, Params::INV);
+
   static PrimeField from_canonical_unchecked(const Limbs& repr) { return from_u256_reduced(repr); }
 
   static constexpr Limbs minus(Limbs value, uint64_t small) {

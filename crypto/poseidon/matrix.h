@@ -65,7 +65,7 @@ Matrix<N> invert(Matrix<N> m) {
     ensure(pivot < N, "MDS matrix or one of its sub-blocks is not invertible");
     std::swap(m[pivot], m[col]);
     std::swap(inv[pivot], inv[col]);
-    const Fr scale = m[col][col].inverse().value();
+    const Fr scale = m[col][col].inverse_var().value();
     for (size_t j = 0; j < N; ++j) {
       m[col][j] *= scale;
       inv[col][j] *= scale;

@@ -47,7 +47,7 @@ Parameters<T> generate(size_t full_rounds, size_t partial_rounds) {
   for (Fr& y : ys) y = grain.next_field_element_without_rejection();
   for (size_t i = 0; i < T; ++i) {
     for (size_t j = 0; j < T; ++j) {
-      const auto inv = (xs[i] + ys[j]).inverse();
+      const auto inv = (xs[i] + ys[j]).inverse_var();
       ensure(inv.has_value(), "Cauchy matrix point sum x_i + y_j is zero");
       params.mds[i][j] = *inv;
     }

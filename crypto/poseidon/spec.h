@@ -12,12 +12,13 @@
 
 namespace tarvo::poseidon {
 
-// One partial round's sparse mix: new s[0] = row[0]·s[0] + Σ w_hat[i-1]·s[i]; new s[i] = s[i] +
-// row[i]·s[0] for i >= 1.
+// One partial round's sparse mix: new s[0] = Σ first_row[i]·s[i]; new s[i] = s[i] + column[i-1]·s[0] for
+// i >= 1. In the factorisation's terms, first_row is the row's first element followed by w_hat, column
+// the rest of the row.
 template <size_t T>
 struct SparseMDSMatrix {
-  Vec<T> row;
-  Vec<T - 1> w_hat;
+  Vec<T> first_row;
+  Vec<T - 1> column;
 };
 
 // Invariant: `start` holds half_full_rounds + 1 vectors, `partial` one scalar per partial round,
@@ -64,11 +65,11 @@ class Spec {
     for (size_t i = 1; i < half; ++i) {
       for (Fr& s : state) s = sbox(s);
       add(state, constants_.start[i]);
-      state = mul(matrices_.mds, state);
+      state = mix(matrices_.mds, state);
     }
     for (Fr& s : state) s = sbox(s);
     add(state, constants_.start[half]);
-    state = mul(matrices_.pre_sparse, state);
+    state = mix(matrices_.pre_sparse, state);
     for (size_t k = 0; k < params_.partial_rounds; ++k) {
       state[0] = sbox(state[0]) + constants_.partial[k];
       sparse_mix(matrices_.sparse[k], state);
@@ -76,10 +77,10 @@ class Spec {
     for (const Vec<T>& constants : constants_.end) {
       for (Fr& s : state) s = sbox(s);
       add(state, constants);
-      state = mul(matrices_.mds, state);
+      state = mix(matrices_.mds, state);
     }
     for (Fr& s : state) s = sbox(s);
-    state = mul(matrices_.mds, state);
+    state = mix(matrices_.mds, state);
   }
 
  private:
@@ -87,12 +88,17 @@ class Spec {
     for (size_t i = 0; i < T; ++i) state[i] += constants[i];
   }
 
+  // m·state, each row one dot product.
+  static Vec<T> mix(const Matrix<T>& m, const Vec<T>& state) {
+    Vec<T> out;
+    for (size_t i = 0; i < T; ++i) out[i] = Fr::dot(m[i], state);
+    return out;
+  }
+
   static void sparse_mix(const SparseMDSMatrix<T>& m, Vec<T>& state) {
     const Fr s0 = state[0];
-    Fr first = m.row[0] * s0;
-    for (size_t i = 1; i < T; ++i) first += m.w_hat[i - 1] * state[i];
-    for (size_t i = 1; i < T; ++i) state[i] += m.row[i] * s0;
-    state[0] = first;
+    state[0] = Fr::dot(m.first_row, state);
+    for (size_t i = 1; i < T; ++i) state[i] += m.column[i - 1] * s0;
   }
 
   void optimize_constants(const Matrix<T>& mds_inv);
@@ -117,9 +123,10 @@ class Spec {
       }
     }
     for (auto& value : spec.constants_.partial) f(value);
-    for (auto& sparse : spec.matrices_.sparse) {
-      for (auto& value : sparse.row) f(value);
-      for (auto& value : sparse.w_hat) f(value);
+    for (auto& sparse : spec.matrices_.sparse) {  // the row (first element, column), then w_hat
+      f(sparse.first_row[0]);
+      for (auto& value : sparse.column) f(value);
+      for (size_t i = 1; i < T; ++i) f(sparse.first_row[i]);
     }
   }
 
@@ -195,7 +202,14 @@ void Spec<T>::factor_matrices() {
       w[i - 1] = b[i][0];
       for (size_t j = 1; j < T; ++j) a_hat[i - 1][j - 1] = m_prime[i][j] = b[i][j];
     }
-    matrices_.sparse.push_back({b[0], mul(invert(a_hat), w)});
+    const Vec<T - 1> w_hat = mul(invert(a_hat), w);
+    SparseMDSMatrix<T> sparse;
+    sparse.first_row[0] = b[0][0];
+    for (size_t i = 1; i < T; ++i) {
+      sparse.first_row[i] = w_hat[i - 1];
+      sparse.column[i - 1] = b[0][i];
+    }
+    matrices_.sparse.push_back(sparse);
     b = mul(a, m_prime);
   }
   std::reverse(matrices_.sparse.begin(), matrices_.sparse.end());

@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <span>
+#include <utility>
 #include <vector>
 
 #include "crypto/field/fr.h"
 #include "crypto/field/fs.h"
+#include "crypto/field/montgomery_dot.h"
 
 namespace tarvo {
 namespace {
@@ -41,6 +44,16 @@ void check_kernels_agree(uint64_t seed) {
     }
     ASSERT_EQ(montgomery::sqr_adx(a, p, Params::INV), montgomery::mul_portable(a, a, p, Params::INV))
         << "seed " << seed;
+  }
+  // Dot products of nine, the largest sum first (every term (p - 1)²), then sliding windows.
+  below_p.insert(below_p.begin(), 9, p_minus_one);
+  for (size_t start = 0; start + 18 <= below_p.size(); start += 5) {
+    const std::span<const Limbs, 9> a(below_p.data() + start, 9), b(below_p.data() + start + 9, 9);
+    for (const auto& [x, y] : {std::pair{a, b}, std::pair{a, a}}) {
+      ASSERT_EQ(montgomery::dot_adx<9>(x, y, p, Params::INV),
+                montgomery::dot_portable<9>(x, y, p, Params::INV))
+          << "seed " << seed << " start " << start;
+    }
   }
 #endif
 }

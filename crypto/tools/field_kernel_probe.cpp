@@ -4,6 +4,7 @@
 #include "crypto/field/fr.h"
 #include "crypto/field/fs.h"
 #include "crypto/field/montgomery.h"
+#include "crypto/field/montgomery_dot.h"
 
 namespace tarvo::montgomery {
 namespace {
@@ -35,7 +36,15 @@ void tarvo_probe_fr_add_mod(const Limbs* a, const Limbs* b, Limbs* out) {
 void tarvo_probe_fr_sub_mod(const Limbs* a, const Limbs* b, Limbs* out) {
   *out = sub_mod(*a, *b, FrParams::MODULUS);
 }
+void tarvo_probe_fr_dot_portable(const Limbs* a, const Limbs* b, Limbs* out) {
+  *out = dot_portable<9>(std::span<const Limbs, 9>(a, 9), std::span<const Limbs, 9>(b, 9), FrParams::MODULUS,
+                         FrParams::INV);
+}
 #if TARVO_X86_64
+void tarvo_probe_fr_dot_adx(const Limbs* a, const Limbs* b, Limbs* out) {
+  *out = dot_adx<9>(std::span<const Limbs, 9>(a, 9), std::span<const Limbs, 9>(b, 9), FrParams::MODULUS,
+                    FrParams::INV);
+}
 void tarvo_probe_fr_mul_adx(const Limbs* a, const Limbs* b, Limbs* out) {
   *out = mul_adx(*a, *b, FrParams::MODULUS, FrParams::INV);
 }

@@ -1,0 +1,106 @@
+// Dot products Σ a[t]·b[t]·2^-256 mod p of N field elements in Montgomery form, fully reduced.
+//
+// The assembly kernel accumulates all N products before reducing: row by row over the limbs of b, the
+// N products with b[t][i] join a six-word accumulator, then one Montgomery step (add m·p, m chosen to
+// clear the low word) shifts it down by a word, as the interleaved (CIOS) multiplication does for one
+// product. That is one reduction for the whole sum instead of one per product, and no modular addition.
+// The result is (Σ a[t]·b[t] + M·p) / 2^256 with M < 2^256, below (N/4 + 1)·p for p < 2^254, brought
+// below p by conditional subtractions of 2p and p. Constant time.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <span>
+
+#include "crypto/field/montgomery.h"
+
+namespace tarvo::montgomery {
+
+// Σ a[t]·b[t]·2^-256 mod p for a[t], b[t] < p; portable C++, one Montgomery product per term.
+template <size_t N>
+TARVO_KERNEL Limbs dot_portable(std::span<const Limbs, N> a, std::span<const Limbs, N> b, const Limbs& p,
+                                uint64_t inv) {
+  Limbs sum = mul_portable(a[0], b[0], p, inv);
+#pragma GCC unroll 16
+  for (size_t t = 1; t < N; ++t) sum = add_mod(sum, mul_portable(a[t], b[t], p, inv), p);
+  return sum;
+}
+
+#if TARVO_X86_64
+
+// (c0..c5) += a·b, for an accumulator that cannot overflow its six words. Both carry chains end in c5.
+TARVO_KERNEL void multiply_accumulate_adx(uint64_t& c0, uint64_t& c1, uint64_t& c2, uint64_t& c3,
+                                          uint64_t& c4, uint64_t& c5, const Limbs& a, uint64_t b) {
+  uint64_t high;
+  asm("xorl %%eax, %%eax\n\t"
+      "mulxq %[a0], %%rax, %[high]\n\t"
+      "adcxq %%rax, %[c0]\n\t"
+      "adoxq %[high], %[c1]\n\t"
+      "mulxq %[a1], %%rax, %[high]\n\t"
+      "adcxq %%rax, %[c1]\n\t"
+      "adoxq %[high], %[c2]\n\t"
+      "mulxq %[a2], %%rax, %[high]\n\t"
+      "adcxq %%rax, %[c2]\n\t"
+      "adoxq %[high], %[c3]\n\t"
+      "mulxq %[a3], %%rax, %[high]\n\t"
+      "adcxq %%rax, %[c3]\n\t"
+      "adoxq %[high], %[c4]\n\t"
+      "movl $0, %%eax\n\t"
+      "adcxq %%rax, %[c4]\n\t"
+      "adoxq %%rax, %[c5]\n\t"
+      "adcxq %%rax, %[c5]\n\t"
+      : [c0] "+r"(c0), [c1] "+r"(c1), [c2] "+r"(c2), [c3] "+r"(c3), [c4] "+r"(c4), [c5] "+r"(c5),
+        [high] "=&r"(high)
+      : [a0] "m"(a[0]), [a1] "m"(a[1]), [a2] "m"(a[2]), [a3] "m"(a[3]), "d"(b)
+      : "rax", "cc");
+}
+
+// value - subtrahend when value >= subtrahend, else value.
+TARVO_KERNEL void subtract_if_not_below(Limbs& value, const Limbs& subtrahend) {
+  uint64_t borrow = 0;
+  Limbs difference;
+  TARVO_UNROLLED
+  for (int i = 0; i < 4; ++i) difference[i] = sub_with_borrow(value[i], subtrahend[i], borrow);
+  const uint64_t keep = uint64_t{0} - borrow;
+  TARVO_UNROLLED
+  for (int i = 0; i < 4; ++i) value[i] = (value[i] & keep) | (difference[i] & ~keep);
+}
+
+// The same function with MULX/ADCX/ADOX; only call when cpu_has_adx(). The accumulator's six words
+// rotate instead of moving: after row i the cleared low word becomes the new top word. Before each
+// shift the accumulator stays below (N + 2)·p·2^64 < 2^384.
+template <size_t N>
+TARVO_KERNEL Limbs dot_adx(std::span<const Limbs, N> a, std::span<const Limbs, N> b, const Limbs& p,
+                           uint64_t inv) {
+  static_assert(N >= 1 && N <= 12, "the final reduction covers sums below 4p");
+  std::array<uint64_t, 6> c{};
+#pragma GCC unroll 4
+  for (size_t i = 0; i < 4; ++i) {
+    uint64_t &c0 = c[i % 6], &c1 = c[(i + 1) % 6], &c2 = c[(i + 2) % 6], &c3 = c[(i + 3) % 6],
+             &c4 = c[(i + 4) % 6], &c5 = c[(i + 5) % 6];
+#pragma GCC unroll 16
+    for (size_t t = 0; t < N; ++t) multiply_accumulate_adx(c0, c1, c2, c3, c4, c5, a[t], b[t][i]);
+    multiply_accumulate_adx(c0, c1, c2, c3, c4, c5, p, c0 * inv);
+  }
+  Limbs sum = {c[4], c[5], c[0], c[1]};
+  uint64_t carry = 0;
+  Limbs twice_p;
+  TARVO_UNROLLED
+  for (int i = 0; i < 4; ++i) twice_p[i] = add_with_carry(p[i], p[i], carry);
+  subtract_if_not_below(sum, twice_p);
+  subtract_if_not_below(sum, p);
+  return sum;
+}
+
+#endif  // TARVO_X86_64
+
+template <size_t N>
+TARVO_KERNEL Limbs dot(std::span<const Limbs, N> a, std::span<const Limbs, N> b, const Limbs& p,
+                       uint64_t inv) {
+#if TARVO_X86_64
+  if (cpu_has_adx()) return dot_adx<N>(a, b, p, inv);
+#endif
+  return dot_portable<N>(a, b, p, inv);
+}
+
+}  // namespace tarvo::montgomery
