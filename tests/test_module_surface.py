@@ -115,3 +115,23 @@ def test_every_later_initialisation_fails_too():
                 print("ImportError")
     """)
     assert lines == ["ImportError", "ImportError"]
+
+
+@pytest.mark.parametrize("imports", ["tarvo_python_sdk, hashlib, ssl", "hashlib, ssl, tarvo_python_sdk"])
+def test_module_and_the_interpreters_libcrypto_work_side_by_side(imports):
+    # hashlib and ssl load the system's libcrypto; the module's own SHA-256 must neither bind to it nor
+    # disturb it, whichever comes first.
+    lines = run_python(f"""
+        import {imports}
+        print(tarvo_python_sdk.private_key_from_seed("a" * 32))
+        print(tarvo_python_sdk.sign("0x" + "0" * 64, "0x"))
+        print(hashlib.sha256(b"abc").hexdigest())
+        print(ssl.create_default_context().verify_mode == ssl.CERT_REQUIRED)
+    """)
+    assert lines == [
+        "0x038035fccedd1639813330babae48b024420a4039fad14fd39992b61fa94a7b8",
+        '{"r":"0x130c3cdf731781c25d5f38f6faf6fd21e01f3710b50206bc89469fd7a0a8bb2e",'
+        '"s":"0x00ae93fc812ca56c92889b0e0c5f861aa6e48bc895e5a9c94e57a9e7a92183a4"}',
+        "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad",
+        "True",
+    ]

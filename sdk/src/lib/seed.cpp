@@ -1,9 +1,7 @@
 #include <openssl/crypto.h>
-#include <openssl/sha.h>
-
-#include <array>
 
 #include "crypto/base/bytes.h"
+#include "crypto/base/sha256.h"
 #include "crypto/field/fs.h"
 #include "sdk/src/lib/core.h"
 
@@ -11,9 +9,7 @@ namespace tarvo::sdk {
 
 namespace {
 
-using Digest = std::array<uint8_t, SHA256_DIGEST_LENGTH>;
-
-bool below_subgroup_order(const Digest& digest) {
+bool below_subgroup_order(const Sha256Digest& digest) {
   Limbs limbs = limbs_from_be_bytes(digest);
   const bool below = below_l_declassified(limbs);
   OPENSSL_cleanse(limbs.data(), sizeof limbs);
@@ -26,11 +22,10 @@ bool below_subgroup_order(const Digest& digest) {
 // accepted with a probability of about 1/42.
 Result<std::string> private_key_from_seed(std::string_view seed) {
   if (seed.size() < 32) return Error("seed is too short");
-  Digest previous{};
-  Digest digest{};
-  SHA256(reinterpret_cast<const uint8_t*>(seed.data()), seed.size(), previous.data());
+  Sha256Digest previous = sha256({reinterpret_cast<const uint8_t*>(seed.data()), seed.size()});
+  Sha256Digest digest{};
   for (;;) {
-    SHA256(previous.data(), previous.size(), digest.data());
+    digest = sha256(previous);
     if (below_subgroup_order(digest)) break;
     previous = digest;
   }
