@@ -13,6 +13,35 @@ namespace tarvo {
 
 namespace {
 
+struct GeneratorSeed {
+  std::string_view tag;
+  std::string_view personalisation;
+};
+
+constexpr std::array<GeneratorSeed, AltJubjubBn256::GENERATOR_COUNT> kGeneratorSeeds = {{
+    {"", "Zcash_H_"},
+    {"r", "Zcash_PH"},
+    {"", "Zcash_J_"},
+    {"v", "Zcash_cv"},
+    {"r", "Zcash_cv"},
+    {"", "Zcash_G_"},
+}};
+
+// The curve without its generators: all that the search for them reads is d.
+class CurveCoefficient final : public JubjubParams {
+ public:
+  const Fr& edwards_d() const override { return d_; }
+  const edwards::Point<edwards::PrimeOrder>& generator(size_t) const override {
+    fatal("the generators are still being derived");
+  }
+  edwards::Point<edwards::PrimeOrder> mul_generator(size_t, const Fs&) const override {
+    fatal("the generators are still being derived");
+  }
+
+ private:
+  Fr d_ = AltJubjubBn256::parse_edwards_d();
+};
+
 // Hashed as its 64 ASCII characters, not as the 32 bytes the digits spell.
 constexpr std::string_view kFirstBlock = "096b36a5804bfacef1691e173c366a47ff5ba84a44f26ddd7e8d9f79d5b42df0";
 
@@ -63,6 +92,24 @@ edwards::Point<edwards::PrimeOrder> find_group_hash(std::string_view tag, std::s
     ++input.back();
     if (point) return *point;
   }
+}
+
+std::array<edwards::Point<edwards::PrimeOrder>, AltJubjubBn256::GENERATOR_COUNT> derive_generators() {
+  const CurveCoefficient params;
+  std::array<edwards::Point<edwards::PrimeOrder>, AltJubjubBn256::GENERATOR_COUNT> generators;
+  for (size_t i = 0; i < generators.size(); ++i) {
+    generators[i] = find_group_hash(kGeneratorSeeds[i].tag, kGeneratorSeeds[i].personalisation, params);
+  }
+  // Signing relies on the signing generator having prime order (its multiples need no subgroup check).
+  ensure(edwards::is_zero(edwards::mul_var(generators[5], Fs::characteristic(), params)),
+         "the signing generator is not of prime order");
+  for (size_t i = 0; i < generators.size(); ++i) {
+    ensure(!edwards::is_zero(generators[i]), "Neutral element!");
+    for (size_t j = i + 1; j < generators.size(); ++j) {
+      ensure(!(generators[i] == generators[j]), "Duplicate generator!");
+    }
+  }
+  return generators;
 }
 
 }  // namespace tarvo

@@ -1,13 +1,15 @@
 // The group hash that derives the fixed generators: BLAKE2s, personalised, over a fixed first block and
-// the input, read as a point encoding and cleared of the cofactor.
+// the input, read as a point encoding and cleared of the cofactor. It runs when the library is built
+// (crypto/tools/curve_table_generator) and in the tests; the library itself carries only its results.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string_view>
 
-#include "crypto/curve/point.h"
+#include "crypto/curve/jubjub_params.h"
 
 namespace tarvo {
 
@@ -21,5 +23,9 @@ std::optional<edwards::Point<edwards::PrimeOrder>> baby_group_hash(std::span<con
 // fatal when the counter reaches 255.
 edwards::Point<edwards::PrimeOrder> find_group_hash(std::string_view tag, std::string_view personalisation,
                                                     const JubjubParams& params);
+
+// The six generators of AltJubjubBn256, found by the group hash from their tags and personalisations;
+// fatal if they are not pairwise distinct points of the prime-order subgroup other than (0, 1).
+std::array<edwards::Point<edwards::PrimeOrder>, AltJubjubBn256::GENERATOR_COUNT> derive_generators();
 
 }  // namespace tarvo

@@ -1,60 +1,18 @@
 #include "crypto/curve/jubjub_params.h"
 
-#include <string_view>
-
-#include "crypto/base/fatal.h"
-#include "crypto/curve/edwards.h"
-#include "crypto/curve/group_hash.h"
+#include "crypto/curve/embedded_tables.h"
 
 namespace tarvo {
 
-namespace {
-
-constexpr std::string_view kEdwardsD =
-    "12181644023421730124874158521699555681764249180949974110617291017600649128846";
-
-struct GeneratorSeed {
-  std::string_view tag;
-  std::string_view personalisation;
-};
-
-constexpr std::array<GeneratorSeed, AltJubjubBn256::GENERATOR_COUNT> kGeneratorSeeds = {{
-    {"", "Zcash_H_"},
-    {"r", "Zcash_PH"},
-    {"", "Zcash_J_"},
-    {"v", "Zcash_cv"},
-    {"r", "Zcash_cv"},
-    {"", "Zcash_G_"},
-}};
-
-Fr parse_d() {
-  const std::optional<Fr> d = Fr::from_str(kEdwardsD);
-  ensure(d.has_value(), "edwards d does not parse");
-  return *d;
-}
-
-std::array<edwards::Point<edwards::PrimeOrder>, AltJubjubBn256::GENERATOR_COUNT> derive_generators(
-    const JubjubParams& params) {
-  std::array<edwards::Point<edwards::PrimeOrder>, AltJubjubBn256::GENERATOR_COUNT> generators;
-  for (size_t i = 0; i < generators.size(); ++i) {
-    generators[i] = find_group_hash(kGeneratorSeeds[i].tag, kGeneratorSeeds[i].personalisation, params);
+AltJubjubBn256::AltJubjubBn256() : d_(parse_edwards_d()) {
+  const std::span<const AffineLimbs> embedded = embedded_generators();
+  ensure(embedded.size() == generators_.size(), "embedded generator count");
+  for (size_t i = 0; i < generators_.size(); ++i) {
+    const Result<Fr> x = Fr::from_repr(embedded[i].x), y = Fr::from_repr(embedded[i].y);
+    ensure(x.ok() && y.ok(), "embedded generator out of range");
+    generators_[i] = {*x, *y, *x * *y, Fr::one()};
   }
-  // Signing relies on the signing generator having prime order (its multiples need no subgroup check).
-  ensure(edwards::is_zero(edwards::mul_var(generators[5], Fs::characteristic(), params)),
-         "the signing generator is not of prime order");
-  for (size_t i = 0; i < generators.size(); ++i) {
-    ensure(!edwards::is_zero(generators[i]), "Neutral element!");
-    for (size_t j = i + 1; j < generators.size(); ++j) {
-      ensure(!(generators[i] == generators[j]), "Duplicate generator!");
-    }
-  }
-  return generators;
 }
-
-}  // namespace
-
-// The generators are derived with d already set: the group hash reads it through *this.
-AltJubjubBn256::AltJubjubBn256() : d_(parse_d()), generators_(derive_generators(*this)) {}
 
 const edwards::Point<edwards::PrimeOrder>& AltJubjubBn256::generator(size_t index) const {
   ensure(index < generators_.size(), "generator index out of bounds");

@@ -5,22 +5,31 @@
 #include <array>
 #include <mutex>
 #include <optional>
+#include <string_view>
 
+#include "crypto/base/fatal.h"
 #include "crypto/curve/fixed_base.h"
 #include "crypto/curve/point.h"
 
 namespace tarvo {
 
-// Invariant: the generators, found by the group hash, are pairwise distinct points of the
-// prime-order subgroup other than (0, 1). Once built, the fixed-base table holds multiples of
-// generator 5, the one every key and signature uses.
+// Invariant: the generators, found by the group hash (crypto/curve/group_hash.h) when the library was
+// built, are pairwise distinct points of the prime-order subgroup other than (0, 1). Once built, the
+// fixed-base table holds multiples of generator 5, the one every key and signature uses.
 class AltJubjubBn256 final : public JubjubParams {
  public:
   static constexpr size_t GENERATOR_COUNT = 6;
 
-  // Builds the complete set (always the same values); fatal if the generators are not distinct
-  // and nonzero.
+  // The complete set (always the same values).
   AltJubjubBn256();
+
+  // d from its decimal text.
+  static Fr parse_edwards_d() {
+    const std::optional<Fr> d =
+        Fr::from_str("12181644023421730124874158521699555681764249180949974110617291017600649128846");
+    ensure(d.has_value(), "edwards d does not parse");
+    return *d;
+  }
 
   const Fr& edwards_d() const override { return d_; }
   const edwards::Point<edwards::PrimeOrder>& generator(size_t index) const override;

@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "crypto/poseidon/poseidon.h"
+#include "crypto/tools/source_writer.h"
 
 int main() {
   using namespace tarvo;
@@ -13,10 +14,9 @@ int main() {
       "namespace tarvo::poseidon {\n\nnamespace {\n\nconstexpr Limbs kElements[%zu] = {\n",
       elements.size());
   for (const Fr& value : elements) {
-    const Limbs limbs = value.into_repr();
-    std::printf("    {0x%016llxull, 0x%016llxull, 0x%016llxull, 0x%016llxull},\n",
-                static_cast<unsigned long long>(limbs[0]), static_cast<unsigned long long>(limbs[1]),
-                static_cast<unsigned long long>(limbs[2]), static_cast<unsigned long long>(limbs[3]));
+    std::printf("    ");
+    tools::print_limbs(value.into_repr());
+    std::printf(",\n");
   }
   std::printf(
       "};\n\n}  // namespace\n\nstd::span<const Limbs> embedded_spec_elements() { return kElements; }\n\n"

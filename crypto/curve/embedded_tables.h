@@ -1,0 +1,20 @@
+// The curve tables generated when the library is built (crypto/tools/curve_table_generator), by the
+// derivation code the tests check them against, so that no process has to derive them on first use.
+#pragma once
+
+#include <span>
+
+#include "crypto/field/limbs.h"
+
+namespace tarvo {
+
+// An affine point (x, y) as canonical integers.
+struct AffineLimbs {
+  Limbs x;
+  Limbs y;
+};
+
+// The generators of AltJubjubBn256 in index order, as derive_generators() finds them.
+std::span<const AffineLimbs> embedded_generators();
+
+}  // namespace tarvo
