@@ -100,4 +100,10 @@ Point<Order> mul(const Point<Order>& p, const Fs& k, const JubjubParams& params)
 template <typename Order>
 Point<Order> mul_var(const Point<Order>& p, const Limbs& k, const JubjubParams& params);
 
+// j·p + k·q with one shared chain of doublings (Straus), width-5 NAFs; variable time, for public
+// scalars only (the verification equation).
+template <typename A, typename B>
+Point<Joined<A, B>> mul_sum_var(const Point<A>& p, const Limbs& j, const Point<B>& q, const Limbs& k,
+                                const JubjubParams& params);
+
 }  // namespace tarvo::edwards

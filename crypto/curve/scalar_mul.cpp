@@ -33,6 +33,46 @@ Naf naf5(const Limbs& k) {
   return digits;
 }
 
+// One term k·p of a variable-time multiplication: the odd multiples of p and the NAF digits of k.
+struct NafTerm {
+  std::array<CachedPoint, 8> odd;  // odd[i] = (2i + 1)·p
+  Naf digits;
+
+  template <typename Order>
+  NafTerm(const Point<Order>& p, const Limbs& k, const JubjubParams& params) : digits(naf5(k)) {
+    const CachedPoint p2 = to_cached(doubled(p), params);
+    Point<Order> multiple = p;
+    odd[0] = to_cached(p, params);
+    for (size_t i = 1; i < odd.size(); ++i) {
+      multiple = add(multiple, p2);
+      odd[i] = to_cached(multiple, params);
+    }
+  }
+};
+
+// Σ k·p over the terms with Straus's method: one chain of doublings shared by all terms.
+template <typename Order, size_t N>
+Point<Order> straus_var(const std::array<NafTerm, N>& terms) {
+  int top = static_cast<int>(terms[0].digits.size()) - 1;
+  const auto digits_at = [&terms](int i) {
+    int nonzero = 0;
+    for (const NafTerm& term : terms) nonzero |= term.digits[i];
+    return nonzero;
+  };
+  while (top >= 0 && digits_at(top) == 0) --top;
+  Point<Order> acc;
+  for (int i = top; i >= 0; --i) {
+    // Only a doubling followed by an addition, or the result, needs t.
+    acc = digits_at(i) == 0 && i > 0 ? doubled<false>(acc) : doubled(acc);
+    for (const NafTerm& term : terms) {
+      const int digit = term.digits[i];
+      if (digit > 0) acc = add(acc, term.odd[digit / 2]);
+      if (digit < 0) acc = add(acc, negate(term.odd[-digit / 2]));
+    }
+  }
+  return acc;
+}
+
 }  // namespace
 
 template <typename Order>
@@ -71,27 +111,13 @@ Point<Order> mul(const Point<Order>& p, const Fs& k, const JubjubParams& params)
 
 template <typename Order>
 Point<Order> mul_var(const Point<Order>& p, const Limbs& k, const JubjubParams& params) {
-  std::array<CachedPoint, 8> odd;  // odd[i] = (2i + 1)·p
-  const CachedPoint p2 = to_cached(doubled(p), params);
-  Point<Order> multiple = p;
-  odd[0] = to_cached(p, params);
-  for (size_t i = 1; i < odd.size(); ++i) {
-    multiple = add(multiple, p2);
-    odd[i] = to_cached(multiple, params);
-  }
+  return straus_var<Order, 1>({NafTerm(p, k, params)});
+}
 
-  const Naf digits = naf5(k);
-  int top = static_cast<int>(digits.size()) - 1;
-  while (top >= 0 && digits[top] == 0) --top;
-  Point<Order> acc;
-  for (int i = top; i >= 0; --i) {
-    const int digit = digits[i];
-    // Only a doubling followed by an addition needs t.
-    acc = digit == 0 && i > 0 ? doubled<false>(acc) : doubled(acc);
-    if (digit > 0) acc = add(acc, odd[digit / 2]);
-    if (digit < 0) acc = add(acc, negate(odd[-digit / 2]));
-  }
-  return acc;
+template <typename A, typename B>
+Point<Joined<A, B>> mul_sum_var(const Point<A>& p, const Limbs& j, const Point<B>& q, const Limbs& k,
+                                const JubjubParams& params) {
+  return straus_var<Joined<A, B>, 2>({NafTerm(p, j, params), NafTerm(q, k, params)});
 }
 
 template Point<PrimeOrder> mul_reference_var(const Point<PrimeOrder>&, const Limbs&, const JubjubParams&);
@@ -102,5 +128,9 @@ template Point<PrimeOrder> mul(const Point<PrimeOrder>&, const Fs&, const Jubjub
 template Point<Unknown> mul(const Point<Unknown>&, const Fs&, const JubjubParams&);
 template Point<PrimeOrder> mul_var(const Point<PrimeOrder>&, const Limbs&, const JubjubParams&);
 template Point<Unknown> mul_var(const Point<Unknown>&, const Limbs&, const JubjubParams&);
+template Point<PrimeOrder> mul_sum_var(const Point<PrimeOrder>&, const Limbs&, const Point<PrimeOrder>&,
+                                       const Limbs&, const JubjubParams&);
+template Point<Unknown> mul_sum_var(const Point<Unknown>&, const Limbs&, const Point<PrimeOrder>&,
+                                    const Limbs&, const JubjubParams&);
 
 }  // namespace tarvo::edwards

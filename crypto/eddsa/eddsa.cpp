@@ -17,13 +17,13 @@ Fs message_scalar(std::span<const uint8_t> message) {
   return to_uniform_32(padded);
 }
 
-// s·G = R + m·A, tested as (m·A + R) + (−s·G) = zero.
+// s·G = R + m·A, tested as (m·A + s·(−G)) + R = zero; every value in it is public.
 template <typename Order>
 bool equation_holds(const edwards::Point<Order>& a, const Fs& m, const BasicSignature<Order>& signature,
                     size_t generator_index, const JubjubParams& params) {
-  const auto p = edwards::add(edwards::mul_var(a, m.into_repr(), params), signature.r, params);
-  const auto q = edwards::negate(params.mul_generator(generator_index, signature.s));
-  return edwards::is_zero(edwards::add(p, q, params));
+  const auto sum = edwards::mul_sum_var(a, m.into_repr(), edwards::negate(params.generator(generator_index)),
+                                        signature.s.into_repr(), params);
+  return edwards::is_zero(edwards::add(sum, signature.r, params));
 }
 
 }  // namespace

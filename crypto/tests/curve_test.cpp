@@ -155,12 +155,16 @@ TEST(ScalarMultiplication, EveryMethodMatchesTheReference) {
   for (int i = 0; i < 8; ++i) scalars.push_back(Fs::from_u256_reduced(random_limbs(rng)).into_repr());
 
   const std::vector<Point<Unknown>> points = sample_points(rng);
-  for (const Limbs& k : scalars) {
+  for (size_t index = 0; index < scalars.size(); ++index) {
+    const Limbs& k = scalars[index];
     SCOPED_TRACE(limbs_to_hex(k));
+    const Limbs& other = scalars[(index + 1) % scalars.size()];  // the second term of a joint multiplication
+    const Point<PrimeOrder> g_other = mul_reference_var(params().generator(5), other, params());
     for (const Point<Unknown>& p : points) {
       const Point<Unknown> expected = mul_reference_var(p, k, params());
       EXPECT_EQ(mul(p, k, params()), expected);
       EXPECT_EQ(mul_var(p, k, params()), expected);
+      EXPECT_EQ(mul_sum_var(p, k, params().generator(5), other, params()), add(expected, g_other, params()));
     }
     const Result<Fs> scalar = Fs::from_repr(k);
     if (!scalar) continue;
