@@ -37,6 +37,9 @@ class CurveCoefficient final : public JubjubParams {
   edwards::Point<edwards::PrimeOrder> mul_generator(size_t, const Fs&) const override {
     fatal("the generators are still being derived");
   }
+  bool in_prime_order_subgroup_var(const edwards::Point<edwards::Unknown>&) const override {
+    fatal("the generators are still being derived");
+  }
 
  private:
   Fr d_ = AltJubjubBn256::parse_edwards_d();
