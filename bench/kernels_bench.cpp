@@ -16,6 +16,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -108,12 +109,14 @@ void field_square(benchmark::State& state) {
   set_items(state, OPERAND_COUNT);
 }
 
+// `inverse` (constant time) or `inverse_var` (public values).
+template <std::optional<Fr> (Fr::*Inverse)() const>
 void field_inverse(benchmark::State& state) {
   Operands operands(kSeed);
   const auto values = operands.many(&Operands::fr);
   size_t next = 0;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(values[next].inverse());
+    benchmark::DoNotOptimize((values[next].*Inverse)());
     next = (next + 1) % OPERAND_COUNT;
   }
   set_items(state, 1);
@@ -369,7 +372,8 @@ void register_kernels() {
   benchmark::RegisterBenchmark("field/mul_adx", field_mul_adx);
   benchmark::RegisterBenchmark("field/mul_portable", montgomery_kernel<&montgomery::mul_portable>);
   benchmark::RegisterBenchmark("field/square", field_square);
-  benchmark::RegisterBenchmark("field/inverse", field_inverse);
+  benchmark::RegisterBenchmark("field/inverse", field_inverse<&Fr::inverse>);
+  benchmark::RegisterBenchmark("field/inverse_var", field_inverse<&Fr::inverse_var>);
   benchmark::RegisterBenchmark("poseidon/permute", poseidon_permute);
   benchmark::RegisterBenchmark("poseidon/permute_reference", poseidon_permute_reference);
   benchmark::RegisterBenchmark("curve/mul_generator5", mul_generator5);
