@@ -91,7 +91,7 @@ wheel_check_and_tag() {
   local tag; tag=$(wheel_manylinux_tag "$wheel")
   local repaired="$dir/repaired"
   rm -rf "$repaired"
-  "$TOOLS/bin/auditwheel" repair --plat "$tag" -w "$repaired" "$wheel" > "$repaired.log" 2>&1 \
+  PATH="$TOOLS/bin:$PATH" "$TOOLS/bin/auditwheel" repair --plat "$tag" -w "$repaired" "$wheel" > "$repaired.log" 2>&1 \
     || { cat "$repaired.log" >&2; die "auditwheel repair --plat $tag $(basename "$wheel") failed"; }
   local tagged; tagged=$(ls "$repaired"/*.whl)
   mv "$tagged" "$dir/"
