@@ -81,23 +81,24 @@ wheel_manylinux_tag() {
   echo "$tag"
 }
 
-# Checks wheel $1 (contents, the extension's needs and exports, auditwheel) and replaces it in its
-# directory by the same wheel carrying its manylinux tag; prints the new wheel's path.
+# Checks wheel $1 (its contents, the extension's needs and exports, auditwheel) and replaces it in its
+# directory by the same wheel carrying its manylinux tag; prints the tagged wheel's path.
 wheel_check_and_tag() {
   local wheel=$1 dir; dir=$(dirname "$wheel")
   local unpacked; unpacked=$(mktemp -d "${TMPDIR:-/tmp}/tarvo-wheel-check.XXXXXX")
-  wheel_check_extension "$(wheel_extension "$wheel" "$unpacked")"
+  local extension; extension=$(wheel_extension "$wheel" "$unpacked") || exit 1
+  wheel_check_extension "$extension"
   rm -rf "$unpacked"
   local tag; tag=$(wheel_manylinux_tag "$wheel")
   local repaired="$dir/repaired"
   rm -rf "$repaired"
   PATH="$TOOLS/bin:$PATH" "$TOOLS/bin/auditwheel" repair --plat "$tag" -w "$repaired" "$wheel" > "$repaired.log" 2>&1 \
     || { cat "$repaired.log" >&2; die "auditwheel repair --plat $tag $(basename "$wheel") failed"; }
-  local tagged; tagged=$(ls "$repaired"/*.whl)
-  mv "$tagged" "$dir/"
+  local tagged; tagged="$dir/$(basename "$(ls "$repaired"/*.whl)")"
+  mv "$repaired"/*.whl "$dir/"
   rm -rf "$repaired" "$repaired.log"
-  [ "$dir/$(basename "$tagged")" = "$wheel" ] || rm -f "$wheel"
-  echo "$dir/$(basename "$tagged")"
+  [ "$tagged" = "$wheel" ] || rm -f "$wheel"
+  echo "$tagged"
 }
 
 # An interpreter of root filesystem $1, run on this machine through that filesystem's own dynamic loader
