@@ -4,7 +4,6 @@
 #include "crypto/curve/jubjub_params.h"
 #include "sdk/src/json/writer.h"
 #include "sdk/src/tx/convert.h"
-#include "sdk/src/tx/packed_public_key.h"
 #include "sdk/src/tx/sign.h"
 
 namespace tarvo::sdk {
@@ -14,15 +13,13 @@ Result<L1Signature> l1_sign(std::string_view msg, std::string_view private_key) 
   const eddsa::PrivateKey key = TARVO_TRY(private_key_from_string(private_key));  // checked before msg
   const U256 message = TARVO_TRY(U256::from_hex(trimmed));
   const TxSignature signed_message = TxSignature::sign_msg(key, message_bytes(message));
-  // The parameter set is deterministic: the shared instance gives the same generator as a fresh one.
-  const Fr public_x = edwards::to_affine(public_point(key)).first;
   const auto [r_x, r_y] = edwards::to_affine(signed_message.signature.r);
   return L1Signature{
       .x = "0x" + FeConvert::to_hex(r_x),
       .y = "0x" + FeConvert::to_hex(r_y),
       .s = "0x" + FeConvert::to_hex(signed_message.signature.s),
       .pk_x = signed_message.pub_key.to_hex(),
-      .pk_y = "0x" + FeConvert::to_hex(public_x),
+      .pk_y = "0x" + FeConvert::to_hex(signed_message.pub_key_x),
   };
 }
 

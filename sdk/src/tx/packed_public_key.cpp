@@ -14,6 +14,14 @@ PackedPublicKey pack(const edwards::Point<edwards::PrimeOrder>& point) {
   return le_to_u256(edwards::write(point));
 }
 
+// The packed key and the affine coordinates of a public point: the affine point encodes without a second
+// inversion.
+std::pair<PackedPublicKey, std::pair<Fr, Fr>> pack_with_affine(
+    const edwards::Point<edwards::PrimeOrder>& point) {
+  const auto [x, y] = edwards::to_affine(point);
+  return {pack(edwards::Point<edwards::PrimeOrder>{x, y, x * y, Fr::one()}), {x, y}};
+}
+
 // An address (a nonzero value below 2^160) rather than a point encoding.
 bool is_address(const PackedPublicKey& packed) {
   return !packed.is_zero() && packed.limbs[3] == 0 && (packed.limbs[2] >> 32) == 0;
@@ -33,20 +41,20 @@ PackedPublicKey public_key_from_private(const eddsa::PrivateKey& private_key) {
 }
 
 std::pair<PackedPublicKey, BabyJubjubPoint> public_key_and_point(const eddsa::PrivateKey& private_key) {
-  const auto [x, y] = edwards::to_affine(public_point(private_key));
-  // The affine point encodes without a second inversion.
-  const PackedPublicKey packed = pack(edwards::Point<edwards::PrimeOrder>{x, y, x * y, Fr::one()});
+  const auto [packed, affine] = pack_with_affine(public_point(private_key));
+  const auto [x, y] = affine;
   if (is_address(packed)) return {packed, unpack_public_key(packed)};
   return {packed, {fr_to_u256(x), fr_to_u256(y)}};
 }
 
-PackedPublicKey public_key_from_private_with_verify(const eddsa::PrivateKey& private_key,
-                                                    std::span<const uint8_t> message,
-                                                    const eddsa::SubgroupSignature& signature) {
+std::pair<PackedPublicKey, Fr> public_key_from_private_with_verify(
+    const eddsa::PrivateKey& private_key, std::span<const uint8_t> message,
+    const eddsa::SubgroupSignature& signature) {
   const auto point = public_point(private_key);
   ensure(eddsa::verify_subgroup_signature(point, message, signature, GENERATOR_INDEX, *JUBJUB_PARAMS),
          "assertion failed: a freshly made signature verifies");
-  return pack(point);
+  const auto [packed, affine] = pack_with_affine(point);
+  return {packed, affine.first};
 }
 
 BabyJubjubPoint unpack_public_key(const PackedPublicKey& packed) {

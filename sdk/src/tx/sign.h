@@ -16,6 +16,7 @@ namespace tarvo {
 struct TxSignature {
   PackedPublicKey pub_key;
   eddsa::Signature signature;
+  Fr pub_key_x;  // the affine x of the public point, which the packed form leaves out
 
   // Deterministic nonce, (R, s) = (r·G, m·sk + r), then verification against sk·G derived afresh.
   static TxSignature sign_msg(const eddsa::PrivateKey& private_key, std::span<const uint8_t, 32> message);
