@@ -15,7 +15,7 @@ BENCH = ROOT / "bench"
 CACHE = Path(os.environ.get("TARVO_CACHE", Path.home() / ".cache" / "tarvo_python_sdk"))
 FREE_THREADED_PYTHON = CACHE / "python3.13t" / "bin" / "python3.13t"
 PEERS = ["circomlibjs", "arkworks", "gnark-crypto", "openssl-ed25519"]
-COLD_START_LIMIT_NS = 5e6
+COLD_START_LIMIT_NS = 1.5e6
 
 
 def log(text):
