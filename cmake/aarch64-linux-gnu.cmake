@@ -23,9 +23,12 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-# The multiarch header directory (OpenSSL's configuration.h), which the cross compiler does not search.
-set(CMAKE_C_FLAGS_INIT "-isystem ${TARVO_AARCH64_SYSROOT}/usr/include/aarch64-linux-gnu")
-set(CMAKE_CXX_FLAGS_INIT "-isystem ${TARVO_AARCH64_SYSROOT}/usr/include/aarch64-linux-gnu")
+# The packages' headers are system headers, as on a native build (their warnings are not ours), and the
+# multiarch directory (OpenSSL's configuration.h) is searched too, which the cross compiler does not do.
+set(TARVO_AARCH64_INCLUDE_FLAGS
+    "-isystem ${TARVO_AARCH64_SYSROOT}/usr/include -isystem ${TARVO_AARCH64_SYSROOT}/usr/include/aarch64-linux-gnu")
+set(CMAKE_C_FLAGS_INIT "${TARVO_AARCH64_INCLUDE_FLAGS}")
+set(CMAKE_CXX_FLAGS_INIT "${TARVO_AARCH64_INCLUDE_FLAGS}")
 
 # The loader and the C library from the cross toolchain, the packages' shared libraries from the sysroot.
 set(CMAKE_CROSSCOMPILING_EMULATOR qemu-aarch64-static -L /usr/aarch64-linux-gnu -E
