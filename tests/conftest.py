@@ -4,6 +4,14 @@ import sys
 import tempfile
 
 import pytest
+from hypothesis import settings
+
+# Under user-mode emulation (scripts/cross-aarch64 sets TARVO_EMULATED=1) every call takes many times as
+# long as on hardware: no time limit per hypothesis example there.
+EMULATED = os.environ.get("TARVO_EMULATED") == "1"
+if EMULATED:
+    settings.register_profile("emulated", deadline=None)
+    settings.load_profile("emulated")
 
 
 class CapturedStderr:

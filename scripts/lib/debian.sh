@@ -14,11 +14,32 @@ debian_mirror() { # the machine's own Debian mirror, read from its apt configura
   echo "$uri"
 }
 
+# Makes this machine run programs of Debian architecture $1 (arm64, ...) through qemu user-mode emulation:
+# qemu-user-static, and binfmt_misc mounted with its interpreter registered (root).
+debian_enable_emulation() {
+  local qemu_arch
+  case "$1" in
+    arm64) qemu_arch=aarch64 ;;
+    *) qemu_arch=$1 ;;
+  esac
+  if ! dpkg-query -W -f='${Status}' qemu-user-static binfmt-support 2>/dev/null | grep -q "install ok installed.*install ok installed"; then
+    DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=900 install -y -qq qemu-user-static binfmt-support \
+      > /dev/null || die "installing qemu-user-static failed"
+  fi
+  [ -f /proc/sys/fs/binfmt_misc/status ] || mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc \
+    || die "mounting binfmt_misc failed"
+  [ -f "/proc/sys/fs/binfmt_misc/qemu-$qemu_arch" ] || update-binfmts --enable "qemu-$qemu_arch" \
+    || die "registering qemu-$qemu_arch with binfmt_misc failed"
+}
+
 # Prints the path of a minimal Debian root filesystem of SUITE holding PACKAGES (comma-separated), made on
 # first use with debootstrap under $CACHE/rootfs and reused afterwards; several callers may ask at once.
-debian_rootfs() { # $1: suite, $2: packages
-  local suite=$1 packages=$2
+# ARCH (default: this machine's) may be a foreign architecture, whose programs then run through qemu
+# user-mode emulation.
+debian_rootfs() { # $1: suite, $2: packages, $3: Debian architecture
+  local suite=$1 packages=$2 arch=${3:-$(dpkg --print-architecture)}
   local dir="$CACHE/rootfs/$suite"
+  [ "$arch" = "$(dpkg --print-architecture)" ] || { dir="$dir-$arch"; debian_enable_emulation "$arch"; }
   mkdir -p "$CACHE/rootfs"
   (
     flock 9
@@ -28,9 +49,23 @@ debian_rootfs() { # $1: suite, $2: packages
       command -v debootstrap > /dev/null || DEBIAN_FRONTEND=noninteractive apt-get \
         -o DPkg::Lock::Timeout=900 install -y -qq debootstrap > /dev/null || die "installing debootstrap failed"
       rm -rf "$work"
-      echo "[rootfs] debootstrap $suite with $packages (about a minute, first use only)" >&2
-      debootstrap --variant=minbase --include="$packages" "$suite" "$work" "$mirror" > "$dir.log" 2>&1 \
-        || { tail -n 20 "$dir.log" >&2; die "debootstrap of $suite failed (log: $dir.log)"; }
+      echo "[rootfs] debootstrap $suite ($arch) with $packages (first use only)" >&2
+      if [ "$arch" = "$(dpkg --print-architecture)" ]; then
+        debootstrap --variant=minbase --include="$packages" "$suite" "$work" "$mirror" > "$dir.log" 2>&1 \
+          || { tail -n 20 "$dir.log" >&2; die "debootstrap of $suite failed (log: $dir.log)"; }
+      else
+        # debootstrap's second stage would configure the packages through emulation, which takes longer
+        # than everything else here (its dependency resolver alone ran for over 25 minutes): the packages
+        # are unpacked on this machine instead and the accounts taken from base-passwd's masters.
+        debootstrap --arch "$arch" --foreign --variant=minbase --include="$packages" "$suite" "$work" "$mirror" \
+          > "$dir.log" 2>&1 || { tail -n 20 "$dir.log" >&2; die "debootstrap of $suite ($arch) failed (log: $dir.log)"; }
+        local deb
+        for deb in "$work"/var/cache/apt/archives/*.deb; do
+          dpkg-deb --fsys-tarfile "$deb" | tar -C "$work" --keep-directory-symlink -xf - || die "unpacking $deb failed"
+        done
+        cp "$work/usr/share/base-passwd/passwd.master" "$work/etc/passwd"
+        cp "$work/usr/share/base-passwd/group.master" "$work/etc/group"
+      fi
       echo "$packages" > "$work/.complete"
       rm -rf "$dir"
       mv "$work" "$dir"

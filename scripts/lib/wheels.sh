@@ -81,6 +81,32 @@ wheel_manylinux_tag() {
   echo "$tag"
 }
 
+# Wheel $1 (of another machine, which auditwheel repair does not handle) with its platform tag replaced by
+# $2, beside it: the file name, the Tag lines of WHEEL and WHEEL's hash in RECORD. Prints the new path.
+wheel_retag() {
+  "$TOOLS/bin/python" - "$1" "$2" <<'EOF' || die "retagging $(basename "$1") as $2 failed"
+import base64, hashlib, os, re, sys, zipfile
+path, platform = sys.argv[1], sys.argv[2]
+name, version, python, abi, _ = os.path.basename(path)[: -len(".whl")].split("-")
+target = os.path.join(os.path.dirname(path), f"{name}-{version}-{python}-{abi}-{platform}.whl")
+if target == path:
+    print(path)
+    sys.exit()
+with zipfile.ZipFile(path) as source, zipfile.ZipFile(target, "w", zipfile.ZIP_DEFLATED) as out:
+    members = {info.filename: source.read(info) for info in source.infolist()}
+    wheel_file = next(n for n in members if n.endswith(".dist-info/WHEEL"))
+    members[wheel_file] = re.sub(rb"(?m)^(Tag: .*)-[^-\n]+$", rb"\1-" + platform.encode(), members[wheel_file])
+    digest = base64.urlsafe_b64encode(hashlib.sha256(members[wheel_file]).digest()).rstrip(b"=")
+    record = next(n for n in members if n.endswith(".dist-info/RECORD"))
+    line = wheel_file.encode() + b",sha256=" + digest + b"," + str(len(members[wheel_file])).encode()
+    members[record] = re.sub(rb"(?m)^" + re.escape(wheel_file.encode()) + rb",.*$", lambda _: line, members[record])
+    for member, data in members.items():
+        out.writestr(member, data)
+os.remove(path)
+print(target)
+EOF
+}
+
 # Checks wheel $1 (its contents, the extension's needs and exports, auditwheel) and replaces it in its
 # directory by the same wheel carrying its manylinux tag; prints the tagged wheel's path.
 wheel_check_and_tag() {
@@ -90,6 +116,7 @@ wheel_check_and_tag() {
   wheel_check_extension "$extension"
   rm -rf "$unpacked"
   local tag; tag=$(wheel_manylinux_tag "$wheel")
+  if [[ "$tag" != *"_$(uname -m)" ]]; then wheel_retag "$wheel" "$tag"; return; fi
   local repaired="$dir/repaired"
   rm -rf "$repaired"
   PATH="$TOOLS/bin:$PATH" "$TOOLS/bin/auditwheel" repair --plat "$tag" -w "$repaired" "$wheel" > "$repaired.log" 2>&1 \
@@ -138,7 +165,8 @@ rootfs_python_include_flags() { # $1: rootfs, $2: python name (python3.14)
 
 # Installs wheel $2 into a fresh virtual environment of interpreter $1 inside root filesystem $3 and runs
 # the test suite of source tree $4 there (scripts/test-wheel, from a private mount namespace with /dev and
-# /proc mounted; pip gets the machine's resolver configuration and certificate authorities).
+# /proc mounted; pip gets the machine's resolver configuration and certificate authorities). TARVO_EMULATED
+# passes on: the tests know when they run under emulation.
 rootfs_test_wheel() {
   local python=$1 wheel=$2 rootfs=$3 src=$4
   local inside; inside=$(mktemp -d "$rootfs/tmp/tarvo-wheel.XXXXXX")
@@ -150,8 +178,9 @@ rootfs_test_wheel() {
   unshare --mount --propagation private sh -c '
     mount --rbind /dev "$1/dev" && mount -t proc proc "$1/proc" &&
     exec chroot "$1" env -i PATH=/usr/bin:/bin HOME=/root LANG=C.UTF-8 TMPDIR=/tmp \
-      PIP_CERT="$2/ca-certificates.crt" bash "$2/src/scripts/test-wheel" "$3" "$4" "$2/src"
-  ' sh "$rootfs" "${inside#"$rootfs"}" "$python" "${inside#"$rootfs"}/$(basename "$wheel")" || status=$?
+      PIP_CERT="$2/ca-certificates.crt" ${5:+TARVO_EMULATED="$5"} bash "$2/src/scripts/test-wheel" "$3" "$4" "$2/src"
+  ' sh "$rootfs" "${inside#"$rootfs"}" "$python" "${inside#"$rootfs"}/$(basename "$wheel")" "${TARVO_EMULATED:-}" \
+    || status=$?
   rm -rf "$inside"
   return "$status"
 }
