@@ -1,8 +1,5 @@
 #include "crypto/field/montgomery.h"
 
-#include <cstdlib>
-#include <string_view>
-
 #if TARVO_X86_64
 #include <cpuid.h>
 #endif
@@ -11,8 +8,6 @@ namespace tarvo::montgomery {
 
 bool detect_adx() {
 #if TARVO_X86_64
-  const char* choice = std::getenv("TARVO_FIELD_KERNELS");
-  if (choice != nullptr && std::string_view(choice) == "portable") return false;
   unsigned eax, ebx, ecx, edx;
   if (!__get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx)) return false;
   const bool bmi2 = (ebx >> 8) & 1, adx = (ebx >> 19) & 1;

@@ -33,9 +33,8 @@
 
 namespace tarvo::montgomery {
 
-// True when the assembly kernels run: an x86-64 CPU with MULX (BMI2) and ADCX/ADOX (ADX), unless the
-// environment variable TARVO_FIELD_KERNELS is "portable". Decided once per process; false on other
-// targets.
+// True when the assembly kernels run: an x86-64 CPU with MULX (BMI2) and ADCX/ADOX (ADX). Decided once
+// per process; false on other targets.
 bool detect_adx();
 
 inline bool cpu_has_adx() {
