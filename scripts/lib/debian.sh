@@ -65,6 +65,9 @@ debian_rootfs() { # $1: suite, $2: packages, $3: Debian architecture
         done
         cp "$work/usr/share/base-passwd/passwd.master" "$work/etc/passwd"
         cp "$work/usr/share/base-passwd/group.master" "$work/etc/group"
+        # The certificate bundle that configuring ca-certificates would make: pip reads it when it starts.
+        mkdir -p "$work/etc/ssl/certs"
+        cp -L /etc/ssl/certs/ca-certificates.crt "$work/etc/ssl/certs/"
       fi
       echo "$packages" > "$work/.complete"
       rm -rf "$dir"
