@@ -5,6 +5,7 @@
 
 #include "crypto/base/fatal.h"
 #include "crypto/curve/edwards.h"
+#include "crypto/eddsa/short_challenge.h"
 
 namespace tarvo::eddsa {
 
@@ -17,13 +18,31 @@ Fs message_scalar(std::span<const uint8_t> message) {
   return to_uniform_32(padded);
 }
 
-// s·G = R + m·A, tested as (m·A + s·(−G)) + R = zero; every value in it is public.
-template <typename Order>
-bool equation_holds(const edwards::Point<Order>& a, const Fs& m, const BasicSignature<Order>& signature,
-                    size_t generator_index, const JubjubParams& params) {
-  const auto sum = edwards::mul_sum_var(a, m.into_repr(), edwards::negate(params.generator(generator_index)),
-                                        signature.s.into_repr(), params);
-  return edwards::is_zero(edwards::add(sum, signature.r, params));
+// c·m ≡ d (mod l) with 0 < |c| < 2^125, so c is invertible mod l. For A and R in the subgroup of prime
+// order l:  s·G = R + m·A  ⇔  (c·s)·G − d·A − c·R = 0.  Forward: multiply by c and use (c·m)·A = d·A, as
+// l·A = 0. Backward: the left side is c·P with P = s·G − R − m·A; P lies in the subgroup (G, R and A do),
+// where c·P = 0 forces P = 0 because c has an inverse mod l. The half-size d and c need half the doublings.
+bool equation_holds(const edwards::Point<edwards::PrimeOrder>& a, const Fs& m,
+                    const SubgroupSignature& signature, size_t generator_index, const JubjubParams& params) {
+  const ShortChallenge short_challenge = short_challenge_var(m.into_repr());
+  const auto limbs = [](u128 value) {
+    return Limbs{static_cast<uint64_t>(value), static_cast<uint64_t>(value >> 64), 0, 0};
+  };
+  const Limbs c_magnitude = limbs(short_challenge.c_magnitude);
+  const Fs c_times_s = Fs::from_u128(c_magnitude[0], c_magnitude[1]) * signature.s;
+  // −c·R = |c|·R for a negative c, |c|·(−R) otherwise.
+  const edwards::Point<edwards::PrimeOrder> r_addend =
+      short_challenge.c_negative ? signature.r : edwards::negate(signature.r);
+  const auto a_and_r_terms =
+      edwards::mul_sum_var(edwards::negate(a), limbs(short_challenge.d), r_addend, c_magnitude, params);
+  const auto g_term =
+      params.mul_generator(generator_index, short_challenge.c_negative ? -c_times_s : c_times_s);
+  return edwards::is_zero(edwards::add(a_and_r_terms, g_term, params));
+}
+
+// The points of a signature whose subgroup membership has just been checked.
+edwards::Point<edwards::PrimeOrder> checked_subgroup_point(const edwards::Point<edwards::Unknown>& p) {
+  return {p.x, p.y, p.t, p.z};
 }
 
 }  // namespace
@@ -44,13 +63,24 @@ bool PublicKey::verify_for_raw_message(std::span<const uint8_t> message, const S
   const Fs m = message_scalar(message);
   if (!params.in_prime_order_subgroup_var(a) || !params.in_prime_order_subgroup_var(signature.r))
     return false;
-  return equation_holds(a, m, signature, generator_index, params);
+  return equation_holds(checked_subgroup_point(a), m, {checked_subgroup_point(signature.r), signature.s},
+                        generator_index, params);
 }
 
 bool verify_subgroup_signature(const edwards::Point<edwards::PrimeOrder>& a, std::span<const uint8_t> message,
                                const SubgroupSignature& signature, size_t generator_index,
                                const JubjubParams& params) {
   return equation_holds(a, message_scalar(message), signature, generator_index, params);
+}
+
+bool verify_subgroup_signature_reference_var(const edwards::Point<edwards::PrimeOrder>& a,
+                                             std::span<const uint8_t> message,
+                                             const SubgroupSignature& signature, size_t generator_index,
+                                             const JubjubParams& params) {
+  const auto sum = edwards::mul_sum_var(a, message_scalar(message).into_repr(),
+                                        edwards::negate(params.generator(generator_index)),
+                                        signature.s.into_repr(), params);
+  return edwards::is_zero(edwards::add(sum, signature.r, params));
 }
 
 }  // namespace tarvo::eddsa

@@ -107,4 +107,11 @@ bool verify_subgroup_signature(const edwards::Point<edwards::PrimeOrder>& a, std
                                const SubgroupSignature& signature, size_t generator_index,
                                const JubjubParams& params);
 
+// The same as the plain joint multiplication (m·A + s·(−G)) + R = 0 with full-width scalars: the reference
+// the faster test above is held to. Variable time.
+bool verify_subgroup_signature_reference_var(const edwards::Point<edwards::PrimeOrder>& a,
+                                             std::span<const uint8_t> message,
+                                             const SubgroupSignature& signature, size_t generator_index,
+                                             const JubjubParams& params);
+
 }  // namespace tarvo::eddsa

@@ -7,6 +7,7 @@
 
 #include "crypto/curve/edwards.h"
 #include "crypto/curve/jubjub_params.h"
+#include "crypto/eddsa/short_challenge.h"
 #include "crypto/tests/test_hex.h"
 
 namespace tarvo::eddsa {
@@ -155,6 +156,55 @@ TEST(RawMessageEddsa, SmallOrderKeyOrNonceIsRejectedEvenWhenTheEquationHolds) {
   std::array<uint8_t, 32> odd{};
   odd[0] = 1;  // t + 1·t is the neutral element, and so is 0·G
   EXPECT_FALSE(PublicKey{t}.verify_for_raw_message(odd, {t, Fs::zero()}, kIndex, params()));
+}
+
+// Challenges that end the Euclidean algorithm at once (0, 1, 2^126 − 1), give it a huge first quotient
+// (2^126, 2^127, 2^250), and the top of the field, then random ones: c·m ≡ d (mod l) within the bounds,
+// and the half-size equation agrees with the full-width reference on a valid signature and altered ones.
+TEST(RawMessageEddsa, ShortChallengeEquationAgreesWithTheReference) {
+  std::mt19937_64 rng(kSeed + 2);
+  SCOPED_TRACE(testing::Message() << "seed " << kSeed + 2);
+  const Limbs l = Fs::characteristic();
+  std::vector<Limbs> challenges = {{0, 0, 0, 0},
+                                   {1, 0, 0, 0},
+                                   {~0ull, (1ull << 62) - 1, 0, 0},
+                                   {0, 1ull << 62, 0, 0},
+                                   {0, 1ull << 63, 0, 0},
+                                   {0, 0, 0, 1ull << 58},
+                                   {l[0] - 1, l[1], l[2], l[3]},
+                                   FsParams::MODULUS_MINUS_ONE_DIV_TWO};
+  for (int i = 0; i < 8; ++i)
+    challenges.push_back(Fs::from_u256_reduced({rng(), rng(), rng(), rng()}).into_repr());
+  const auto fs = [](u128 value) {
+    return Fs::from_u128(static_cast<uint64_t>(value), static_cast<uint64_t>(value >> 64));
+  };
+  for (size_t i = 0; i < challenges.size(); ++i) {
+    const Limbs& m = challenges[i];
+    SCOPED_TRACE(limbs_to_hex(m));
+    const ShortChallenge reduced = short_challenge_var(m);
+    EXPECT_TRUE(reduced.c_magnitude != 0 && reduced.c_magnitude >> 125 == 0 && reduced.d >> 126 == 0);
+    const Fs c = reduced.c_negative ? -fs(reduced.c_magnitude) : fs(reduced.c_magnitude);
+    EXPECT_EQ(c * *Fs::from_repr(m), fs(reduced.d));
+
+    const PrivateKey key{i == 0 ? Fs::zero() : Fs::from_u256_reduced({rng(), rng(), rng(), rng()})};
+    const Point<PrimeOrder> a = params().mul_generator(kIndex, key.sk);
+    const std::array<uint8_t, 32> message = limbs_to_le_bytes(m);
+    std::array<uint8_t, 32> other_message = message;
+    other_message[0] ^= 1;
+    const SubgroupSignature good =
+        key.sign_raw_message(message, Seed::deterministic_seed(key, message), kIndex, params());
+    EXPECT_TRUE(verify_subgroup_signature(a, message, good, kIndex, params()));
+    const SubgroupSignature signatures[] = {
+        good,
+        {good.r, good.s + Fs::one()},
+        {edwards::add(good.r, params().generator(kIndex), params()), good.s}};
+    for (const SubgroupSignature& signature : signatures) {
+      for (const auto& signed_message : {message, other_message}) {
+        EXPECT_EQ(verify_subgroup_signature(a, signed_message, signature, kIndex, params()),
+                  verify_subgroup_signature_reference_var(a, signed_message, signature, kIndex, params()));
+      }
+    }
+  }
 }
 
 TEST(RawMessageEddsa, SigningIsDeterministic) {
