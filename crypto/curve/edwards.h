@@ -106,4 +106,10 @@ template <typename A, typename B>
 Point<Joined<A, B>> mul_sum_var(const Point<A>& p, const Limbs& j, const Point<B>& q, const Limbs& k,
                                 const JubjubParams& params);
 
+// k·base + i·p + j·q with the public table of base (k of any width), one chain of doublings as long as
+// the longest of i, j and k/2^126; variable time, for public values only (the verification equation).
+Point<Unknown> mul_sum_var(const PublicBaseTable& base, const Limbs& k, const Point<Unknown>& p,
+                           const Limbs& i, const Point<Unknown>& q, const Limbs& j,
+                           const JubjubParams& params);
+
 }  // namespace tarvo::edwards

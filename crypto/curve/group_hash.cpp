@@ -37,6 +37,9 @@ class CurveCoefficient final : public JubjubParams {
   edwards::Point<edwards::PrimeOrder> mul_generator(size_t, const Fs&) const override {
     fatal("the generators are still being derived");
   }
+  const edwards::PublicBaseTable& public_generator_table(size_t) const override {
+    fatal("the generators are still being derived");
+  }
   bool in_prime_order_subgroup_var(const edwards::Point<edwards::Unknown>&) const override {
     fatal("the generators are still being derived");
   }

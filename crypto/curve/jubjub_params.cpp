@@ -25,6 +25,14 @@ edwards::Point<edwards::PrimeOrder> AltJubjubBn256::mul_generator(size_t index, 
   return generator5_table_->mul(k);
 }
 
+const edwards::PublicBaseTable& AltJubjubBn256::public_generator_table(size_t index) const {
+  const edwards::Point<edwards::PrimeOrder>& base = generator(index);
+  std::call_once(public_tables_built_[index], [&] {
+    public_tables_[index] = std::make_unique<const edwards::PublicBaseTable>(base, *this);
+  });
+  return *public_tables_[index];
+}
+
 const AltJubjubBn256& SharedJubjubParams::operator*() const {
   // Never freed: the set must outlive every caller, including those running at process exit.
   static const AltJubjubBn256* const params = new AltJubjubBn256();

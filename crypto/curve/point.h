@@ -10,6 +10,8 @@
 
 namespace tarvo::edwards {
 
+class PublicBaseTable;
+
 // What is known about a point. The markers carry no data and change no behaviour.
 struct PrimeOrder {};  // in the subgroup of prime order l: the fixed generators and their multiples
 struct Unknown {};     // decoded from outside data: may have a small-order component
@@ -50,6 +52,9 @@ class JubjubParams {
   virtual const edwards::Point<edwards::PrimeOrder>& generator(size_t index) const = 0;
   // k times generator(index), in constant time with respect to k.
   virtual edwards::Point<edwards::PrimeOrder> mul_generator(size_t index, const Fs& k) const = 0;
+  // Odd multiples of generator(index) and of 2^126 times it, for variable-time multiplication by public
+  // scalars; built on first use (thread-safe). Fatal for an index past the last generator.
+  virtual const edwards::PublicBaseTable& public_generator_table(size_t index) const = 0;
   // Whether p lies in the subgroup of prime order l. Variable time: for public points only.
   virtual bool in_prime_order_subgroup_var(const edwards::Point<edwards::Unknown>& p) const = 0;
 };

@@ -1,7 +1,10 @@
 #include <openssl/crypto.h>
 
+#include <algorithm>
+
 #include "crypto/curve/cached.h"
 #include "crypto/curve/edwards.h"
+#include "crypto/curve/public_base_table.h"
 #include "crypto/curve/select.h"
 
 namespace tarvo::edwards {
@@ -10,17 +13,19 @@ namespace {
 
 using Naf = std::array<int8_t, 257>;  // a 256-bit scalar may need one digit more
 
-// Width-5 non-adjacent form: every nonzero digit is odd, in [-15, 15], and followed by at least four
-// zeros.
-Naf naf5(const Limbs& k) {
+// Width-w non-adjacent form: every nonzero digit is odd, below 2^(w−1) in magnitude, and followed by at
+// least w − 1 zeros.
+template <unsigned Width>
+Naf naf_var(const Limbs& k) {
+  constexpr int kWindow = 1 << Width;
   std::array<uint64_t, 5> n = {k[0], k[1], k[2], k[3], 0};
   Naf digits{};
   for (size_t i = 0; (n[0] | n[1] | n[2] | n[3] | n[4]) != 0; ++i) {
     if (n[0] & 1) {
-      int digit = static_cast<int>(n[0] & 31);
-      if (digit >= 16) digit -= 32;
+      int digit = static_cast<int>(n[0] & (kWindow - 1));
+      if (digit >= kWindow / 2) digit -= kWindow;
       digits[i] = static_cast<int8_t>(digit);
-      // n -= digit, leaving the low five bits zero: n plus -digit sign-extended to 320 bits
+      // n -= digit, leaving the low w bits zero: n plus -digit sign-extended to 320 bits
       const uint64_t negated = static_cast<uint64_t>(-static_cast<int64_t>(digit));
       const uint64_t extension = digit > 0 ? ~uint64_t{0} : 0;
       uint64_t carry = 0;
@@ -39,7 +44,7 @@ struct NafTerm {
   Naf digits;
 
   template <typename Order>
-  NafTerm(const Point<Order>& p, const Limbs& k, const JubjubParams& params) : digits(naf5(k)) {
+  NafTerm(const Point<Order>& p, const Limbs& k, const JubjubParams& params) : digits(naf_var<5>(k)) {
     const CachedPoint p2 = to_cached(doubled(p), params);
     Point<Order> multiple = p;
     odd[0] = to_cached(p, params);
@@ -50,25 +55,34 @@ struct NafTerm {
   }
 };
 
+// One term k·b of a public base b: the NAF digits of k that pick from the odd multiples of b.
+struct TableTerm {
+  const PublicBaseTable::OddMultiples& odd;
+  Naf digits;
+};
+
 // Σ k·p over the terms with Straus's method: one chain of doublings shared by all terms.
-template <typename Order, size_t N>
-Point<Order> straus_var(const std::array<NafTerm, N>& terms) {
-  int top = static_cast<int>(terms[0].digits.size()) - 1;
-  const auto digits_at = [&terms](int i) {
+template <typename Order, size_t N, size_t M = 0>
+Point<Order> straus_var(const std::array<NafTerm, N>& terms,
+                        const std::array<TableTerm, M>& table_terms = {}) {
+  int top = static_cast<int>(Naf{}.size()) - 1;
+  const auto digits_at = [&terms, &table_terms](int i) {
     int nonzero = 0;
     for (const NafTerm& term : terms) nonzero |= term.digits[i];
+    for (const TableTerm& term : table_terms) nonzero |= term.digits[i];
     return nonzero;
   };
   while (top >= 0 && digits_at(top) == 0) --top;
   Point<Order> acc;
+  const auto add_multiple = [&acc](const auto& odd, int digit) {
+    if (digit > 0) acc = add(acc, odd[digit / 2]);
+    if (digit < 0) acc = add(acc, negate(odd[-digit / 2]));
+  };
   for (int i = top; i >= 0; --i) {
     // Only a doubling followed by an addition, or the result, needs t.
     acc = digits_at(i) == 0 && i > 0 ? doubled<false>(acc) : doubled(acc);
-    for (const NafTerm& term : terms) {
-      const int digit = term.digits[i];
-      if (digit > 0) acc = add(acc, term.odd[digit / 2]);
-      if (digit < 0) acc = add(acc, negate(term.odd[-digit / 2]));
-    }
+    for (const NafTerm& term : terms) add_multiple(term.odd, term.digits[i]);
+    for (const TableTerm& term : table_terms) add_multiple(term.odd, term.digits[i]);
   }
   return acc;
 }
@@ -118,6 +132,17 @@ template <typename A, typename B>
 Point<Joined<A, B>> mul_sum_var(const Point<A>& p, const Limbs& j, const Point<B>& q, const Limbs& k,
                                 const JubjubParams& params) {
   return straus_var<Joined<A, B>, 2>({NafTerm(p, j, params), NafTerm(q, k, params)});
+}
+
+Point<Unknown> mul_sum_var(const PublicBaseTable& base, const Limbs& k, const Point<Unknown>& p,
+                           const Limbs& i, const Point<Unknown>& q, const Limbs& j,
+                           const JubjubParams& params) {
+  const Naf digits = naf_var<PublicBaseTable::NAF_WIDTH>(k);
+  std::array<TableTerm, 2> halves = {TableTerm{base.odd_multiples(0), {}},
+                                     TableTerm{base.odd_multiples(1), {}}};
+  std::copy_n(digits.begin(), PublicBaseTable::SPLIT, halves[0].digits.begin());
+  std::copy(digits.begin() + PublicBaseTable::SPLIT, digits.end(), halves[1].digits.begin());
+  return straus_var<Unknown, 2, 2>({NafTerm(p, i, params), NafTerm(q, j, params)}, halves);
 }
 
 template Point<PrimeOrder> mul_reference_var(const Point<PrimeOrder>&, const Limbs&, const JubjubParams&);

@@ -33,11 +33,10 @@ bool equation_holds(const edwards::Point<edwards::PrimeOrder>& a, const Fs& m,
   // −c·R = |c|·R for a negative c, |c|·(−R) otherwise.
   const edwards::Point<edwards::PrimeOrder> r_addend =
       short_challenge.c_negative ? signature.r : edwards::negate(signature.r);
-  const auto a_and_r_terms =
-      edwards::mul_sum_var(edwards::negate(a), limbs(short_challenge.d), r_addend, c_magnitude, params);
-  const auto g_term =
-      params.mul_generator(generator_index, short_challenge.c_negative ? -c_times_s : c_times_s);
-  return edwards::is_zero(edwards::add(a_and_r_terms, g_term, params));
+  return edwards::is_zero(
+      edwards::mul_sum_var(params.public_generator_table(generator_index),
+                           (short_challenge.c_negative ? -c_times_s : c_times_s).into_repr(),
+                           edwards::negate(a), limbs(short_challenge.d), r_addend, c_magnitude, params));
 }
 
 // The points of a signature whose subgroup membership has just been checked.

@@ -27,6 +27,12 @@ u128 bits_from(const Limbs& a, unsigned shift) {
   return u128(word_at(word)) | (u128(word_at(word + 1)) << 64);
 }
 
+// a −= b, for b ≤ a.
+void subtract(Limbs& a, const Limbs& b) {
+  uint64_t borrow = 0;
+  for (size_t i = 0; i < 4; ++i) a[i] = sub_with_borrow(a[i], b[i], borrow);
+}
+
 // a −= q·b, for q·b ≤ a.
 void subtract_multiple(Limbs& a, const Limbs& b, u128 q) {
   Limbs product{};
@@ -39,15 +45,17 @@ void subtract_multiple(Limbs& a, const Limbs& b, u128 q) {
       carry = static_cast<uint64_t>(t >> 64);
     }
   }
-  uint64_t borrow = 0;
-  for (size_t i = 0; i < 4; ++i) a[i] = sub_with_borrow(a[i], product[i], borrow);
+  subtract(a, product);
 }
 
 // Replaces a by a mod b (b > 0) and returns floor(a / b), which the caller knows to be below 2^128.
-// Each round subtracts a multiple of b that the top 128 bits of a and b show to be at most the
-// remaining quotient: the top of a rounded down over the top of b rounded up.
+// Most quotients are small (1 in 42% of the steps, at most 3 in 68%), so b is first subtracted a few
+// times. Each later round subtracts a multiple of b that the top 128 bits of a and b show to be at most
+// the remaining quotient: the top of a rounded down over the top of b rounded up.
 u128 reduce_var(Limbs& a, const Limbs& b) {
+  constexpr u128 kSubtractions = 4;
   u128 quotient = 0;
+  for (; quotient < kSubtractions && !limbs_less_var(a, b); ++quotient) subtract(a, b);
   while (!limbs_less_var(a, b)) {
     const unsigned shift = std::max(bit_length(a), 128u) - 128;
     const u128 b_top_ceiling = bits_from(b, shift) + 1;

@@ -160,11 +160,15 @@ TEST(ScalarMultiplication, EveryMethodMatchesTheReference) {
     SCOPED_TRACE(limbs_to_hex(k));
     const Limbs& other = scalars[(index + 1) % scalars.size()];  // the second term of a joint multiplication
     const Point<PrimeOrder> g_other = mul_reference_var(params().generator(5), other, params());
+    const Point<PrimeOrder> g0_k = mul_reference_var(params().generator(0), k, params());
     for (const Point<Unknown>& p : points) {
       const Point<Unknown> expected = mul_reference_var(p, k, params());
       EXPECT_EQ(mul(p, k, params()), expected);
       EXPECT_EQ(mul_var(p, k, params()), expected);
       EXPECT_EQ(mul_sum_var(p, k, params().generator(5), other, params()), add(expected, g_other, params()));
+      EXPECT_EQ(
+          mul_sum_var(params().public_generator_table(5), other, p, k, params().generator(0), k, params()),
+          add(add(expected, g_other, params()), g0_k, params()));
     }
     const Result<Fs> scalar = Fs::from_repr(k);
     if (!scalar) continue;

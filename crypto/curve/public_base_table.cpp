@@ -1,0 +1,22 @@
+#include "crypto/curve/public_base_table.h"
+
+#include <vector>
+
+namespace tarvo::edwards {
+
+PublicBaseTable::PublicBaseTable(const Point<PrimeOrder>& base, const JubjubParams& params) {
+  // All multiples in extended form first, then one shared inversion to make them affine.
+  std::array<Point<PrimeOrder>, 2 * ENTRIES> multiples;
+  Point<PrimeOrder> power = base;  // 2^(126·h)·base
+  for (size_t h = 0; h < halves_.size(); ++h) {
+    const CachedPoint twice = to_cached(doubled(power), params);
+    multiples[h * ENTRIES] = power;
+    for (size_t i = 1; i < ENTRIES; ++i)
+      multiples[h * ENTRIES + i] = add(multiples[h * ENTRIES + i - 1], twice);
+    for (unsigned d = 0; d < SPLIT; ++d) power = doubled(power);
+  }
+  const std::vector<AffineCachedPoint> affine = to_affine_cached_var(multiples, params);
+  for (size_t i = 0; i < affine.size(); ++i) halves_[i / ENTRIES][i % ENTRIES] = affine[i];
+}
+
+}  // namespace tarvo::edwards
