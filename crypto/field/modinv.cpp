@@ -24,55 +24,89 @@ struct Transition {
 // entries stay integers; arithmetic is unsigned to wrap without undefined behaviour.
 constexpr int64_t ZETA_START = -1;
 
-// Ten batches of 59 steps give 590 steps, which suffice for inputs below 2^256. A batch runs as 30 + 29
-// steps whose matrices, with entries of at most 2^30, are packed two to a word (u + v·2^32 and
-// q + r·2^32: negation, addition, selection and doubling act on both halves at once), then multiplied
-// together and scaled by 2^3 to divide by 2^62 like the variable-time batches.
-constexpr int CONSTANT_TIME_BATCHES = 10;
+// 586 steps suffice for 0 <= g <= f <= M with M < 2^254: the number of half-delta divsteps that takes
+// (f, g) to g = 0 is at most floor((3787·log2(M) + 2166) / 1644) for M >= 4257874, a bound found by
+// following convex hulls of all real (f, g) through the steps and checked for every M up to 2^3805
+// (P. Wuille, "Bounds on divsteps iterations in safegcd"). For M = 2^254 it is 586.
+constexpr int CONSTANT_TIME_STEPS = 586;
 
-struct PackedTransition {
-  uint64_t uv, qr;
-};
+// The constant-time steps run in rounds of at most 20, each on two words that carry the low bits of f or
+// g together with their row of the round's matrix: w = low + 2^21·a + 2^42·b, where the row (a, b) is
+// scaled by 2^20 and halved with the value, so that one addition, one shift and one selection step the
+// value and its row at once. After s steps the rows are the round's matrix scaled to 2^20 (entries in
+// (-2^20, 2^20], |a| + |b| <= 2^20) and low = (a·f + b·g) / 2^20 for the lowest 20 bits f, g of the
+// inputs, in (-2^20, 2^20): every field decodes without ambiguity.
+constexpr int ROUND_STEPS = 20;
+constexpr int ROW_SHIFT = ROUND_STEPS + 1, SECOND_SHIFT = 2 * ROUND_STEPS + 2;
 
+// Steps of the round on h = (w_f - 1) / 2 (w_f is odd, as f is) and w_g. With g odd,
+// (g + f) / 2 = (g >> 1) + h + 1 and (g - f) / 2 = (g >> 1) - h, and after a swap h is g >> 1.
 template <int Steps>
-PackedTransition divsteps_packed(int64_t& zeta, uint64_t& f, uint64_t& g) {
-  static_assert(Steps <= 30, "packed entries must stay below 2^31 in magnitude");
-  uint64_t uv = 1, qr = uint64_t{1} << 32;
-#pragma GCC unroll 2
+void round_steps(int64_t& zeta, int64_t& h, int64_t& g) {
+  static_assert(Steps <= ROUND_STEPS);
+#pragma GCC unroll 20
   for (int i = 0; i < Steps; ++i) {
-    const uint64_t may_swap = static_cast<uint64_t>(zeta >> 63);
-    const uint64_t odd = uint64_t{0} - (g & 1);
-    // g += f when g is odd, g -= f when it is odd and a swap is possible; the swap then sets f to the
-    // old g.
-    g += ((f ^ may_swap) - may_swap) & odd;
-    qr += ((uv ^ may_swap) - may_swap) & odd;
-    const uint64_t swap = may_swap & odd;
-    zeta = (zeta ^ static_cast<int64_t>(swap)) - 1;
-    f += g & swap;
-    uv += qr & swap;
-    g >>= 1;
-    uv <<= 1;
+    const int64_t g_half = g >> 1;
+    const int64_t may_swap = zeta >> 63;
+    const int64_t odd = -(g & 1);
+    const int64_t swap = may_swap & odd;
+    g = g_half + (((h ^ may_swap) + 1) & odd);
+    h ^= (h ^ g_half) & swap;
+    zeta = (zeta ^ swap) - 1;
   }
-  return {uv, qr};
 }
 
-// The two halves of a packed pair.
-void unpack(uint64_t packed, int64_t& low, int64_t& high) {
-  low = static_cast<int32_t>(static_cast<uint32_t>(packed));
-  high = static_cast<int64_t>(packed - static_cast<uint64_t>(low)) >> 32;
+// The row (a, b) of a round word. The f word has a = 2^20 only if no swap happened, and then low is the
+// non-negative input, so low + 2^21·a lies in (-2^41, 2^41 + 2^20) for both words.
+void decode_row(uint64_t word, int64_t& a, int64_t& b) {
+  constexpr uint64_t offset = (uint64_t{1} << (ROW_SHIFT + ROUND_STEPS)) - (uint64_t{1} << ROUND_STEPS);
+  b = static_cast<int64_t>(word + offset) >> SECOND_SHIFT;
+  const int64_t rest = static_cast<int64_t>(word - (static_cast<uint64_t>(b) << SECOND_SHIFT));
+  a = (rest + (int64_t{1} << ROUND_STEPS)) >> ROW_SHIFT;
 }
 
+// One round from the low bits of f and g: its matrix scaled to 2^20, and f, g moved on to the values
+// after it, with 20 correct bits fewer.
+template <int Steps>
+Transition round(int64_t& zeta, uint64_t& f, uint64_t& g) {
+  constexpr uint64_t low_mask = (uint64_t{1} << ROUND_STEPS) - 1;
+  int64_t h = static_cast<int64_t>((f & low_mask) + (uint64_t{1} << (ROW_SHIFT + ROUND_STEPS))) >> 1;
+  int64_t w_g = static_cast<int64_t>((g & low_mask) + (uint64_t{1} << (SECOND_SHIFT + ROUND_STEPS)));
+  round_steps<Steps>(zeta, h, w_g);
+  Transition t;
+  decode_row(2 * static_cast<uint64_t>(h) + 1, t.u, t.v);
+  decode_row(static_cast<uint64_t>(w_g), t.q, t.r);
+  const auto times = [](int64_t a, uint64_t x) { return static_cast<uint64_t>(a) * x; };
+  const uint64_t next_f = times(t.u, f) + times(t.v, g), next_g = times(t.q, f) + times(t.r, g);
+  f = static_cast<uint64_t>(static_cast<int64_t>(next_f) >> ROUND_STEPS);
+  g = static_cast<uint64_t>(static_cast<int64_t>(next_g) >> ROUND_STEPS);
+  return t;
+}
+
+// later · earlier.
+Transition product(const Transition& later, const Transition& earlier) {
+  return {later.u * earlier.u + later.v * earlier.q, later.u * earlier.v + later.v * earlier.r,
+          later.q * earlier.u + later.r * earlier.q, later.q * earlier.v + later.r * earlier.r};
+}
+
+// A batch of three rounds, the last of `LastSteps` steps, as one matrix scaled to 2^62. The lowest limbs
+// of f and g give 62 correct bits, which leave 22 for the third round.
+constexpr int BATCH_ROUNDS = 3;
+constexpr int BATCH_STEPS = BATCH_ROUNDS * ROUND_STEPS;
+template <int LastSteps>
 int64_t divsteps(int64_t zeta, uint64_t f, uint64_t g, Transition& t) {
-  const PackedTransition first = divsteps_packed<30>(zeta, f, g);
-  const PackedTransition second = divsteps_packed<29>(zeta, f, g);
-  int64_t u1, v1, q1, r1, u2, v2, q2, r2;
-  unpack(first.uv, u1, v1);
-  unpack(first.qr, q1, r1);
-  unpack(second.uv, u2, v2);
-  unpack(second.qr, q2, r2);
-  t = {8 * (u2 * u1 + v2 * q1), 8 * (u2 * v1 + v2 * r1), 8 * (q2 * u1 + r2 * q1), 8 * (q2 * v1 + r2 * r1)};
+  const Transition first = round<ROUND_STEPS>(zeta, f, g);
+  const Transition second = round<ROUND_STEPS>(zeta, f, g);
+  const Transition third = round<LastSteps>(zeta, f, g);
+  const Transition all = product(third, product(second, first));
+  constexpr int64_t to_62 = int64_t{1} << (62 - BATCH_STEPS);
+  t = {all.u * to_62, all.v * to_62, all.q * to_62, all.r * to_62};
   return zeta;
 }
+
+constexpr int FULL_BATCHES = CONSTANT_TIME_STEPS / BATCH_STEPS;
+constexpr int LAST_BATCH_STEPS = CONSTANT_TIME_STEPS - FULL_BATCHES * BATCH_STEPS;
+static_assert(LAST_BATCH_STEPS > 2 * ROUND_STEPS && LAST_BATCH_STEPS <= BATCH_STEPS);
 
 // 62 steps, taking runs of even g in one shift and up to six odd steps without a swap in one
 // multiplication: with w = -g / f mod 2^k, g + w·f has k low zero bits, which is what k consecutive
@@ -189,12 +223,14 @@ Limbs finish(Signed62 d, int64_t f_negative, const Modulus& m) {
 Limbs inverse(const Limbs& x, const Modulus& modulus) {
   Signed62 d{}, e{{1, 0, 0, 0, 0}}, f = modulus.p, g = to_signed62(x);
   int64_t zeta = ZETA_START;
-  for (int batch = 0; batch < CONSTANT_TIME_BATCHES; ++batch) {
+  const auto batch = [&]<int LastSteps>() {
     Transition t;
-    zeta = divsteps(zeta, static_cast<uint64_t>(f.v[0]), static_cast<uint64_t>(g.v[0]), t);
+    zeta = divsteps<LastSteps>(zeta, static_cast<uint64_t>(f.v[0]), static_cast<uint64_t>(g.v[0]), t);
     update_de(d, e, t, modulus);
     update_fg(5, f, g, t);
-  }
+  };
+  for (int i = 0; i < FULL_BATCHES; ++i) batch.template operator()<ROUND_STEPS>();
+  batch.template operator()<LAST_BATCH_STEPS - 2 * ROUND_STEPS>();
   return finish(d, f.v[4] >> 63, modulus);
 }
 
