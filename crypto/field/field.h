@@ -138,15 +138,15 @@ class PrimeField {
   }
 
   // No value for zero (whether the value is zero is not kept secret). The divsteps invert the
-  // Montgomery form a·R into a^-1·R^-1; one Montgomery multiplication by R^3 makes it a^-1·R.
+  // Montgomery form a·R into a^-1·R^-1, scaled by R^2 to the Montgomery form a^-1·R.
   std::optional<PrimeField> inverse() const {
     if (is_zero()) return std::nullopt;
-    return from_montgomery(modinv::inverse(mont_, MODINV)) * from_montgomery(Params::R3);
+    return from_montgomery(modinv::inverse(mont_, MODINV));
   }
   // The same for public values, in variable time.
   std::optional<PrimeField> inverse_var() const {
     if (is_zero()) return std::nullopt;
-    return from_montgomery(modinv::inverse_var(mont_, MODINV)) * from_montgomery(Params::R3);
+    return from_montgomery(modinv::inverse_var(mont_, MODINV));
   }
   // The plain path the divsteps are checked against: Fermat's little theorem, a^(p - 2).
   std::optional<PrimeField> inverse_reference() const {
@@ -199,7 +199,8 @@ class PrimeField {
     return std::span<const Limbs, N>(reinterpret_cast<const Limbs*>(elements.data()), N);
   }
 
-  static constexpr modinv::Modulus MODINV = modinv::make_modulus(MODULUS, Params::INV);
+  static constexpr modinv::Modulus MODINV = modinv::make_modulus(MODULUS, Params::INV, Params::R2);
+  static_assert(MODULUS[3] >> 62 == 0, "the constant-time divsteps count covers moduli below 2^254");
 
   static PrimeField from_canonical_unchecked(const Limbs& repr) { return from_u256_reduced(repr); }
 

@@ -13,9 +13,6 @@ struct FrParams {
   static constexpr Limbs R = {0xac96341c4ffffffb, 0x36fc76959f60cd29, 0x666ea36f7879462e, 0x0e0a77c19a07df2f};
   static constexpr Limbs R2 = {0x1bb8e645ae216da7, 0x53fe3ab1e35c59e3, 0x8c49833d53bb8085,
                                0x0216d0b17f4e44a5};
-  // R^3 mod r: turns the divsteps inverse of a·R into a^-1·R.
-  static constexpr Limbs R3 = {0x5e94d8e1b4bf0040, 0x2a489cbe1cfbb6b8, 0x893cc664a19fcfed,
-                               0x0cf8594b7fcc657c};
   static constexpr Limbs MODULUS_MINUS_ONE_DIV_TWO = {0xa1f0fac9f8000000, 0x9419f4243cdcb848,
                                                       0xdc2822db40c0ac2e, 0x183227397098d014};
   // r - 1 = 2^S * T with T odd; ROOT_OF_UNITY = 5^T in Montgomery form (5 is a non-residue).

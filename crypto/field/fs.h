@@ -17,9 +17,6 @@ struct FsParams {
   static constexpr Limbs R = {0x073315dea08f9c76, 0xe7acffc6a098f24b, 0xf85a9201d818f015, 0x01f16424e1bb7724};
   static constexpr Limbs R2 = {0x35e44abee7ecb21e, 0x74646cacf5f84ec4, 0xe472df203faa158f,
                                0x0445b524f1ba50a8};
-  // R^3 mod l: turns the divsteps inverse of a·R into a^-1·R.
-  static constexpr Limbs R3 = {0x30886e7b42917c21, 0x98dae87b55d7cd2a, 0xeefe3d08cc608b7b,
-                               0x02b4dbffb2bc97aa};
   static constexpr Limbs MODULUS_MINUS_ONE_DIV_TWO = {0x33b94bee1c909378, 0xd59f76dc1c907705,
                                                       0x9b85045b68181585, 0x030644e72e131a02};
   // l - 1 = 2^S * T with T odd; ROOT_OF_UNITY = 19^T in Montgomery form (19 is a non-residue).

@@ -219,9 +219,10 @@ Limbs finish(Signed62 d, int64_t f_negative, const Modulus& m) {
 
 }  // namespace
 
-// Invariants: f ≡ d·x and g ≡ e·x (mod p); gcd(f, g) = gcd(p, x). The divsteps end at g = 0, f = ±1.
+// Invariants: scale·f ≡ d·x and scale·g ≡ e·x (mod p); gcd(f, g) = gcd(p, x). The divsteps end at
+// g = 0, f = ±1.
 Limbs inverse(const Limbs& x, const Modulus& modulus) {
-  Signed62 d{}, e{{1, 0, 0, 0, 0}}, f = modulus.p, g = to_signed62(x);
+  Signed62 d{}, e = modulus.scale, f = modulus.p, g = to_signed62(x);
   int64_t zeta = ZETA_START;
   const auto batch = [&]<int LastSteps>() {
     Transition t;
@@ -235,7 +236,7 @@ Limbs inverse(const Limbs& x, const Modulus& modulus) {
 }
 
 Limbs inverse_var(const Limbs& x, const Modulus& modulus) {
-  Signed62 d{}, e{{1, 0, 0, 0, 0}}, f = modulus.p, g = to_signed62(x);
+  Signed62 d{}, e = modulus.scale, f = modulus.p, g = to_signed62(x);
   int64_t zeta = ZETA_START;
   int length = 5;
   for (;;) {

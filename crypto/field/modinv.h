@@ -20,11 +20,12 @@ struct Signed62 {
   int64_t v[5];
 };
 
-// Invariant: `p` is the odd modulus as normalised signed limbs (each in [0, 2^62)) and
-// `p_inverse` = p^-1 mod 2^62.
+// Invariant: `p` is the odd modulus as normalised signed limbs (each in [0, 2^62)), `p_inverse` =
+// p^-1 mod 2^62 and `scale` < p; the inverses come out multiplied by `scale`.
 struct Modulus {
   Signed62 p;
   uint64_t p_inverse;
+  Signed62 scale;
 };
 
 constexpr Signed62 to_signed62(const Limbs& a) {
@@ -34,11 +35,11 @@ constexpr Signed62 to_signed62(const Limbs& a) {
 }
 
 // From the modulus and the Montgomery constant -p^-1 mod 2^64 the fields already carry.
-constexpr Modulus make_modulus(const Limbs& p, uint64_t minus_p_inverse) {
-  return {to_signed62(p), (uint64_t{0} - minus_p_inverse) & LIMB_MASK};
+constexpr Modulus make_modulus(const Limbs& p, uint64_t minus_p_inverse, const Limbs& scale) {
+  return {to_signed62(p), (uint64_t{0} - minus_p_inverse) & LIMB_MASK, to_signed62(scale)};
 }
 
-// x^-1 mod p for 0 < x < p; 0 for x = 0. Constant time.
+// scale·x^-1 mod p for 0 < x < p; 0 for x = 0. Constant time.
 Limbs inverse(const Limbs& x, const Modulus& modulus);
 
 // The same function in variable time, for public values only.
