@@ -1,57 +1,190 @@
 // OpenSSL 3 marks the low-level SHA-256 functions deprecated but still provides them, with their hardware
-// acceleration. They are what keeps the library small when libcrypto is linked in statically: the
-// one-shot SHA256() and HMAC() go through the EVP layer, which drags in the provider machinery and the
-// configuration loader (megabytes), and they set the key up again on every call where the midstates below
-// are reused across the about 42 rounds of the nonce loop.
+// acceleration. Only the compression function is taken from there: the one-shot SHA256() and HMAC() go
+// through the EVP layer, which drags in the provider machinery and the configuration loader (megabytes)
+// when libcrypto is linked in statically, and SHA256_Update/SHA256_Final copy, re-pad and convert a
+// whole context per message where the nonce loop's messages are one block each.
 #define OPENSSL_SUPPRESS_DEPRECATED
 #include "crypto/base/sha256.h"
 
 #include <openssl/crypto.h>
+#include <openssl/sha.h>
+
+#include <algorithm>
 
 #include "crypto/base/fatal.h"
+#include "crypto/base/target.h"
 
 namespace tarvo {
 
 namespace {
 
-// The digest of `ctx` (a copy of a running state) after absorbing `data`.
-Sha256Digest finish(SHA256_CTX ctx, std::span<const uint8_t> data) {
-  Sha256Digest digest{};
-  const bool ok =
-      SHA256_Update(&ctx, data.data(), data.size()) == 1 && SHA256_Final(digest.data(), &ctx) == 1;
-  OPENSSL_cleanse(&ctx, sizeof ctx);
-  ensure(ok, "SHA-256 failed");
-  return digest;
+constexpr Sha256State kInitialState = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
+                                       0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
+constexpr size_t kLengthField = 8;
+// A message tail of at most this many bytes leaves room in its block for 0x80 and the length field.
+constexpr size_t kOneBlockTail = kSha256BlockSize - kLengthField - 1;
+constexpr uint32_t kInnerPad = 0x36363636, kOuterPad = 0x5c5c5c5c;
+
+void store_be32(uint32_t word, uint8_t* out) {
+  for (int i = 0; i < 4; ++i) out[i] = static_cast<uint8_t>(word >> (24 - 8 * i));
+}
+
+uint32_t load_be32(const uint8_t* in) {
+  return uint32_t{in[0]} << 24 | uint32_t{in[1]} << 16 | uint32_t{in[2]} << 8 | in[3];
+}
+
+void load_block(const uint8_t* bytes, Sha256Block& block) {
+  for (size_t i = 0; i < block.size(); ++i) block[i] = load_be32(bytes + 4 * i);
+}
+
+// The padding after the last `tail_size` bytes of a message of `total_bytes` in all: 0x80, zeros and
+// the bit length, which end the block(s) at `tail`. Returns the number of blocks the tail fills.
+size_t pad(uint8_t* tail, size_t tail_size, uint64_t total_bytes) {
+  const size_t blocks = tail_size <= kOneBlockTail ? 1 : 2;
+  const size_t end = blocks * kSha256BlockSize;
+  tail[tail_size] = 0x80;
+  std::fill(tail + tail_size + 1, tail + end - kLengthField, uint8_t{0});
+  const uint64_t bits = total_bytes * 8;
+  for (size_t i = 0; i < kLengthField; ++i) tail[end - 1 - i] = static_cast<uint8_t>(bits >> (8 * i));
+  return blocks;
+}
+
+// Absorbs `data`, the end of a message of `total_bytes` whose earlier blocks are in `state` already,
+// and its padding; the blocks pass through `scratch`.
+void absorb_last(Sha256State& state, std::span<const uint8_t> data, uint64_t total_bytes,
+                 std::array<Sha256Block, 2>& scratch) {
+  const size_t whole = data.size() - data.size() % kSha256BlockSize;
+  for (size_t offset = 0; offset < whole; offset += kSha256BlockSize) {
+    load_block(data.data() + offset, scratch[0]);
+    sha256_compress(state, scratch[0]);
+  }
+  std::array<uint8_t, 2 * kSha256BlockSize> tail;
+  std::copy(data.begin() + whole, data.end(), tail.begin());
+  const size_t blocks = pad(tail.data(), data.size() - whole, total_bytes);
+  for (size_t i = 0; i < blocks; ++i) load_block(tail.data() + i * kSha256BlockSize, scratch[i]);
+  OPENSSL_cleanse(tail.data(), tail.size());
+  for (size_t i = 0; i < blocks; ++i) sha256_compress(state, scratch[i]);
 }
 
 }  // namespace
 
-Sha256Digest sha256(std::span<const uint8_t> data) {
-  SHA256_CTX ctx;
-  ensure(SHA256_Init(&ctx) == 1, "SHA-256 failed");
-  return finish(ctx, data);
+namespace sha256_kernel {
+
+void compress_openssl(Sha256State& state, const Sha256Block& block) {
+  SHA256_CTX context{};  // the transform reads and writes the chaining value only
+  std::array<uint8_t, kSha256BlockSize> bytes;
+  for (size_t i = 0; i < block.size(); ++i) store_be32(block[i], bytes.data() + 4 * i);
+  std::copy(state.begin(), state.end(), context.h);
+  SHA256_Transform(&context, bytes.data());
+  std::copy(context.h, context.h + state.size(), state.begin());
+  OPENSSL_cleanse(context.h, sizeof context.h);
+  OPENSSL_cleanse(bytes.data(), bytes.size());
 }
 
-HmacSha256::HmacSha256(std::span<const uint8_t, 32> key) {
-  std::array<uint8_t, SHA256_CBLOCK> pad{};
-  for (size_t i = 0; i < pad.size(); ++i) pad[i] = (i < key.size() ? key[i] : 0) ^ 0x36;
-  bool ok = SHA256_Init(&inner_) == 1 && SHA256_Update(&inner_, pad.data(), pad.size()) == 1;
-  for (uint8_t& byte : pad) byte ^= 0x36 ^ 0x5c;
-  ok = ok && SHA256_Init(&outer_) == 1 && SHA256_Update(&outer_, pad.data(), pad.size()) == 1;
-  OPENSSL_cleanse(pad.data(), pad.size());
-  ensure(ok, "HMAC can take key of any size");
+}  // namespace sha256_kernel
+
+void sha256_compress(Sha256State& state, const Sha256Block& block) {
+#if TARVO_X86_64
+  if (sha256_kernel::cpu_has_sha_extensions()) return sha256_kernel::compress_sha_ni(state, block);
+#endif
+  sha256_kernel::compress_openssl(state, block);
+}
+
+void sha256_compress_pair(Sha256State& first, const Sha256Block& first_block, Sha256State& second,
+                          const Sha256Block& second_block) {
+#if TARVO_X86_64
+  if (sha256_kernel::cpu_has_sha_extensions()) {
+    return sha256_kernel::compress_pair_sha_ni(first, first_block, second, second_block);
+  }
+#endif
+  sha256_kernel::compress_openssl(first, first_block);
+  sha256_kernel::compress_openssl(second, second_block);
+}
+
+Sha256Digest sha256_digest_bytes(const Sha256State& digest) {
+  Sha256Digest bytes;
+  for (size_t i = 0; i < digest.size(); ++i) store_be32(digest[i], bytes.data() + 4 * i);
+  return bytes;
+}
+
+Sha256State sha256_digest_words(std::span<const uint8_t, 32> digest) {
+  Sha256State words;
+  for (size_t i = 0; i < words.size(); ++i) words[i] = load_be32(digest.data() + 4 * i);
+  return words;
+}
+
+Sha256Digest sha256(std::span<const uint8_t> data) {
+  Sha256State state = kInitialState;
+  std::array<Sha256Block, 2> scratch;
+  absorb_last(state, data, data.size(), scratch);
+  const Sha256Digest digest = sha256_digest_bytes(state);
+  OPENSSL_cleanse(state.data(), sizeof state);
+  OPENSSL_cleanse(scratch.data(), sizeof scratch);
+  return digest;
+}
+
+HmacSha256::HmacSha256(const Sha256State& key) {
+  constexpr size_t kKeyWords = std::tuple_size_v<Sha256State>;
+  std::fill(key_blocks_[0].begin() + kKeyWords, key_blocks_[0].end(), kInnerPad);
+  std::fill(key_blocks_[1].begin() + kKeyWords, key_blocks_[1].end(), kOuterPad);
+  for (Sha256Block& block : outer_blocks_) {  // after the opad block: a 32-byte inner digest
+    std::fill(block.begin() + kKeyWords, block.end(), 0);
+    block[kKeyWords] = 0x80000000;
+    block.back() = (kSha256BlockSize + 32) * 8;
+  }
+  set_key(key);
 }
 
 HmacSha256::~HmacSha256() {
-  OPENSSL_cleanse(&inner_, sizeof inner_);
-  OPENSSL_cleanse(&outer_, sizeof outer_);
+  OPENSSL_cleanse(inner_.data(), sizeof inner_);
+  OPENSSL_cleanse(outer_.data(), sizeof outer_);
+  OPENSSL_cleanse(key_blocks_.data(), sizeof key_blocks_);
+  OPENSSL_cleanse(outer_blocks_.data(), sizeof outer_blocks_);
+  OPENSSL_cleanse(states_.data(), sizeof states_);
+  OPENSSL_cleanse(tail_.data(), sizeof tail_);
 }
 
-Sha256Digest HmacSha256::mac(std::span<const uint8_t> data) const {
-  Sha256Digest inner_digest = finish(inner_, data);
-  const Sha256Digest mac = finish(outer_, inner_digest);
-  OPENSSL_cleanse(inner_digest.data(), inner_digest.size());
-  return mac;
+void HmacSha256::set_key(const Sha256State& key) {
+  for (size_t i = 0; i < key.size(); ++i) {
+    key_blocks_[0][i] = key[i] ^ kInnerPad;
+    key_blocks_[1][i] = key[i] ^ kOuterPad;
+  }
+  inner_ = kInitialState;
+  outer_ = kInitialState;
+  sha256_compress_pair(inner_, key_blocks_[0], outer_, key_blocks_[1]);
+}
+
+Sha256Digest HmacSha256::mac(std::span<const uint8_t> data) {
+  Sha256State& inner = states_[0];
+  Sha256State& outer = states_[1];
+  inner = inner_;
+  absorb_last(inner, data, kSha256BlockSize + data.size(), tail_);
+  std::copy(inner.begin(), inner.end(), outer_blocks_[0].begin());
+  outer = outer_;
+  sha256_compress(outer, outer_blocks_[0]);
+  return sha256_digest_bytes(outer);
+}
+
+Sha256Block HmacSha256::one_block_message(std::span<const uint8_t> message) {
+  ensure(message.size() <= kMaxOneBlockMessage, "a one-block HMAC message fits its block");
+  std::array<uint8_t, kSha256BlockSize> bytes;
+  std::copy(message.begin(), message.end(), bytes.begin());
+  pad(bytes.data(), message.size(), kSha256BlockSize + message.size());
+  Sha256Block block;
+  load_block(bytes.data(), block);
+  OPENSSL_cleanse(bytes.data(), bytes.size());
+  return block;
+}
+
+std::array<Sha256State, 2> HmacSha256::mac_pair(const Sha256Block& first, const Sha256Block& second) {
+  states_ = {inner_, inner_};
+  sha256_compress_pair(states_[0], first, states_[1], second);
+  for (size_t i = 0; i < 2; ++i) {
+    std::copy(states_[i].begin(), states_[i].end(), outer_blocks_[i].begin());
+    states_[i] = outer_;
+  }
+  sha256_compress_pair(states_[0], outer_blocks_[0], states_[1], outer_blocks_[1]);
+  return states_;
 }
 
 }  // namespace tarvo

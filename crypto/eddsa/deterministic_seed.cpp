@@ -14,7 +14,8 @@ using Bytes32 = Sha256Digest;
 
 Bytes32 hmac_sha256(const Bytes32& key, std::span<const uint8_t> data) {
   TARVO_COUNT_HMAC(key, data);
-  return HmacSha256(key).mac(data);
+  HmacSha256 hmac(sha256_digest_words(key));
+  return hmac.mac(data);
 }
 
 // V ‖ separator ‖ x ‖ h1, the input of the two key updates before the loop.
@@ -26,6 +27,13 @@ std::array<uint8_t, 97> key_update_input(const Bytes32& v, uint8_t separator, co
   std::copy(x.begin(), x.end(), input.begin() + 33);
   std::copy(h1.begin(), h1.end(), input.begin() + 65);
   return input;
+}
+
+// A digest read as a big-endian 256-bit integer.
+Limbs limbs_from_digest(const Sha256State& digest) {
+  Limbs limbs;
+  for (size_t i = 0; i < limbs.size(); ++i) limbs[3 - i] = uint64_t{digest[2 * i]} << 32 | digest[2 * i + 1];
+  return limbs;
 }
 
 template <typename... Buffers>
@@ -51,22 +59,29 @@ Seed Seed::deterministic_seed(const PrivateKey& key, std::span<const uint8_t> me
   k = hmac_sha256(k, input);
   v = hmac_sha256(k, v);
 
+  // Each round's candidate HMAC_K(V) and the next key HMAC_K(V ‖ 0x00) share K's midstates and are
+  // computed side by side; the key of the round that accepts is computed too and dropped. V, and with
+  // it the two padded message blocks, stays the same in every round.
   std::array<uint8_t, 33> retry_input{};
   std::copy(v.begin(), v.end(), retry_input.begin());
-  Bytes32 t;
+  std::array<Sha256Block, 2> blocks = {HmacSha256::one_block_message(v),
+                                       HmacSha256::one_block_message(retry_input)};
+  Sha256State key_words = sha256_digest_words(k);
+  HmacSha256 hmac(key_words);
+  std::array<Sha256State, 2> macs;
   Limbs candidate;
   for (;;) {
-    const HmacSha256 hmac(k);
-    TARVO_COUNT_HMAC(k, v);
-    t = hmac.mac(v);
-    candidate = limbs_from_be_bytes(t);
+    macs = hmac.mac_pair(blocks[0], blocks[1]);
+    TARVO_COUNT_HMAC(sha256_digest_bytes(key_words), v);
+    candidate = limbs_from_digest(macs[0]);
     if (below_l_declassified(candidate)) {
       Seed seed{Fs::from_u256_reduced(candidate)};
-      wipe(k, v, t, x, input, retry_input, candidate);
+      wipe(k, v, x, input, retry_input, blocks, key_words, macs, candidate);
       return seed;
     }
-    TARVO_COUNT_HMAC(k, retry_input);
-    k = hmac.mac(retry_input);
+    TARVO_COUNT_HMAC(sha256_digest_bytes(key_words), retry_input);
+    key_words = macs[1];
+    hmac.set_key(key_words);
   }
 }
 

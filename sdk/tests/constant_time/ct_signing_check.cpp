@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <string>
 
+#include "crypto/base/sha256.h"
 #include "crypto/field/montgomery.h"
 #include "sdk/src/lib/core.h"
 #include "sdk/src/lib/l1_sign.h"
@@ -63,6 +64,8 @@ unsigned long control_reports() {
 int main() {
   std::printf("field kernels: %s\n",
               tarvo::montgomery::cpu_has_adx() ? "MULX/ADCX/ADOX assembly" : "portable");
+  std::printf("SHA-256 compression: %s\n",
+              tarvo::sha256_kernel::cpu_has_sha_extensions() ? "SHA extensions" : "OpenSSL");
   const unsigned long control = control_reports();
   if (RUNNING_ON_VALGRIND && control != 1) {
     std::printf("memcheck did not report the control branch (%lu reports)\n", control);
