@@ -34,12 +34,16 @@ Result<Point<Unknown>> read(std::span<const uint8_t> bytes, const JubjubParams& 
   return Point<Unknown>{*x, *y, *x * *y, Fr::one()};
 }
 
-template <typename Order>
-std::array<uint8_t, 32> write(const Point<Order>& p) {
-  const auto [x, y] = to_affine(p);
+std::array<uint8_t, 32> write_affine(const Fr& x, const Fr& y) {
   Limbs limbs = y.into_repr();
   if (x.is_odd()) limbs[3] |= kSignBit;
   return limbs_to_le_bytes(limbs);
+}
+
+template <typename Order>
+std::array<uint8_t, 32> write(const Point<Order>& p) {
+  const auto [x, y] = to_affine(p);
+  return write_affine(x, y);
 }
 
 template <typename Order>
@@ -51,9 +55,19 @@ std::pair<Fr, Fr> to_affine(const Point<Order>& p) {
   return {p.x * *z_inverse, p.y * *z_inverse};
 }
 
+template <typename A, typename B>
+std::array<std::pair<Fr, Fr>, 2> to_affine_var(const Point<A>& p, const Point<B>& q) {
+  const std::optional<Fr> product_inverse = (p.z * q.z).inverse_var();
+  ensure(product_inverse.has_value(), "point with z = 0 has no affine form");
+  const Fr p_z_inverse = *product_inverse * q.z;
+  const Fr q_z_inverse = *product_inverse * p.z;
+  return {{{p.x * p_z_inverse, p.y * p_z_inverse}, {q.x * q_z_inverse, q.y * q_z_inverse}}};
+}
+
 template std::array<uint8_t, 32> write(const Point<PrimeOrder>&);
 template std::array<uint8_t, 32> write(const Point<Unknown>&);
 template std::pair<Fr, Fr> to_affine(const Point<PrimeOrder>&);
 template std::pair<Fr, Fr> to_affine(const Point<Unknown>&);
+template std::array<std::pair<Fr, Fr>, 2> to_affine_var(const Point<PrimeOrder>&, const Point<PrimeOrder>&);
 
 }  // namespace tarvo::edwards

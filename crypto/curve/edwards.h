@@ -28,10 +28,16 @@ Result<Point<Unknown>> read(std::span<const uint8_t> bytes, const JubjubParams& 
 // The 32-byte encoding of the affine point.
 template <typename Order>
 std::array<uint8_t, 32> write(const Point<Order>& p);
+// The same from affine coordinates.
+std::array<uint8_t, 32> write_affine(const Fr& x, const Fr& y);
 
 // (x/z, y/z).
 template <typename Order>
 std::pair<Fr, Fr> to_affine(const Point<Order>& p);
+
+// The affine forms of two public points with one variable-time inversion (Montgomery's trick).
+template <typename A, typename B>
+std::array<std::pair<Fr, Fr>, 2> to_affine_var(const Point<A>& p, const Point<B>& q);
 
 // Unified addition of Hisil, Wong, Carter and Dawson (locals named after the letters of their
 // formulas): no special case for equal inputs or the neutral element, which it handles correctly

@@ -14,12 +14,15 @@ PackedPublicKey pack(const edwards::Point<edwards::PrimeOrder>& point) {
   return le_to_u256(edwards::write(point));
 }
 
-// The packed key and the affine coordinates of a public point: the affine point encodes without a second
-// inversion.
+PackedPublicKey pack_affine(const std::pair<Fr, Fr>& affine) {
+  return le_to_u256(edwards::write_affine(affine.first, affine.second));
+}
+
+// The packed key and the affine coordinates of a public point, with one inversion.
 std::pair<PackedPublicKey, std::pair<Fr, Fr>> pack_with_affine(
     const edwards::Point<edwards::PrimeOrder>& point) {
-  const auto [x, y] = edwards::to_affine(point);
-  return {pack(edwards::Point<edwards::PrimeOrder>{x, y, x * y, Fr::one()}), {x, y}};
+  const std::pair<Fr, Fr> affine = edwards::to_affine(point);
+  return {pack_affine(affine), affine};
 }
 
 // An address (a nonzero value below 2^160) rather than a point encoding.
@@ -47,14 +50,14 @@ std::pair<PackedPublicKey, BabyJubjubPoint> public_key_and_point(const eddsa::Pr
   return {packed, {fr_to_u256(x), fr_to_u256(y)}};
 }
 
-std::pair<PackedPublicKey, Fr> public_key_from_private_with_verify(
-    const eddsa::PrivateKey& private_key, std::span<const uint8_t> message,
-    const eddsa::SubgroupSignature& signature) {
+VerifiedSignature verify_with_public_key(const eddsa::PrivateKey& private_key,
+                                         std::span<const uint8_t> message,
+                                         const eddsa::SubgroupSignature& signature) {
   const auto point = public_point(private_key);
   ensure(eddsa::verify_subgroup_signature(point, message, signature, GENERATOR_INDEX, *JUBJUB_PARAMS),
          "assertion failed: a freshly made signature verifies");
-  const auto [packed, affine] = pack_with_affine(point);
-  return {packed, affine.first};
+  const auto [key_affine, r_affine] = edwards::to_affine_var(point, signature.r);
+  return {pack_affine(key_affine), key_affine.first, r_affine};
 }
 
 BabyJubjubPoint unpack_public_key(const PackedPublicKey& packed) {

@@ -24,11 +24,18 @@ PackedPublicKey public_key_from_private(const eddsa::PrivateKey& private_key);
 // again.
 std::pair<PackedPublicKey, BabyJubjubPoint> public_key_and_point(const eddsa::PrivateKey& private_key);
 
-// The packed key of sk·G and the affine x of sk·G, after checking that `signature` verifies against sk·G,
-// derived afresh, for `message`; a signature that does not verify is a fatal internal error.
-std::pair<PackedPublicKey, Fr> public_key_from_private_with_verify(const eddsa::PrivateKey& private_key,
-                                                                   std::span<const uint8_t> message,
-                                                                   const eddsa::SubgroupSignature& signature);
+// The public parts of a signature made here, after checking that it verifies against sk·G, derived
+// afresh, for `message` (a signature that does not verify is a fatal internal error): the packed key and
+// the affine x of sk·G, and R in affine form. Both points are public: one variable-time inversion gives
+// both affine forms.
+struct VerifiedSignature {
+  PackedPublicKey pub_key;
+  Fr pub_key_x;
+  std::pair<Fr, Fr> r;
+};
+VerifiedSignature verify_with_public_key(const eddsa::PrivateKey& private_key,
+                                         std::span<const uint8_t> message,
+                                         const eddsa::SubgroupSignature& signature);
 
 // Affine coordinates of a packed key. A nonzero value below 2^160 is an address, not a point: it
 // unpacks to (0, value) without decoding. Anything else must decode as a point (fatal otherwise).

@@ -14,8 +14,9 @@ TxSignature TxSignature::sign_msg(const eddsa::PrivateKey& private_key,
   const eddsa::SubgroupSignature signature =
       private_key.sign_raw_message(message, seed, GENERATOR_INDEX, *JUBJUB_PARAMS);
   declassify(signature);  // the signature is the output
-  const auto [pub_key, pub_key_x] = public_key_from_private_with_verify(private_key, message, signature);
-  return {pub_key, signature, pub_key_x};
+  const VerifiedSignature verified = verify_with_public_key(private_key, message, signature);
+  const auto [r_x, r_y] = verified.r;
+  return {verified.pub_key, {{r_x, r_y, r_x * r_y, Fr::one()}, signature.s}, verified.pub_key_x};
 }
 
 JubjubSignature TxSignature::to_jubjub_signature() const {

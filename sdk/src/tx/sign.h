@@ -12,7 +12,7 @@
 namespace tarvo {
 
 // The signer's result. Invariant: `signature` verifies against the key packed in `pub_key` for the
-// message it was made for; R is the raw product of the scalar multiplication (z is in general not 1).
+// message it was made for; R is in affine form (z = 1).
 struct TxSignature {
   PackedPublicKey pub_key;
   eddsa::Signature signature;
