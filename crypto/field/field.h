@@ -108,6 +108,11 @@ class PrimeField {
     return from_montgomery(
         montgomery::dot<N>(montgomery_limbs(a), montgomery_limbs(b), MODULUS, Params::INV));
   }
+  // a·b + c, the addition joining the multiplication's final reduction; counted as one multiplication.
+  TARVO_KERNEL static PrimeField mul_add(const PrimeField& a, const PrimeField& b, const PrimeField& c) {
+    TARVO_COUNT_FIELD_OP(multiplications);
+    return from_montgomery(montgomery::mul_add(a.mont_, b.mont_, c.mont_, MODULUS, Params::INV));
+  }
   PrimeField& operator+=(const PrimeField& o) { return *this = *this + o; }
   PrimeField& operator-=(const PrimeField& o) { return *this = *this - o; }
   PrimeField& operator*=(const PrimeField& o) { return *this = *this * o; }

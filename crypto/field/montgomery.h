@@ -102,8 +102,34 @@ inline Limbs mul_portable(const Limbs& a, const Limbs& b, const Limbs& p, uint64
 
 #if TARVO_X86_64
 
-// The same function with MULX/ADCX/ADOX. Only call when cpu_has_adx().
-TARVO_KERNEL Limbs mul_adx(const Limbs& a, const Limbs& b, const Limbs& p, const uint64_t& inv) {
+// reduce_once for any subtrahend below 2^256, with CMOV.
+TARVO_KERNEL void subtract_if_not_below_cmov(Limbs& value, const Limbs& subtrahend) {
+#ifndef __OPTIMIZE__
+  reduce_once(value, subtrahend);
+#else
+  uint64_t d0, d1, d2, d3;
+  asm("movq %[v0], %[d0]\n\t"
+      "movq %[v1], %[d1]\n\t"
+      "movq %[v2], %[d2]\n\t"
+      "movq %[v3], %[d3]\n\t"
+      "subq %[s0], %[d0]\n\t"
+      "sbbq %[s1], %[d1]\n\t"
+      "sbbq %[s2], %[d2]\n\t"
+      "sbbq %[s3], %[d3]\n\t"
+      "cmovncq %[d0], %[v0]\n\t"
+      "cmovncq %[d1], %[v1]\n\t"
+      "cmovncq %[d2], %[v2]\n\t"
+      "cmovncq %[d3], %[v3]\n\t"
+      : [v0] "+r"(value[0]), [v1] "+r"(value[1]), [v2] "+r"(value[2]), [v3] "+r"(value[3]), [d0] "=&r"(d0),
+        [d1] "=&r"(d1), [d2] "=&r"(d2), [d3] "=&r"(d3)
+      : [s0] "m"(subtrahend[0]), [s1] "m"(subtrahend[1]), [s2] "m"(subtrahend[2]), [s3] "m"(subtrahend[3])
+      : "cc");
+#endif
+}
+
+// a·b·2^-256 mod p plus 0 or p (below 2p), with MULX/ADCX/ADOX: mul_adx without its final subtraction.
+// Only call when cpu_has_adx().
+TARVO_KERNEL Limbs mul_below_2p_adx(const Limbs& a, const Limbs& b, const Limbs& p, const uint64_t& inv) {
 #ifndef __OPTIMIZE__
   return mul_portable(a, b, p, inv);  // see TARVO_KERNEL: no register allocation for the assembly
 #else
@@ -237,18 +263,6 @@ TARVO_KERNEL Limbs mul_adx(const Limbs& a, const Limbs& b, const Limbs& p, const
       "movq $0, %%rax\n\t"
       "adcxq %%rax, %[r2]\n\t"
       "adoxq %[r4], %[r2]\n\t"
-      "movq %[r5], %%rax\n\t"
-      "movq %[r0], %%rdx\n\t"
-      "movq %[r1], %[r4]\n\t"
-      "movq %[r2], %[r3]\n\t"
-      "subq 0(%[p]), %%rax\n\t"
-      "sbbq 8(%[p]), %%rdx\n\t"
-      "sbbq 16(%[p]), %[r4]\n\t"
-      "sbbq 24(%[p]), %[r3]\n\t"
-      "cmovncq %%rax, %[r5]\n\t"
-      "cmovncq %%rdx, %[r0]\n\t"
-      "cmovncq %[r4], %[r1]\n\t"
-      "cmovncq %[r3], %[r2]\n\t"
       : [r0] "=&r"(r0), [r1] "=&r"(r1), [r2] "=&r"(r2), [r3] "=&r"(r3), [r4] "=&r"(r4), [r5] "=&r"(r5)
       // The limb arrays are read through the pointer operands; naming them as memory inputs too tells
       // the compiler exactly which memory the kernel reads, so it need not assume all of it.
@@ -256,6 +270,13 @@ TARVO_KERNEL Limbs mul_adx(const Limbs& a, const Limbs& b, const Limbs& p, const
       : "rax", "rdx", "cc");
   return {r5, r0, r1, r2};
 #endif
+}
+
+// The same function as mul_portable with MULX/ADCX/ADOX. Only call when cpu_has_adx().
+TARVO_KERNEL Limbs mul_adx(const Limbs& a, const Limbs& b, const Limbs& p, const uint64_t& inv) {
+  Limbs product = mul_below_2p_adx(a, b, p, inv);
+  subtract_if_not_below_cmov(product, p);
+  return product;
 }
 
 // a²·2^-256 mod p for a < p with MULX/ADCX/ADOX: the six cross products once, doubled, plus the four

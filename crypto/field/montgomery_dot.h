@@ -1,4 +1,5 @@
-// Dot products Σ a[t]·b[t]·2^-256 mod p of N field elements in Montgomery form, fully reduced.
+// Dot products Σ a[t]·b[t]·2^-256 mod p of N field elements in Montgomery form, fully reduced, and the
+// multiply-add a·b·2^-256 + c mod p.
 //
 // The assembly kernel accumulates all N products before reducing: row by row over the limbs of b, the
 // N products with b[t][i] join a six-word accumulator, then one Montgomery step (add m·p, m chosen to
@@ -24,6 +25,12 @@ TARVO_KERNEL Limbs dot_portable(std::span<const Limbs, N> a, std::span<const Lim
 #pragma GCC unroll 16
   for (size_t t = 1; t < N; ++t) sum = add_mod(sum, mul_portable(a[t], b[t], p, inv), p);
   return sum;
+}
+
+// a·b·2^-256 + c mod p for a, c < p; portable C++.
+TARVO_KERNEL Limbs mul_add_portable(const Limbs& a, const Limbs& b, const Limbs& c, const Limbs& p,
+                                    uint64_t inv) {
+  return add_mod(mul_portable(a, b, p, inv), c, p);
 }
 
 #if TARVO_X86_64
@@ -55,15 +62,15 @@ TARVO_KERNEL void multiply_accumulate_adx(uint64_t& c0, uint64_t& c1, uint64_t& 
       : "rax", "cc");
 }
 
-// value - subtrahend when value >= subtrahend, else value.
-TARVO_KERNEL void subtract_if_not_below(Limbs& value, const Limbs& subtrahend) {
-  uint64_t borrow = 0;
-  Limbs difference;
+// A value below 4p brought below p: conditional subtractions of 2p and p.
+TARVO_KERNEL Limbs reduce_below_4p(Limbs value, const Limbs& p) {
+  uint64_t carry = 0;
+  Limbs twice_p;
   TARVO_UNROLLED
-  for (int i = 0; i < 4; ++i) difference[i] = sub_with_borrow(value[i], subtrahend[i], borrow);
-  const uint64_t keep = uint64_t{0} - borrow;
-  TARVO_UNROLLED
-  for (int i = 0; i < 4; ++i) value[i] = (value[i] & keep) | (difference[i] & ~keep);
+  for (int i = 0; i < 4; ++i) twice_p[i] = add_with_carry(p[i], p[i], carry);
+  subtract_if_not_below_cmov(value, twice_p);
+  subtract_if_not_below_cmov(value, p);
+  return value;
 }
 
 // The same function with MULX/ADCX/ADOX; only call when cpu_has_adx(). The accumulator's six words
@@ -82,14 +89,17 @@ TARVO_KERNEL Limbs dot_adx(std::span<const Limbs, N> a, std::span<const Limbs, N
     for (size_t t = 0; t < N; ++t) multiply_accumulate_adx(c0, c1, c2, c3, c4, c5, a[t], b[t][i]);
     multiply_accumulate_adx(c0, c1, c2, c3, c4, c5, p, c0 * inv);
   }
-  Limbs sum = {c[4], c[5], c[0], c[1]};
+  return reduce_below_4p({c[4], c[5], c[0], c[1]}, p);
+}
+
+// The same function as mul_add_portable with MULX/ADCX/ADOX: c joins the product before its final
+// reduction, which brings the sum, below 3p, below p. Only call when cpu_has_adx().
+TARVO_KERNEL Limbs mul_add_adx(const Limbs& a, const Limbs& b, const Limbs& c, const Limbs& p, uint64_t inv) {
+  Limbs sum = mul_below_2p_adx(a, b, p, inv);
   uint64_t carry = 0;
-  Limbs twice_p;
   TARVO_UNROLLED
-  for (int i = 0; i < 4; ++i) twice_p[i] = add_with_carry(p[i], p[i], carry);
-  subtract_if_not_below(sum, twice_p);
-  subtract_if_not_below(sum, p);
-  return sum;
+  for (int i = 0; i < 4; ++i) sum[i] = add_with_carry(sum[i], c[i], carry);
+  return reduce_below_4p(sum, p);
 }
 
 #endif  // TARVO_X86_64
@@ -101,6 +111,13 @@ TARVO_KERNEL Limbs dot(std::span<const Limbs, N> a, std::span<const Limbs, N> b,
   if (cpu_has_adx()) return dot_adx<N>(a, b, p, inv);
 #endif
   return dot_portable<N>(a, b, p, inv);
+}
+
+TARVO_KERNEL Limbs mul_add(const Limbs& a, const Limbs& b, const Limbs& c, const Limbs& p, uint64_t inv) {
+#if TARVO_X86_64
+  if (cpu_has_adx()) return mul_add_adx(a, b, c, p, inv);
+#endif
+  return mul_add_portable(a, b, c, p, inv);
 }
 
 }  // namespace tarvo::montgomery

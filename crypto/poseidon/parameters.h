@@ -26,10 +26,7 @@ struct Parameters {
   }
 };
 
-inline Fr sbox(const Fr& x) {
-  const Fr x2 = x.square();
-  return x * x2 * x2;
-}
+inline Fr sbox(const Fr& x) { return x * x.square().square(); }
 
 // Draws, from one Grain stream, all round constants (round by round, with rejection), then the
 // Cauchy points x_0..x_{T-1} and y_0..y_{T-1} (reduced, no rejection), and sets M[i][j] = 1/(x_i + y_j).

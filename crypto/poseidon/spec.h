@@ -71,7 +71,7 @@ class Spec {
     add(state, constants_.start[half]);
     state = mix(matrices_.pre_sparse, state);
     for (size_t k = 0; k < params_.partial_rounds; ++k) {
-      state[0] = sbox(state[0]) + constants_.partial[k];
+      state[0] = sbox_add(state[0], constants_.partial[k]);
       sparse_mix(matrices_.sparse[k], state);
     }
     for (const Vec<T>& constants : constants_.end) {
@@ -88,6 +88,9 @@ class Spec {
     for (size_t i = 0; i < T; ++i) state[i] += constants[i];
   }
 
+  // sbox(x) + c.
+  static Fr sbox_add(const Fr& x, const Fr& c) { return Fr::mul_add(x, x.square().square(), c); }
+
   // m·state, each row one dot product.
   static Vec<T> mix(const Matrix<T>& m, const Vec<T>& state) {
     Vec<T> out;
@@ -98,7 +101,7 @@ class Spec {
   static void sparse_mix(const SparseMDSMatrix<T>& m, Vec<T>& state) {
     const Fr s0 = state[0];
     state[0] = Fr::dot(m.first_row, state);
-    for (size_t i = 1; i < T; ++i) state[i] += m.column[i - 1] * s0;
+    for (size_t i = 1; i < T; ++i) state[i] = Fr::mul_add(m.column[i - 1], s0, state[i]);
   }
 
   void optimize_constants(const Matrix<T>& mds_inv);

@@ -14,8 +14,8 @@
 namespace tarvo {
 namespace {
 
-// Both multiplication kernels and the squaring kernel must compute the same function; the assembly
-// ones only where the target and the CPU have them.
+// Both multiplication kernels, the squaring kernel, the multiply-adds and the dot products must compute
+// the same function; the assembly ones only where the target and the CPU have them.
 template <typename Params>
 void check_kernels_agree(uint64_t seed) {
 #if !TARVO_X86_64
@@ -41,6 +41,11 @@ void check_kernels_agree(uint64_t seed) {
       const Limbs portable = montgomery::mul_portable(a, b, p, Params::INV);
       ASSERT_EQ(portable, montgomery::mul_adx(a, b, p, Params::INV)) << "seed " << seed;
       ASSERT_TRUE(limbs_less_var(portable, p));
+      for (const Limbs& c : {a, p_minus_one}) {
+        ASSERT_EQ(montgomery::mul_add_adx(a, b, c, p, Params::INV),
+                  montgomery::mul_add_portable(a, b, c, p, Params::INV))
+            << "seed " << seed;
+      }
     }
     ASSERT_EQ(montgomery::sqr_adx(a, p, Params::INV), montgomery::mul_portable(a, a, p, Params::INV))
         << "seed " << seed;

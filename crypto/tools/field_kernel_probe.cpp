@@ -40,7 +40,13 @@ void tarvo_probe_fr_dot_portable(const Limbs* a, const Limbs* b, Limbs* out) {
   *out = dot_portable<9>(std::span<const Limbs, 9>(a, 9), std::span<const Limbs, 9>(b, 9), FrParams::MODULUS,
                          FrParams::INV);
 }
+void tarvo_probe_fr_mul_add_portable(const Limbs* a, const Limbs* b, const Limbs* c, Limbs* out) {
+  *out = mul_add_portable(*a, *b, *c, FrParams::MODULUS, FrParams::INV);
+}
 #if TARVO_X86_64
+void tarvo_probe_fr_mul_add_adx(const Limbs* a, const Limbs* b, const Limbs* c, Limbs* out) {
+  *out = mul_add_adx(*a, *b, *c, FrParams::MODULUS, FrParams::INV);
+}
 void tarvo_probe_fr_dot_adx(const Limbs* a, const Limbs* b, Limbs* out) {
   *out = dot_adx<9>(std::span<const Limbs, 9>(a, 9), std::span<const Limbs, 9>(b, 9), FrParams::MODULUS,
                     FrParams::INV);
