@@ -147,7 +147,8 @@ int64_t divsteps_var(int64_t zeta, uint64_t f, uint64_t g, Transition& t) {
 // (d, e) <- (u·d + v·e, q·d + r·e) / 2^62 mod p, for d and e in (-2p, p); the results stay in
 // (-2p, p). Adding p·(u if d < 0, plus v if e < 0) first makes the sum's magnitude below 2^62·p;
 // subtracting the multiple k·p, 0 <= k < 2^62, that clears the low 62 bits keeps it within
-// (-2^63·p, 2^62·p).
+// (-2^63·p, 2^62·p). Without `KeepE`, e is left as it was.
+template <bool KeepE = true>
 void update_de(Signed62& d, Signed62& e, const Transition& t, const Modulus& m) {
   const int64_t d_sign = d.v[4] >> 63, e_sign = e.v[4] >> 63;
   int64_t md = (t.u & d_sign) + (t.v & e_sign);
@@ -166,15 +167,16 @@ void update_de(Signed62& d, Signed62& e, const Transition& t, const Modulus& m) 
     cd += i128{t.u} * d.v[i] + i128{t.v} * e.v[i] + i128{m.p.v[i]} * md;
     ce += i128{t.q} * d.v[i] + i128{t.r} * e.v[i] + i128{m.p.v[i]} * me;
     d.v[i - 1] = static_cast<int64_t>(static_cast<uint64_t>(cd) & LIMB_MASK);
-    e.v[i - 1] = static_cast<int64_t>(static_cast<uint64_t>(ce) & LIMB_MASK);
+    if constexpr (KeepE) e.v[i - 1] = static_cast<int64_t>(static_cast<uint64_t>(ce) & LIMB_MASK);
     cd >>= 62;
     ce >>= 62;
   }
   d.v[4] = static_cast<int64_t>(cd);
-  e.v[4] = static_cast<int64_t>(ce);
+  if constexpr (KeepE) e.v[4] = static_cast<int64_t>(ce);
 }
 
-// (f, g) <- (u·f + v·g, q·f + r·g) / 2^62 over the lowest `length` limbs (the division is exact).
+// (f, g) <- (u·f + v·g, q·f + r·g) / 2^62 over the lowest `length` limbs (the division is exact);
+// the lowest limbs of the results are exact with any length from 2 on.
 void update_fg(int length, Signed62& f, Signed62& g, const Transition& t) {
   i128 cf = i128{t.u} * f.v[0] + i128{t.v} * g.v[0];
   i128 cg = i128{t.q} * f.v[0] + i128{t.r} * g.v[0];
@@ -224,15 +226,20 @@ Limbs finish(Signed62 d, int64_t f_negative, const Modulus& m) {
 Limbs inverse(const Limbs& x, const Modulus& modulus) {
   Signed62 d{}, e = modulus.scale, f = modulus.p, g = to_signed62(x);
   int64_t zeta = ZETA_START;
-  const auto batch = [&]<int LastSteps>() {
+  for (int i = 0; i < FULL_BATCHES; ++i) {
     Transition t;
-    zeta = divsteps<LastSteps>(zeta, static_cast<uint64_t>(f.v[0]), static_cast<uint64_t>(g.v[0]), t);
+    zeta = divsteps<ROUND_STEPS>(zeta, static_cast<uint64_t>(f.v[0]), static_cast<uint64_t>(g.v[0]), t);
     update_de(d, e, t, modulus);
     update_fg(5, f, g, t);
-  };
-  for (int i = 0; i < FULL_BATCHES; ++i) batch.template operator()<ROUND_STEPS>();
-  batch.template operator()<LAST_BATCH_STEPS - 2 * ROUND_STEPS>();
-  return finish(d, f.v[4] >> 63, modulus);
+  }
+  // The last batch ends at g = 0 and f = ±1: it needs no e, and of f only the lowest limb (exact from
+  // the two lowest limbs), 1 or 2^62 - 1.
+  Transition t;
+  divsteps<LAST_BATCH_STEPS - 2 * ROUND_STEPS>(zeta, static_cast<uint64_t>(f.v[0]),
+                                               static_cast<uint64_t>(g.v[0]), t);
+  update_de<false>(d, e, t, modulus);
+  update_fg(2, f, g, t);
+  return finish(d, -((f.v[0] >> 1) & 1), modulus);
 }
 
 Limbs inverse_var(const Limbs& x, const Modulus& modulus) {
