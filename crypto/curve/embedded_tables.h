@@ -17,4 +17,7 @@ struct AffineLimbs {
 // The generators of AltJubjubBn256 in index order, as derive_generators() finds them.
 std::span<const AffineLimbs> embedded_generators();
 
+// The multiples of generator 5 in its fixed-base table, as edwards::FixedBaseTable::multiples() gives them.
+std::span<const AffineLimbs> embedded_generator5_multiples();
+
 }  // namespace tarvo

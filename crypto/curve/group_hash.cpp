@@ -27,27 +27,6 @@ constexpr std::array<GeneratorSeed, AltJubjubBn256::GENERATOR_COUNT> kGeneratorS
     {"", "Zcash_G_"},
 }};
 
-// The curve without its generators: all that the search for them reads is d.
-class CurveCoefficient final : public JubjubParams {
- public:
-  const Fr& edwards_d() const override { return d_; }
-  const edwards::Point<edwards::PrimeOrder>& generator(size_t) const override {
-    fatal("the generators are still being derived");
-  }
-  edwards::Point<edwards::PrimeOrder> mul_generator(size_t, const Fs&) const override {
-    fatal("the generators are still being derived");
-  }
-  const edwards::PublicBaseTable& public_generator_table(size_t) const override {
-    fatal("the generators are still being derived");
-  }
-  bool in_prime_order_subgroup_var(const edwards::Point<edwards::Unknown>&) const override {
-    fatal("the generators are still being derived");
-  }
-
- private:
-  Fr d_ = AltJubjubBn256::parse_edwards_d();
-};
-
 // Hashed as its 64 ASCII characters, not as the 32 bytes the digits spell.
 constexpr std::string_view kFirstBlock = "096b36a5804bfacef1691e173c366a47ff5ba84a44f26ddd7e8d9f79d5b42df0";
 

@@ -150,7 +150,9 @@ TEST(ScalarMultiplication, EveryMethodMatchesTheReference) {
       {~0ull, ~0ull, ~0ull, ~0ull},
       // every base-16 digit 8 or 15: the signed recoding carries through all windows
       {0x8888888888888888, 0x8888888888888888, 0x8888888888888888, 0x0588888888888888},
-      {~0ull, ~0ull, ~0ull, 0x05ffffffffffffff}};
+      {~0ull, ~0ull, ~0ull, 0x05ffffffffffffff},
+      // the same for the fixed-base table's radix 64: every digit 32 below a top digit 23
+      {0x0820820820820820, 0x2082082082082082, 0x8208208208208208, 0x05e0820820820820}};
   for (int i = 0; i < 8; ++i) scalars.push_back(random_limbs(rng));
   for (int i = 0; i < 8; ++i) scalars.push_back(Fs::from_u256_reduced(random_limbs(rng)).into_repr());
 

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "crypto/curve/edwards.h"
+#include "crypto/curve/embedded_tables.h"
+#include "crypto/curve/fixed_base.h"
 #include "crypto/curve/group_hash.h"
 #include "crypto/tests/test_hex.h"
 
@@ -81,6 +83,18 @@ TEST(AltJubjubBn256, EachGeneratorIsTheFirstGroupHashHit) {
     input.back() = v.counter;
     EXPECT_EQ(*baby_group_hash(input, v.personalisation, params), params.generator(i));
     EXPECT_EQ(find_group_hash(v.tag, v.personalisation, params), params.generator(i));
+  }
+}
+
+// So is the fixed-base table of generator 5.
+TEST(AltJubjubBn256, EmbeddedGeneratorFiveTableEqualsTheDerivedOne) {
+  const std::vector<AffineLimbs> derived =
+      edwards::FixedBaseTable::multiples(derive_generators()[5], *JUBJUB_PARAMS);
+  const std::span<const AffineLimbs> embedded = embedded_generator5_multiples();
+  ASSERT_EQ(embedded.size(), derived.size());
+  for (size_t i = 0; i < derived.size(); ++i) {
+    EXPECT_EQ(embedded[i].x, derived[i].x) << i;
+    EXPECT_EQ(embedded[i].y, derived[i].y) << i;
   }
 }
 
