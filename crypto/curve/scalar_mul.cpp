@@ -65,22 +65,25 @@ struct TableTerm {
 template <typename Order, size_t N, size_t M = 0>
 Point<Order> straus_var(const std::array<NafTerm, N>& terms,
                         const std::array<TableTerm, M>& table_terms = {}) {
+  const auto additions_at = [&terms, &table_terms](int i) {
+    int additions = 0;
+    for (const NafTerm& term : terms) additions += term.digits[i] != 0;
+    for (const TableTerm& term : table_terms) additions += term.digits[i] != 0;
+    return additions;
+  };
   int top = static_cast<int>(Naf{}.size()) - 1;
-  const auto digits_at = [&terms, &table_terms](int i) {
-    int nonzero = 0;
-    for (const NafTerm& term : terms) nonzero |= term.digits[i];
-    for (const TableTerm& term : table_terms) nonzero |= term.digits[i];
-    return nonzero;
-  };
-  while (top >= 0 && digits_at(top) == 0) --top;
+  while (top >= 0 && additions_at(top) == 0) --top;
   Point<Order> acc;
-  const auto add_multiple = [&acc](const auto& odd, int digit) {
-    if (digit > 0) acc = add(acc, odd[digit / 2]);
-    if (digit < 0) acc = add(acc, negate(odd[-digit / 2]));
-  };
   for (int i = top; i >= 0; --i) {
-    // Only a doubling followed by an addition, or the result, needs t.
-    acc = digits_at(i) == 0 && i > 0 ? doubled<false>(acc) : doubled(acc);
+    // t only for an addition or the result to read: a doubling never does.
+    int additions = additions_at(i);
+    acc = additions == 0 && i > 0 ? doubled<false>(acc) : doubled(acc);
+    const auto add_multiple = [&acc, &additions, i](const auto& odd, int digit) {
+      if (digit == 0) return;
+      const auto& multiple = odd[(digit > 0 ? digit : -digit) / 2];
+      const auto addend = digit > 0 ? multiple : negate(multiple);
+      acc = --additions > 0 || i == 0 ? add(acc, addend) : add<false>(acc, addend);
+    };
     for (const NafTerm& term : terms) add_multiple(term.odd, term.digits[i]);
     for (const TableTerm& term : table_terms) add_multiple(term.odd, term.digits[i]);
   }
