@@ -56,8 +56,8 @@ std::pair<Fr, Fr> to_affine(const Point<Order>& p) {
 }
 
 template <typename A, typename B>
-std::array<std::pair<Fr, Fr>, 2> to_affine_var(const Point<A>& p, const Point<B>& q) {
-  const std::optional<Fr> product_inverse = (p.z * q.z).inverse_var();
+std::array<std::pair<Fr, Fr>, 2> to_affine(const Point<A>& p, const Point<B>& q) {
+  const std::optional<Fr> product_inverse = (p.z * q.z).inverse();
   ensure(product_inverse.has_value(), "point with z = 0 has no affine form");
   const Fr p_z_inverse = *product_inverse * q.z;
   const Fr q_z_inverse = *product_inverse * p.z;
@@ -68,6 +68,6 @@ template std::array<uint8_t, 32> write(const Point<PrimeOrder>&);
 template std::array<uint8_t, 32> write(const Point<Unknown>&);
 template std::pair<Fr, Fr> to_affine(const Point<PrimeOrder>&);
 template std::pair<Fr, Fr> to_affine(const Point<Unknown>&);
-template std::array<std::pair<Fr, Fr>, 2> to_affine_var(const Point<PrimeOrder>&, const Point<PrimeOrder>&);
+template std::array<std::pair<Fr, Fr>, 2> to_affine(const Point<PrimeOrder>&, const Point<PrimeOrder>&);
 
 }  // namespace tarvo::edwards

@@ -35,9 +35,11 @@ std::array<uint8_t, 32> write_affine(const Fr& x, const Fr& y);
 template <typename Order>
 std::pair<Fr, Fr> to_affine(const Point<Order>& p);
 
-// The affine forms of two public points with one variable-time inversion (Montgomery's trick).
+// The affine forms of two points with one inversion (Montgomery's trick). The inversion is the
+// constant-time one even where both points are public: z of a point that a multiplication by a secret
+// scalar produced tells of that scalar, although the affine point does not.
 template <typename A, typename B>
-std::array<std::pair<Fr, Fr>, 2> to_affine_var(const Point<A>& p, const Point<B>& q);
+std::array<std::pair<Fr, Fr>, 2> to_affine(const Point<A>& p, const Point<B>& q);
 
 // Unified addition of Hisil, Wong, Carter and Dawson (locals named after the letters of their
 // formulas): no special case for equal inputs or the neutral element, which it handles correctly

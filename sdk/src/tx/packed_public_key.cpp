@@ -56,7 +56,7 @@ VerifiedSignature verify_with_public_key(const eddsa::PrivateKey& private_key,
   const auto point = public_point(private_key);
   ensure(eddsa::verify_subgroup_signature(point, message, signature, GENERATOR_INDEX, *JUBJUB_PARAMS),
          "assertion failed: a freshly made signature verifies");
-  const auto [key_affine, r_affine] = edwards::to_affine_var(point, signature.r);
+  const auto [key_affine, r_affine] = edwards::to_affine(point, signature.r);
   return {pack_affine(key_affine), key_affine.first, r_affine};
 }
 
