@@ -4,8 +4,9 @@
 // The integers are held as five signed 62-bit limbs (value = Σ v[i]·2^(62·i)), so that a batch of
 // divsteps, applied as one 2x2 transition matrix with entries of at most 2^62, multiplies and shifts
 // every limb within 128-bit arithmetic. Both functions run the same half-delta divstep; `inverse`
-// does a fixed 590 of them (the bound for 256-bit inputs) with no branch or memory index depending on
-// the value, `inverse_var` stops as soon as the gcd is found and skips runs of zero bits at once.
+// does a fixed 586 of them (the bound for moduli below 2^254, divsteps.h) with no branch or memory
+// index depending on the value, `inverse_var` stops as soon as the gcd is found and skips runs of zero
+// bits at once.
 #pragma once
 
 #include <cstdint>

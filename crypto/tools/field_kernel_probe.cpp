@@ -1,6 +1,8 @@
-// Out-of-line copies of the field kernels for both moduli, compiled with the library's flags, for the
-// branch check (check_branch_free.sh): the disassembly of this object must show no conditional branch
-// in any of them. Inlined into the library the kernels compile the same way.
+// Out-of-line copies of the field kernels for both moduli and of the constant-time divstep batches,
+// compiled with the library's flags, for the branch check (check_branch_free.sh): the disassembly of
+// this object must show no conditional branch in any of them. Inlined into the library the kernels
+// compile the same way.
+#include "crypto/field/divsteps.h"
 #include "crypto/field/fr.h"
 #include "crypto/field/fs.h"
 #include "crypto/field/montgomery.h"
@@ -61,3 +63,16 @@ void tarvo_probe_fr_sqr_adx(const Limbs* a, Limbs* out) {
 }
 
 }  // namespace tarvo::montgomery
+
+namespace tarvo::modinv {
+
+extern "C" {
+int64_t tarvo_probe_divsteps_batch(int64_t zeta, uint64_t f, uint64_t g, Transition* t) {
+  return divsteps<ROUND_STEPS>(zeta, f, g, *t);
+}
+int64_t tarvo_probe_divsteps_last_batch(int64_t zeta, uint64_t f, uint64_t g, Transition* t) {
+  return divsteps<LAST_BATCH_STEPS - 2 * ROUND_STEPS>(zeta, f, g, *t);
+}
+}
+
+}  // namespace tarvo::modinv
