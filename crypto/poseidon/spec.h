@@ -63,20 +63,17 @@ class Spec {
     const size_t half = params_.half_full_rounds();
     add(state, constants_.start[0]);
     for (size_t i = 1; i < half; ++i) {
-      for (Fr& s : state) s = sbox(s);
-      add(state, constants_.start[i]);
+      sbox_add(state, constants_.start[i]);
       state = mix(matrices_.mds, state);
     }
-    for (Fr& s : state) s = sbox(s);
-    add(state, constants_.start[half]);
+    sbox_add(state, constants_.start[half]);
     state = mix(matrices_.pre_sparse, state);
     for (size_t k = 0; k < params_.partial_rounds; ++k) {
       state[0] = sbox_add(state[0], constants_.partial[k]);
       sparse_mix(matrices_.sparse[k], state);
     }
     for (const Vec<T>& constants : constants_.end) {
-      for (Fr& s : state) s = sbox(s);
-      add(state, constants);
+      sbox_add(state, constants);
       state = mix(matrices_.mds, state);
     }
     for (Fr& s : state) s = sbox(s);
@@ -90,6 +87,10 @@ class Spec {
 
   // sbox(x) + c.
   static Fr sbox_add(const Fr& x, const Fr& c) { return Fr::mul_add(x, x.square().square(), c); }
+
+  static void sbox_add(Vec<T>& state, const Vec<T>& constants) {
+    for (size_t i = 0; i < T; ++i) state[i] = sbox_add(state[i], constants[i]);
+  }
 
   // m·state, each row one dot product.
   static Vec<T> mix(const Matrix<T>& m, const Vec<T>& state) {
