@@ -2,9 +2,6 @@
 // the same points; results are projectively equal to those of the plain formulas.
 #pragma once
 
-#include <span>
-#include <vector>
-
 #include "crypto/curve/edwards.h"
 
 namespace tarvo::edwards {
@@ -30,10 +27,6 @@ template <typename Order>
 CachedPoint to_cached(const Point<Order>& p, const JubjubParams& params) {
   return {p.y + p.x, p.y - p.x, (params.edwards_d() + params.edwards_d()) * p.t, p.z.doubled()};
 }
-
-// The points in affine prepared form, with one shared inversion. Variable time: for public points only.
-std::vector<AffineCachedPoint> to_affine_cached_var(std::span<const Point<PrimeOrder>> points,
-                                                    const JubjubParams& params);
 
 inline CachedPoint negate(const CachedPoint& q) { return {q.y_minus_x, q.y_plus_x, -q.t2d, q.z2}; }
 inline AffineCachedPoint negate(const AffineCachedPoint& q) { return {q.y_minus_x, q.y_plus_x, -q.t2d}; }

@@ -64,6 +64,26 @@ std::array<std::pair<Fr, Fr>, 2> to_affine(const Point<A>& p, const Point<B>& q)
   return {{{p.x * p_z_inverse, p.y * p_z_inverse}, {q.x * q_z_inverse, q.y * q_z_inverse}}};
 }
 
+std::vector<std::pair<Fr, Fr>> to_affine_var(std::span<const Point<PrimeOrder>> points) {
+  // Prefix products of z, one inversion, then each inverse in two multiplications.
+  std::vector<Fr> prefix(points.size());
+  Fr acc = Fr::one();
+  for (size_t i = 0; i < points.size(); ++i) {
+    prefix[i] = acc;
+    acc *= points[i].z;
+  }
+  const std::optional<Fr> total_inverse = acc.inverse_var();
+  ensure(total_inverse.has_value(), "point with z = 0 has no affine form");
+  Fr inverse = *total_inverse;
+  std::vector<std::pair<Fr, Fr>> affine(points.size());
+  for (size_t i = points.size(); i-- > 0;) {
+    const Fr z_inverse = inverse * prefix[i];
+    inverse *= points[i].z;
+    affine[i] = {points[i].x * z_inverse, points[i].y * z_inverse};
+  }
+  return affine;
+}
+
 template std::array<uint8_t, 32> write(const Point<PrimeOrder>&);
 template std::array<uint8_t, 32> write(const Point<Unknown>&);
 template std::pair<Fr, Fr> to_affine(const Point<PrimeOrder>&);

@@ -7,6 +7,7 @@
 #include <optional>
 #include <span>
 #include <utility>
+#include <vector>
 
 #include "crypto/base/result.h"
 #include "crypto/curve/point.h"
@@ -40,6 +41,9 @@ std::pair<Fr, Fr> to_affine(const Point<Order>& p);
 // scalar produced tells of that scalar, although the affine point does not.
 template <typename A, typename B>
 std::array<std::pair<Fr, Fr>, 2> to_affine(const Point<A>& p, const Point<B>& q);
+// The affine forms of any number of public points made from public scalars only, all with one
+// variable-time inversion.
+std::vector<std::pair<Fr, Fr>> to_affine_var(std::span<const Point<PrimeOrder>> points);
 
 // Unified addition of Hisil, Wong, Carter and Dawson (locals named after the letters of their
 // formulas): no special case for equal inputs or the neutral element, which it handles correctly

@@ -216,22 +216,9 @@ std::vector<AffineLimbs> FixedBaseTable::multiples(const Point<PrimeOrder>& base
     }
     for (unsigned d = 0; d < WINDOW_BITS; ++d) power = doubled(power);
   }
-  // Montgomery's trick: prefix products of z, one inversion, then each inverse in two multiplications.
-  std::vector<Fr> prefix(points.size());
-  Fr acc = Fr::one();
-  for (size_t i = 0; i < points.size(); ++i) {
-    prefix[i] = acc;
-    acc *= points[i].z;
-  }
-  const std::optional<Fr> total_inverse = acc.inverse_var();  // multiples of a public base
-  ensure(total_inverse.has_value(), "point with z = 0 has no affine form");
-  Fr inverse = *total_inverse;
-  std::vector<AffineLimbs> affine(points.size());
-  for (size_t i = points.size(); i-- > 0;) {
-    const Fr z_inverse = inverse * prefix[i];
-    inverse *= points[i].z;
-    affine[i] = {(points[i].x * z_inverse).into_repr(), (points[i].y * z_inverse).into_repr()};
-  }
+  std::vector<AffineLimbs> affine;
+  affine.reserve(points.size());
+  for (const auto& [x, y] : to_affine_var(points)) affine.push_back({x.into_repr(), y.into_repr()});
   return affine;
 }
 

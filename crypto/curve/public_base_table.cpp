@@ -15,8 +15,12 @@ PublicBaseTable::PublicBaseTable(const Point<PrimeOrder>& base, const JubjubPara
       multiples[h * ENTRIES + i] = add(multiples[h * ENTRIES + i - 1], twice);
     for (unsigned d = 0; d < SPLIT; ++d) power = doubled(power);
   }
-  const std::vector<AffineCachedPoint> affine = to_affine_cached_var(multiples, params);
-  for (size_t i = 0; i < affine.size(); ++i) halves_[i / ENTRIES][i % ENTRIES] = affine[i];
+  const std::vector<std::pair<Fr, Fr>> affine = to_affine_var(multiples);
+  const Fr d2 = params.edwards_d().doubled();
+  for (size_t i = 0; i < affine.size(); ++i) {
+    const auto& [x, y] = affine[i];
+    halves_[i / ENTRIES][i % ENTRIES] = {y + x, y - x, d2 * x * y};
+  }
 }
 
 }  // namespace tarvo::edwards
