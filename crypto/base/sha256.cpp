@@ -10,6 +10,8 @@
 #include <openssl/sha.h>
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 
 #include "crypto/base/fatal.h"
 #include "crypto/base/target.h"
@@ -25,12 +27,20 @@ constexpr size_t kLengthField = 8;
 constexpr size_t kOneBlockTail = kSha256BlockSize - kLengthField - 1;
 constexpr uint32_t kInnerPad = 0x36363636, kOuterPad = 0x5c5c5c5c;
 
+// One byte swap each rather than byte-wise shifts, which compilers vectorise poorly over whole blocks.
+uint32_t big_endian(uint32_t word) {
+  return std::endian::native == std::endian::little ? __builtin_bswap32(word) : word;
+}
+
 void store_be32(uint32_t word, uint8_t* out) {
-  for (int i = 0; i < 4; ++i) out[i] = static_cast<uint8_t>(word >> (24 - 8 * i));
+  word = big_endian(word);
+  std::memcpy(out, &word, sizeof word);
 }
 
 uint32_t load_be32(const uint8_t* in) {
-  return uint32_t{in[0]} << 24 | uint32_t{in[1]} << 16 | uint32_t{in[2]} << 8 | in[3];
+  uint32_t word;
+  std::memcpy(&word, in, sizeof word);
+  return big_endian(word);
 }
 
 void load_block(const uint8_t* bytes, Sha256Block& block) {
@@ -71,14 +81,15 @@ void absorb_last(Sha256State& state, std::span<const uint8_t> data, uint64_t tot
 namespace sha256_kernel {
 
 void compress_openssl(Sha256State& state, const Sha256Block& block) {
-  SHA256_CTX context{};  // the transform reads and writes the chaining value only
-  std::array<uint8_t, kSha256BlockSize> bytes;
-  for (size_t i = 0; i < block.size(); ++i) store_be32(block[i], bytes.data() + 4 * i);
-  std::copy(state.begin(), state.end(), context.h);
-  SHA256_Transform(&context, bytes.data());
-  std::copy(context.h, context.h + state.size(), state.begin());
-  OPENSSL_cleanse(context.h, sizeof context.h);
-  OPENSSL_cleanse(bytes.data(), bytes.size());
+  struct {
+    SHA256_CTX context;  // the transform reads and writes the chaining value `h` only
+    std::array<uint8_t, kSha256BlockSize> bytes;
+  } work;
+  for (size_t i = 0; i < block.size(); ++i) store_be32(block[i], work.bytes.data() + 4 * i);
+  std::copy(state.begin(), state.end(), work.context.h);
+  SHA256_Transform(&work.context, work.bytes.data());
+  std::copy(work.context.h, work.context.h + state.size(), state.begin());
+  OPENSSL_cleanse(&work, sizeof work);
 }
 
 }  // namespace sha256_kernel
