@@ -1,7 +1,7 @@
 """One cold start, in the fresh process this script runs in: the time to import tarvo_python_sdk, then
 to make the first hash (which builds the Poseidon tables) and the first signature (which sets up the
-curve parameter set and builds the fixed-base table of generator 5). The interpreter's own start is not
-included. Prints one JSON object in ns.
+curve parameter set, loads the embedded fixed-base table of generator 5 and builds its public tables).
+The interpreter's own start is not included. Prints one JSON object in ns.
 
     python bench/cold_start.py REQUEST_JSON PRIVATE_KEY MESSAGE
 """

@@ -119,7 +119,7 @@ def build_rows(kernels, counts, module, cold, threads, bounds):
     sections.append(("cold start: fresh process, interpreter start excluded", [
         row("import tarvo_python_sdk", cold["import_ns"]),
         row("first hash_transfer (builds Poseidon tables)", cold["first_hash_ns"]),
-        row("first sign (builds the fixed-base table of generator 5)", cold["first_sign_ns"]),
+        row("first sign (loads generator 5's tables)", cold["first_sign_ns"]),
         row("import + first hash + first sign", cold["total_ns"]),
     ]))
 
