@@ -28,6 +28,11 @@ CachedPoint to_cached(const Point<Order>& p, const JubjubParams& params) {
   return {p.y + p.x, p.y - p.x, (params.edwards_d() + params.edwards_d()) * p.t, p.z.doubled()};
 }
 
+// The affine point (x, y) as an addend; twice_d = 2d, computed once by callers preparing many points.
+inline AffineCachedPoint to_affine_cached(const Fr& x, const Fr& y, const Fr& twice_d) {
+  return {y + x, y - x, twice_d * x * y};
+}
+
 inline CachedPoint negate(const CachedPoint& q) { return {q.y_minus_x, q.y_plus_x, -q.t2d, q.z2}; }
 inline AffineCachedPoint negate(const AffineCachedPoint& q) { return {q.y_minus_x, q.y_plus_x, -q.t2d}; }
 

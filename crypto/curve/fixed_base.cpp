@@ -194,11 +194,11 @@ __attribute__((target("avx2"))) Point<PrimeOrder> sum_of_windows_avx2(const std:
 FixedBaseTable::FixedBaseTable(std::span<const AffineLimbs> multiples, const JubjubParams& params)
     : windows_(WINDOWS) {
   ensure(multiples.size() == WINDOWS * ENTRIES, "fixed-base table size");
-  const Fr d2 = params.edwards_d().doubled();
+  const Fr twice_d = params.edwards_d().doubled();
   for (size_t i = 0; i < multiples.size(); ++i) {
     const Result<Fr> x = Fr::from_repr(multiples[i].x), y = Fr::from_repr(multiples[i].y);
     ensure(x.ok() && y.ok(), "fixed-base table entry out of range");
-    windows_[i / ENTRIES][i % ENTRIES] = {*y + *x, *y - *x, d2 * *x * *y};
+    windows_[i / ENTRIES][i % ENTRIES] = to_affine_cached(*x, *y, twice_d);
   }
 }
 

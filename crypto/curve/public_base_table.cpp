@@ -16,11 +16,9 @@ PublicBaseTable::PublicBaseTable(const Point<PrimeOrder>& base, const JubjubPara
     for (unsigned d = 0; d < SPLIT; ++d) power = doubled(power);
   }
   const std::vector<std::pair<Fr, Fr>> affine = to_affine_var(multiples);
-  const Fr d2 = params.edwards_d().doubled();
-  for (size_t i = 0; i < affine.size(); ++i) {
-    const auto& [x, y] = affine[i];
-    halves_[i / ENTRIES][i % ENTRIES] = {y + x, y - x, d2 * x * y};
-  }
+  const Fr twice_d = params.edwards_d().doubled();
+  for (size_t i = 0; i < affine.size(); ++i)
+    halves_[i / ENTRIES][i % ENTRIES] = to_affine_cached(affine[i].first, affine[i].second, twice_d);
 }
 
 }  // namespace tarvo::edwards
