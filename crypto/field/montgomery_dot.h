@@ -35,31 +35,62 @@ TARVO_KERNEL Limbs mul_add_portable(const Limbs& a, const Limbs& b, const Limbs&
 
 #if TARVO_X86_64
 
-// (c0..c5) += a·b, for an accumulator that cannot overflow its six words. Both carry chains end in c5.
+// (c0..c5) += a·b, for an accumulator that cannot overflow its six words, with the carry out of c3
+// collected in carry4 (the weight of c4) instead of being folded in at once: each carry chain then
+// ends in one addition to a word that cannot overflow, and both flags end clear.
 TARVO_KERNEL void multiply_accumulate_adx(uint64_t& c0, uint64_t& c1, uint64_t& c2, uint64_t& c3,
-                                          uint64_t& c4, uint64_t& c5, const Limbs& a, uint64_t b) {
-  uint64_t high;
+                                          uint64_t& c4, uint64_t& c5, uint64_t& carry4, const Limbs& a,
+                                          uint64_t b) {
+  uint64_t low, high;
   asm("xorl %%eax, %%eax\n\t"
-      "mulxq %[a0], %%rax, %[high]\n\t"
-      "adcxq %%rax, %[c0]\n\t"
+      "mulxq %[a0], %[low], %[high]\n\t"
+      "adcxq %[low], %[c0]\n\t"
       "adoxq %[high], %[c1]\n\t"
-      "mulxq %[a1], %%rax, %[high]\n\t"
-      "adcxq %%rax, %[c1]\n\t"
+      "mulxq %[a1], %[low], %[high]\n\t"
+      "adcxq %[low], %[c1]\n\t"
       "adoxq %[high], %[c2]\n\t"
-      "mulxq %[a2], %%rax, %[high]\n\t"
-      "adcxq %%rax, %[c2]\n\t"
+      "mulxq %[a2], %[low], %[high]\n\t"
+      "adcxq %[low], %[c2]\n\t"
       "adoxq %[high], %[c3]\n\t"
-      "mulxq %[a3], %%rax, %[high]\n\t"
-      "adcxq %%rax, %[c3]\n\t"
+      "mulxq %[a3], %[low], %[high]\n\t"
+      "adcxq %[low], %[c3]\n\t"
       "adoxq %[high], %[c4]\n\t"
-      "movl $0, %%eax\n\t"
-      "adcxq %%rax, %[c4]\n\t"
+      "adcxq %%rax, %[carry4]\n\t"
       "adoxq %%rax, %[c5]\n\t"
-      "adcxq %%rax, %[c5]\n\t"
       : [c0] "+r"(c0), [c1] "+r"(c1), [c2] "+r"(c2), [c3] "+r"(c3), [c4] "+r"(c4), [c5] "+r"(c5),
-        [high] "=&r"(high)
+        [carry4] "+r"(carry4), [low] "=&r"(low), [high] "=&r"(high)
       : [a0] "m"(a[0]), [a1] "m"(a[1]), [a2] "m"(a[2]), [a3] "m"(a[3]), "d"(b)
       : "rax", "cc");
+}
+
+// One Montgomery step of the accumulator: adds m·p with m = c0·inv mod 2^64, which clears c0, and folds
+// carry4 into c4 and c5, leaving carry4 zero.
+TARVO_KERNEL void montgomery_step_adx(uint64_t& c0, uint64_t& c1, uint64_t& c2, uint64_t& c3, uint64_t& c4,
+                                      uint64_t& c5, uint64_t& carry4, const Limbs& p, const uint64_t& inv) {
+  uint64_t low, high;
+  asm("movq %[c0], %%rdx\n\t"
+      "imulq %[inv], %%rdx\n\t"
+      "xorl %%eax, %%eax\n\t"
+      "mulxq %[p0], %[low], %[high]\n\t"
+      "adcxq %[low], %[c0]\n\t"
+      "adoxq %[high], %[c1]\n\t"
+      "mulxq %[p1], %[low], %[high]\n\t"
+      "adcxq %[low], %[c1]\n\t"
+      "adoxq %[high], %[c2]\n\t"
+      "mulxq %[p2], %[low], %[high]\n\t"
+      "adcxq %[low], %[c2]\n\t"
+      "adoxq %[high], %[c3]\n\t"
+      "mulxq %[p3], %[low], %[high]\n\t"
+      "adcxq %[low], %[c3]\n\t"
+      "adoxq %[high], %[c4]\n\t"
+      "adcxq %[carry4], %[c4]\n\t"
+      "adoxq %%rax, %[c5]\n\t"
+      "adcxq %%rax, %[c5]\n\t"
+      "xorl %k[carry4], %k[carry4]\n\t"
+      : [c0] "+r"(c0), [c1] "+r"(c1), [c2] "+r"(c2), [c3] "+r"(c3), [c4] "+r"(c4), [c5] "+r"(c5),
+        [carry4] "+r"(carry4), [low] "=&r"(low), [high] "=&r"(high)
+      : [p0] "m"(p[0]), [p1] "m"(p[1]), [p2] "m"(p[2]), [p3] "m"(p[3]), [inv] "m"(inv)
+      : "rax", "rdx", "cc");
 }
 
 // A value below 4p brought below p: conditional subtractions of 2p and p.
@@ -81,13 +112,14 @@ TARVO_KERNEL Limbs dot_adx(std::span<const Limbs, N> a, std::span<const Limbs, N
                            uint64_t inv) {
   static_assert(N >= 1 && N <= 12, "the final reduction covers sums below 4p");
   std::array<uint64_t, 6> c{};
+  uint64_t carry4 = 0;
 #pragma GCC unroll 4
   for (size_t i = 0; i < 4; ++i) {
     uint64_t &c0 = c[i % 6], &c1 = c[(i + 1) % 6], &c2 = c[(i + 2) % 6], &c3 = c[(i + 3) % 6],
              &c4 = c[(i + 4) % 6], &c5 = c[(i + 5) % 6];
 #pragma GCC unroll 16
-    for (size_t t = 0; t < N; ++t) multiply_accumulate_adx(c0, c1, c2, c3, c4, c5, a[t], b[t][i]);
-    multiply_accumulate_adx(c0, c1, c2, c3, c4, c5, p, c0 * inv);
+    for (size_t t = 0; t < N; ++t) multiply_accumulate_adx(c0, c1, c2, c3, c4, c5, carry4, a[t], b[t][i]);
+    montgomery_step_adx(c0, c1, c2, c3, c4, c5, carry4, p, inv);
   }
   return reduce_below_4p({c[4], c[5], c[0], c[1]}, p);
 }
