@@ -68,9 +68,17 @@ class Spec {
     }
     sbox_add(state, constants_.start[half]);
     state = mix(matrices_.pre_sparse, state);
-    for (size_t k = 0; k < params_.partial_rounds; ++k) {
-      state[0] = sbox_add(state[0], constants_.partial[k]);
-      sparse_mix(matrices_.sparse[k], state);
+    // The next round's S-box needs only the new state[0]: it runs before this round's column updates,
+    // so that the processor overlaps its chain of dependent multiplications with them.
+    const size_t partial_rounds = params_.partial_rounds;
+    Fr y = sbox_add(state[0], constants_.partial[0]);
+    for (size_t k = 0; k < partial_rounds; ++k) {
+      const SparseMDSMatrix<T>& m = matrices_.sparse[k];
+      state[0] = y;
+      const Fr mixed = Fr::dot(m.first_row, state);
+      if (k + 1 < partial_rounds) y = sbox_add(mixed, constants_.partial[k + 1]);
+      for (size_t i = 1; i < T; ++i) state[i] = Fr::mul_add(m.column[i - 1], state[0], state[i]);
+      state[0] = mixed;
     }
     for (const Vec<T>& constants : constants_.end) {
       sbox_add(state, constants);
