@@ -39,7 +39,8 @@ constexpr int ROUND_STEPS = 20;
 constexpr int ROW_SHIFT = ROUND_STEPS + 1, SECOND_SHIFT = 2 * ROUND_STEPS + 2;
 
 // Steps of the round on h = (w_f - 1) / 2 (w_f is odd, as f is) and w_g. With g odd,
-// (g + f) / 2 = (g >> 1) + h + 1 and (g - f) / 2 = (g >> 1) - h, and after a swap h is g >> 1.
+// (g + f) / 2 = (g >> 1) + h + 1 and (g - f) / 2 = (g >> 1) - h, and after a swap h is g >> 1. The 1
+// is g's low bit, added apart from the masked h so that it stays off the chain from one step to the next.
 template <int Steps>
 void round_steps(int64_t& zeta, int64_t& h, int64_t& g) {
   static_assert(Steps <= ROUND_STEPS);
@@ -49,7 +50,7 @@ void round_steps(int64_t& zeta, int64_t& h, int64_t& g) {
     const int64_t may_swap = zeta >> 63;
     const int64_t odd = -(g & 1);
     const int64_t swap = may_swap & odd;
-    g = g_half + (((h ^ may_swap) + 1) & odd);
+    g = (g_half - odd) + ((h ^ may_swap) & odd);
     h ^= (h ^ g_half) & swap;
     zeta = (zeta ^ swap) - 1;
   }
