@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "crypto/base/target.h"
+
 namespace tarvo::modinv {
 namespace {
 
@@ -13,6 +15,7 @@ namespace {
 // |u| + |v| <= 2^62 and |q| + |r| <= 2^62.
 struct Transition {
   int64_t u, v, q, r;
+  bool operator==(const Transition&) const = default;
 };
 
 // The half-delta divstep on (delta, f, g), delta starting at 1/2: when delta > 0 and g is odd it becomes
@@ -42,7 +45,7 @@ constexpr int ROW_SHIFT = ROUND_STEPS + 1, SECOND_SHIFT = 2 * ROUND_STEPS + 2;
 // (g + f) / 2 = (g >> 1) + h + 1 and (g - f) / 2 = (g >> 1) - h, and after a swap h is g >> 1. The 1
 // is g's low bit, added apart from the masked h so that it stays off the chain from one step to the next.
 template <int Steps>
-void round_steps(int64_t& zeta, int64_t& h, int64_t& g) {
+void round_steps_portable(int64_t& zeta, int64_t& h, int64_t& g) {
   static_assert(Steps <= ROUND_STEPS);
 #pragma GCC unroll 20
   for (int i = 0; i < Steps; ++i) {
@@ -56,6 +59,58 @@ void round_steps(int64_t& zeta, int64_t& h, int64_t& g) {
   }
 }
 
+#if TARVO_X86_64
+// The same steps with CMOV and the carry flag, three instructions from one g to the next: the shift
+// that halves g leaves its low bit in the carry, which selects the addend (h, or ~h = -h - 1 when zeta
+// < 0) and adds the 1 (ADC). A test of g against the sign bit of zeta sets the flag of the swap, which
+// selects h, zeta and its mirror -zeta - 2, the value zeta takes after a swap and vice versa.
+template <int Steps>
+void round_steps_cmov(int64_t& zeta, int64_t& h, int64_t& g) {
+  static_assert(Steps <= ROUND_STEPS);
+  int64_t mirror = -zeta - 2;
+#pragma GCC unroll 20
+  for (int i = 0; i < Steps; ++i) {
+    int64_t next_g, g_half, next_zeta, next_mirror, may_swap_bit, addend;
+    asm("movq %[zeta], %[may_swap_bit]\n\t"
+        "shrq $63, %[may_swap_bit]\n\t"
+        "movq %[zeta], %[addend]\n\t"
+        "sarq $63, %[addend]\n\t"
+        "xorq %[h], %[addend]\n\t"
+        "leaq -1(%[zeta]), %[next_zeta]\n\t"
+        "leaq 1(%[mirror]), %[next_mirror]\n\t"
+        "xorl %k[next_g], %k[next_g]\n\t"
+        "movq %[g], %[g_half]\n\t"
+        "sarq $1, %[g_half]\n\t"
+        "cmovcq %[addend], %[next_g]\n\t"
+        "adcq %[g_half], %[next_g]\n\t"
+        "testq %[may_swap_bit], %[g]\n\t"
+        "cmovnzq %[g_half], %[h]\n\t"
+        "cmovnzq %[mirror], %[next_zeta]\n\t"
+        "cmovnzq %[zeta], %[next_mirror]\n\t"
+        : [next_g] "=&r"(next_g), [g_half] "=&r"(g_half), [next_zeta] "=&r"(next_zeta),
+          [next_mirror] "=&r"(next_mirror), [may_swap_bit] "=&r"(may_swap_bit), [addend] "=&r"(addend),
+          [h] "+r"(h)
+        : [g] "r"(g), [zeta] "r"(zeta), [mirror] "r"(mirror)
+        : "cc");
+    g = next_g;
+    zeta = next_zeta;
+    mirror = next_mirror;
+  }
+}
+#endif
+
+// The target's steps, or the portable ones everywhere with `Portable` (for the tests that compare them).
+template <int Steps, bool Portable>
+void round_steps(int64_t& zeta, int64_t& h, int64_t& g) {
+#if TARVO_X86_64
+  if constexpr (!Portable) {
+    round_steps_cmov<Steps>(zeta, h, g);
+    return;
+  }
+#endif
+  round_steps_portable<Steps>(zeta, h, g);
+}
+
 // The row (a, b) of a round word. The f word has a = 2^20 only if no swap happened, and then low is the
 // non-negative input, so low + 2^21·a lies in (-2^41, 2^41 + 2^20) for both words.
 void decode_row(uint64_t word, int64_t& a, int64_t& b) {
@@ -67,12 +122,12 @@ void decode_row(uint64_t word, int64_t& a, int64_t& b) {
 
 // One round from the low bits of f and g: its matrix scaled to 2^20, and f, g moved on to the values
 // after it, with 20 correct bits fewer.
-template <int Steps>
+template <int Steps, bool Portable>
 Transition divstep_round(int64_t& zeta, uint64_t& f, uint64_t& g) {
   constexpr uint64_t low_mask = (uint64_t{1} << ROUND_STEPS) - 1;
   int64_t h = static_cast<int64_t>((f & low_mask) + (uint64_t{1} << (ROW_SHIFT + ROUND_STEPS))) >> 1;
   int64_t w_g = static_cast<int64_t>((g & low_mask) + (uint64_t{1} << (SECOND_SHIFT + ROUND_STEPS)));
-  round_steps<Steps>(zeta, h, w_g);
+  round_steps<Steps, Portable>(zeta, h, w_g);
   Transition t;
   decode_row(2 * static_cast<uint64_t>(h) + 1, t.u, t.v);
   decode_row(static_cast<uint64_t>(w_g), t.q, t.r);
@@ -93,11 +148,11 @@ Transition product(const Transition& later, const Transition& earlier) {
 // of f and g give 62 correct bits, which leave 22 for the third round.
 constexpr int BATCH_ROUNDS = 3;
 constexpr int BATCH_STEPS = BATCH_ROUNDS * ROUND_STEPS;
-template <int LastSteps>
+template <int LastSteps, bool Portable = false>
 int64_t divsteps(int64_t zeta, uint64_t f, uint64_t g, Transition& t) {
-  const Transition first = divstep_round<ROUND_STEPS>(zeta, f, g);
-  const Transition second = divstep_round<ROUND_STEPS>(zeta, f, g);
-  const Transition third = divstep_round<LastSteps>(zeta, f, g);
+  const Transition first = divstep_round<ROUND_STEPS, Portable>(zeta, f, g);
+  const Transition second = divstep_round<ROUND_STEPS, Portable>(zeta, f, g);
+  const Transition third = divstep_round<LastSteps, Portable>(zeta, f, g);
   const Transition all = product(third, product(second, first));
   constexpr int64_t to_62 = int64_t{1} << (62 - BATCH_STEPS);
   t = {all.u * to_62, all.v * to_62, all.q * to_62, all.r * to_62};

@@ -1,7 +1,7 @@
-// Out-of-line copies of the field kernels for both moduli and of the constant-time divstep batches,
-// compiled with the library's flags, for the branch check (check_branch_free.sh): the disassembly of
-// this object must show no conditional branch in any of them. Inlined into the library the kernels
-// compile the same way.
+// Out-of-line copies of the field kernels for both moduli and of the constant-time divstep batches
+// (the target's and the portable ones), compiled with the library's flags, for the branch check
+// (check_branch_free.sh): the disassembly of this object must show no conditional branch in any of them.
+// Inlined into the library the kernels compile the same way.
 #include "crypto/field/divsteps.h"
 #include "crypto/field/fr.h"
 #include "crypto/field/fs.h"
@@ -72,6 +72,9 @@ int64_t tarvo_probe_divsteps_batch(int64_t zeta, uint64_t f, uint64_t g, Transit
 }
 int64_t tarvo_probe_divsteps_last_batch(int64_t zeta, uint64_t f, uint64_t g, Transition* t) {
   return divsteps<LAST_BATCH_STEPS - 2 * ROUND_STEPS>(zeta, f, g, *t);
+}
+int64_t tarvo_probe_divsteps_portable_batch(int64_t zeta, uint64_t f, uint64_t g, Transition* t) {
+  return divsteps<ROUND_STEPS, true>(zeta, f, g, *t);
 }
 }
 
