@@ -7,6 +7,7 @@
 
 #include "crypto/base/fatal.h"
 #include "crypto/base/target.h"
+#include "crypto/curve/lazy_fr.h"
 #include "crypto/curve/select.h"
 
 namespace tarvo::edwards {
@@ -59,10 +60,11 @@ TARVO_KERNEL std::pair<uint32_t, uint32_t> magnitude_and_sign(int digit) {
 
 // The lookup of a signed digit's entry in one window: window[|digit| − 1] with y + x and y − x exchanged
 // for a negative digit (which leaves the negation of 2d·x·y to the addition), the neutral element for 0.
-// Every entry is read and masked alike, so the digit steers neither a branch nor an address. The scan
+// Every entry is read and blended alike, so the digit steers neither a branch nor an address. The scan
 // runs in steps, spread between the multiplications of the previous window's addition: it needs the
 // vector units and the loads, the multiplications the integer multiplier, so the CPU runs both at once.
-// Lanes is a vector of 32-bit lanes: 16 bytes (SSE2, NEON) or 32 (AVX2).
+// Lanes is a vector of 32-bit lanes: 16 bytes (SSE2, NEON), 32 (AVX2) or 64 (AVX-512, where the last
+// third of an entry takes a vector of 32 bytes).
 template <typename Lanes>
 class WindowScan {
  public:
@@ -72,38 +74,67 @@ class WindowScan {
       : next_(reinterpret_cast<const unsigned char*>(window.data())) {
     const auto [magnitude, negative] = magnitude_and_sign(digit);
     negative_ = negative;
-    std::memcpy(selected_.data(), &kNeutral, sizeof kNeutral);
+    const unsigned char* neutral = reinterpret_cast<const unsigned char*>(&kNeutral);
     const Lanes is_zero = (Lanes)(Lanes{} + magnitude == Lanes{});
+    std::memcpy(selected_.data(), neutral, sizeof selected_);
     for (Lanes& v : selected_) v &= is_zero;
-    wanted_ = Lanes{} + (magnitude - 1);  // past the end for magnitude 0
+    if constexpr (kTailBytes != 0) {
+      std::memcpy(&tail_, neutral + sizeof selected_, sizeof tail_);
+      tail_ &= (Tail)(Tail{} + magnitude == Tail{});
+    }
+    wanted_ = magnitude - 1;  // past the end for magnitude 0
   }
 
-  // One STEPS-th of the window.
+  // The Step-th of STEPS equal parts of the window.
+  template <size_t Step>
   TARVO_KERNEL void step() {
-    for (size_t i = 0; i < kEntries / STEPS; ++i, next_ += sizeof(AffineCachedPoint)) {
-      const Lanes mask = (Lanes)(position_ == wanted_);
+    static_assert(Step < STEPS);
+    for (uint32_t i = Step * kEntriesPerStep; i < (Step + 1) * kEntriesPerStep; ++i) {
+      const unsigned char* entry = next_ + i * sizeof(AffineCachedPoint);
       for (size_t v = 0; v < kVectors; ++v) {
         Lanes lanes;
-        std::memcpy(&lanes, next_ + v * sizeof lanes, sizeof lanes);
-        selected_[v] |= lanes & mask;
+        std::memcpy(&lanes, entry + v * sizeof lanes, sizeof lanes);
+        selected_[v] = (Lanes{} + wanted_ == Lanes{} + i) ? lanes : selected_[v];
       }
-      position_ += 1;
+      if constexpr (kTailBytes != 0) {
+        Tail lanes;
+        std::memcpy(&lanes, entry + sizeof selected_, sizeof lanes);
+        tail_ = (Tail{} + wanted_ == Tail{} + i) ? lanes : tail_;
+      }
     }
+  }
+
+  TARVO_KERNEL void all_steps() {
+    static_assert(STEPS == 8);
+    step<0>(), step<1>(), step<2>(), step<3>(), step<4>(), step<5>(), step<6>(), step<7>();
   }
 
   // After all steps.
   TARVO_KERNEL AffineCachedPoint entry() {
-    const Lanes exchange = Lanes{} - negative_;
-    for (size_t v = 0; v < kThird; ++v) {
-      const Lanes difference = (selected_[v] ^ selected_[v + kThird]) & exchange;
-      selected_[v] ^= difference;
-      selected_[v + kThird] ^= difference;
+    if constexpr (kTailBytes != 0) {
+      // y + x and y − x are the two halves of the one full vector.
+      static_assert(kVectors == 1 && 2 * kTailBytes == sizeof(Lanes));
+      const Lanes exchanged = __builtin_shufflevector(selected_[0], selected_[0], 8, 9, 10, 11, 12, 13, 14,
+                                                      15, 0, 1, 2, 3, 4, 5, 6, 7);
+      selected_[0] = (Lanes{} + negative_ != Lanes{}) ? exchanged : selected_[0];
+    } else {
+      const Lanes exchange = Lanes{} - negative_;
+      for (size_t v = 0; v < kThird; ++v) {
+        const Lanes difference = (selected_[v] ^ selected_[v + kThird]) & exchange;
+        selected_[v] ^= difference;
+        selected_[v + kThird] ^= difference;
+      }
     }
     // Gathered lane by lane the words stay in registers, where a copy of the vectors would take a detour
     // through memory.
     std::array<uint32_t, sizeof(AffineCachedPoint) / sizeof(uint32_t)> words;
     for (size_t v = 0; v < kVectors; ++v) {
       for (size_t lane = 0; lane < kLanes; ++lane) words[v * kLanes + lane] = selected_[v][lane];
+    }
+    if constexpr (kTailBytes != 0) {
+      for (size_t lane = 0; lane < kTailBytes / sizeof(uint32_t); ++lane) {
+        words[kVectors * kLanes + lane] = tail_[lane];
+      }
     }
     return std::bit_cast<AffineCachedPoint>(words);
   }
@@ -112,19 +143,23 @@ class WindowScan {
 
  private:
   static constexpr size_t kVectors = sizeof(AffineCachedPoint) / sizeof(Lanes), kThird = kVectors / 3;
+  static constexpr size_t kTailBytes = sizeof(AffineCachedPoint) % sizeof(Lanes);
   static constexpr size_t kLanes = sizeof(Lanes) / sizeof(uint32_t);
-  static_assert(kVectors * sizeof(Lanes) == sizeof(AffineCachedPoint) && kThird * 3 == kVectors);
+  static constexpr uint32_t kEntriesPerStep = kEntries / STEPS;
+  using Tail = uint32_t __attribute__((vector_size(32)));
+  static_assert(kTailBytes == 0 ? kThird * 3 == kVectors : kTailBytes == sizeof(Tail));
   static_assert(kEntries % STEPS == 0 && std::is_trivially_copyable_v<AffineCachedPoint>);
 
   std::array<Lanes, kVectors> selected_;
-  Lanes wanted_;
-  Lanes position_{};
+  [[no_unique_address]] std::conditional_t<kTailBytes != 0, Tail, std::array<uint32_t, 0>> tail_;
   const unsigned char* next_;
+  uint32_t wanted_;
   uint32_t negative_;
 };
 
 // For the last addition, after which nothing is left to scan.
 struct NothingToScan {
+  template <size_t Step>
   TARVO_KERNEL void step() {}
 };
 
@@ -133,25 +168,25 @@ struct NothingToScan {
 template <typename NextScan>
 TARVO_KERNEL Point<PrimeOrder> add_signed(const Point<PrimeOrder>& p, const AffineCachedPoint& q,
                                           uint64_t negative, NextScan& next) {
-  next.step();
+  next.template step<0>();
   const Fr a = (p.y - p.x) * q.y_minus_x;
-  next.step();
+  next.template step<1>();
   const Fr b = (p.y + p.x) * q.y_plus_x;
-  next.step();
+  next.template step<2>();
   const Fr c = p.t * q.t2d;
-  next.step();
+  next.template step<3>();
   const Fr d = p.z.doubled();
   const Fr e = b - a, h = b + a, d_minus_c = d - c, d_plus_c = d + c;
   const Fr f = conditional_select(d_minus_c, d_plus_c, negative);
   const Fr g = conditional_select(d_plus_c, d_minus_c, negative);
   const Fr x = e * f;
-  next.step();
+  next.template step<4>();
   const Fr y = g * h;
-  next.step();
+  next.template step<5>();
   const Fr t = e * h;
-  next.step();
+  next.template step<6>();
   const Fr z = f * g;
-  next.step();
+  next.template step<7>();
   return {x, y, t, z};
 }
 
@@ -161,32 +196,109 @@ TARVO_KERNEL Point<PrimeOrder> to_extended(const AffineCachedPoint& q) {
   return {twice_x.doubled(), twice_y.doubled(), twice_x * twice_y, Fr::one().doubled().doubled()};
 }
 
-template <typename Lanes>
+#if TARVO_X86_64
+
+// The additions with the MULX/ADCX/ADOX multiplication named directly, no dispatch per operation, and
+// partly reduced values: the multiplication takes factors with a·b < p·2^256 (then its result is below 2p,
+// and its running sum below a + p < 2^256 for a first factor a < 2^256 − p), which p < 2^256 / 5 leaves
+// room for. The bound of every value is stated where it is made; all values are congruent to the field
+// elements of the plain additions above.
+namespace partly_reduced {
+
+using namespace lazy;
+
+// An extended point with x, y, t below 2p and z below p.
+struct LazyPoint {
+  Limbs x, y, t, z;
+
+  TARVO_KERNEL explicit LazyPoint(const Point<PrimeOrder>& p)
+      : x(p.x.montgomery_form()),
+        y(p.y.montgomery_form()),
+        t(p.t.montgomery_form()),
+        z(p.z.montgomery_form()) {}
+  TARVO_KERNEL LazyPoint(const Limbs& x, const Limbs& y, const Limbs& t, const Limbs& z)
+      : x(x), y(y), t(t), z(z) {}
+};
+
+// add_signed on partly reduced values.
+template <typename NextScan>
+TARVO_KERNEL LazyPoint add_signed(const LazyPoint& p, const AffineCachedPoint& q, uint64_t negative,
+                                  NextScan& next) {
+  const Limbs q_t2d = negated_if(q.t2d.montgomery_form(), negative);
+  next.template step<0>();
+  const auto [y_plus_x, y_minus_x] = sum_and_difference_plus_twice_p(p.y, p.x);  // below 4p
+  const Limbs a = product(q.y_minus_x.montgomery_form(), y_minus_x);             // p·4p
+  next.template step<1>();
+  const Limbs b = product(q.y_plus_x.montgomery_form(), y_plus_x);  // p·4p
+  next.template step<2>();
+  const Limbs c = product(q_t2d, p.t);  // 2p·2p
+  next.template step<3>();
+  const Limbs d = sum(p.z, p.z);                                            // below 2p
+  const Limbs e = difference_mod_twice_p(b, a), h = sum_mod_twice_p(b, a);  // below 2p
+  const Limbs f = difference_mod_twice_p(d, c), g = sum_mod_twice_p(d, c);  // below 2p
+  const Limbs x = product(e, f);                                            // 2p·2p
+  next.template step<4>();
+  const Limbs y = product(g, h);
+  next.template step<5>();
+  const Limbs t = product(e, h);
+  next.template step<6>();
+  const Limbs z = montgomery::mul_adx(f, g, kP, kInv);  // below p
+  next.template step<7>();
+  return {x, y, t, z};
+}
+
+TARVO_KERNEL Fr reduced(Limbs value) {
+  montgomery::subtract_if_not_below_cmov(value, kP);
+  return Fr::from_montgomery_form(value);
+}
+
+TARVO_KERNEL Point<PrimeOrder> to_point(const LazyPoint& p) {
+  return {reduced(p.x), reduced(p.y), reduced(p.t), Fr::from_montgomery_form(p.z)};
+}
+
+}  // namespace partly_reduced
+
+#endif
+
+TARVO_KERNEL Point<PrimeOrder> to_point(const Point<PrimeOrder>& p) { return p; }
+
+// Σ digits[j]·2^(kWindowBits·j)·base, with the additions on Accumulator: Point<PrimeOrder>, or a point of
+// partly reduced values.
+template <typename Lanes, typename Accumulator>
 TARVO_KERNEL Point<PrimeOrder> sum_of_windows(const std::vector<Window>& windows, const Digits& digits) {
   // The first window's entry is the starting point.
   WindowScan<Lanes> scan(windows[0], digits[0]);
-  for (size_t s = 0; s < WindowScan<Lanes>::STEPS; ++s) scan.step();
-  Point<PrimeOrder> acc = to_extended(scan.entry());
+  scan.all_steps();
+  Accumulator acc(to_extended(scan.entry()));
   scan = WindowScan<Lanes>(windows[1], digits[1]);
-  for (size_t s = 0; s < WindowScan<Lanes>::STEPS; ++s) scan.step();
+  scan.all_steps();
   for (size_t j = 1; j + 1 < kWindows; ++j) {
     WindowScan<Lanes> next(windows[j + 1], digits[j + 1]);
     acc = add_signed(acc, scan.entry(), scan.negative(), next);
     scan = next;
   }
   NothingToScan nothing;
-  return add_signed(acc, scan.entry(), scan.negative(), nothing);
+  return to_point(add_signed(acc, scan.entry(), scan.negative(), nothing));
 }
 
 Point<PrimeOrder> sum_of_windows_portable(const std::vector<Window>& windows, const Digits& digits) {
-  return sum_of_windows<uint32_t __attribute__((vector_size(16)))>(windows, digits);
+  return sum_of_windows<uint32_t __attribute__((vector_size(16))), Point<PrimeOrder>>(windows, digits);
 }
 
 #if TARVO_X86_64
-__attribute__((target("avx2"))) Point<PrimeOrder> sum_of_windows_avx2(const std::vector<Window>& windows,
-                                                                      const Digits& digits) {
-  return sum_of_windows<uint32_t __attribute__((vector_size(32)))>(windows, digits);
+
+__attribute__((target("avx2"))) Point<PrimeOrder> sum_of_windows_avx2_adx(const std::vector<Window>& windows,
+                                                                          const Digits& digits) {
+  return sum_of_windows<uint32_t __attribute__((vector_size(32))), partly_reduced::LazyPoint>(windows,
+                                                                                              digits);
 }
+
+__attribute__((target("avx512f,avx512vl,avx512bw"))) Point<PrimeOrder> sum_of_windows_avx512_adx(
+    const std::vector<Window>& windows, const Digits& digits) {
+  return sum_of_windows<uint32_t __attribute__((vector_size(64))), partly_reduced::LazyPoint>(windows,
+                                                                                              digits);
+}
+
 #endif
 
 }  // namespace
@@ -222,19 +334,40 @@ std::vector<AffineLimbs> FixedBaseTable::multiples(const Point<PrimeOrder>& base
   return affine;
 }
 
+std::vector<FixedBaseTable::Kernels> FixedBaseTable::available_kernels() {
+  std::vector<Kernels> kernels = {Kernels::portable};
+#if TARVO_X86_64
+  __builtin_cpu_init();
+  if (montgomery::cpu_has_adx() && __builtin_cpu_supports("avx2")) kernels.push_back(Kernels::avx2_adx);
+  if (montgomery::cpu_has_adx() && __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl") &&
+      __builtin_cpu_supports("avx512bw")) {
+    kernels.push_back(Kernels::avx512_adx);
+  }
+#endif
+  return kernels;
+}
+
 Point<PrimeOrder> FixedBaseTable::mul(const Fs& k) const {
+  static const Kernels fastest = available_kernels().back();
+  return mul(k, fastest);
+}
+
+Point<PrimeOrder> FixedBaseTable::mul(const Fs& k, Kernels kernels) const {
   Limbs bits = k.into_repr();
   Digits digits = signed_digits(bits);
+  Point<PrimeOrder> product;
+  switch (kernels) {
 #if TARVO_X86_64
-  static const bool has_avx2 = [] {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") != 0;
-  }();
-  const Point<PrimeOrder> product =
-      has_avx2 ? sum_of_windows_avx2(windows_, digits) : sum_of_windows_portable(windows_, digits);
-#else
-  const Point<PrimeOrder> product = sum_of_windows_portable(windows_, digits);
+    case Kernels::avx2_adx:
+      product = sum_of_windows_avx2_adx(windows_, digits);
+      break;
+    case Kernels::avx512_adx:
+      product = sum_of_windows_avx512_adx(windows_, digits);
+      break;
 #endif
+    default:
+      product = sum_of_windows_portable(windows_, digits);
+  }
   OPENSSL_cleanse(bits.data(), sizeof bits);
   OPENSSL_cleanse(digits.data(), sizeof digits);
   return product;

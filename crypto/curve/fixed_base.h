@@ -31,8 +31,16 @@ class FixedBaseTable {
   // derived when it is built and again by the tests.
   static std::vector<AffineLimbs> multiples(const Point<PrimeOrder>& base, const JubjubParams& params);
 
-  // k·base; the time and the memory accesses do not depend on k.
+  // The implementations of mul: the portable one, and on x86-64 the MULX/ADCX/ADOX multiplication with a
+  // scan of 32 or 64 bytes per instruction.
+  enum class Kernels { portable, avx2_adx, avx512_adx };
+  // Those this CPU runs, the fastest last.
+  static std::vector<Kernels> available_kernels();
+
+  // k·base with the fastest kernels; the time and the memory accesses do not depend on k.
   Point<PrimeOrder> mul(const Fs& k) const;
+  // The same with the given kernels, which the CPU must run (available_kernels()).
+  Point<PrimeOrder> mul(const Fs& k, Kernels kernels) const;
 
  private:
   std::vector<Window> windows_;

@@ -1,7 +1,8 @@
 // PrimeField<Params>: arithmetic modulo a prime below 2^255, held in Montgomery form (R = 2^256).
 //
 // Invariant: `mont_` is the Montgomery form a·R mod p of the canonical value a, fully reduced
-// (< p). Montgomery values never leave this type: every conversion carries the canonical integer.
+// (< p). Montgomery values leave this type only through montgomery_form(), for kernels that work on the
+// limbs with bounds of their own; every other conversion carries the canonical integer.
 // Arithmetic (add, sub, neg, mul, square, inverse) runs in constant time with respect to the values;
 // from_repr, from_str, sqrt, legendre and the `_var` functions are for public inputs.
 #pragma once
@@ -86,6 +87,10 @@ class PrimeField {
   Limbs into_repr() const { return mont_mul(mont_, Limbs{1, 0, 0, 0}); }
   std::array<uint8_t, 32> to_le_bytes() const { return limbs_to_le_bytes(into_repr()); }
   std::array<uint8_t, 32> to_be_bytes() const { return limbs_to_be_bytes(into_repr()); }
+
+  // The Montgomery form, and the element of a Montgomery form below p.
+  TARVO_KERNEL const Limbs& montgomery_form() const { return mont_; }
+  TARVO_KERNEL static PrimeField from_montgomery_form(const Limbs& mont) { return from_montgomery(mont); }
 
   bool is_zero() const { return (mont_[0] | mont_[1] | mont_[2] | mont_[3]) == 0; }
   bool is_odd() const { return (into_repr()[0] & 1) != 0; }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "crypto/curve/edwards.h"
+#include "crypto/curve/fixed_base.h"
 #include "crypto/curve/jubjub_params.h"
 #include "crypto/tests/test_hex.h"
 
@@ -157,6 +158,7 @@ TEST(ScalarMultiplication, EveryMethodMatchesTheReference) {
   for (int i = 0; i < 8; ++i) scalars.push_back(Fs::from_u256_reduced(random_limbs(rng)).into_repr());
 
   const std::vector<Point<Unknown>> points = sample_points(rng);
+  const FixedBaseTable generator5_table(embedded_generator5_multiples(), params());
   for (size_t index = 0; index < scalars.size(); ++index) {
     const Limbs& k = scalars[index];
     SCOPED_TRACE(limbs_to_hex(k));
@@ -177,6 +179,9 @@ TEST(ScalarMultiplication, EveryMethodMatchesTheReference) {
     const Point<PrimeOrder> expected = mul_reference_var(params().generator(5), k, params());
     EXPECT_EQ(mul(params().generator(5), *scalar, params()), expected);
     EXPECT_EQ(params().mul_generator(5, *scalar), expected);
+    for (const FixedBaseTable::Kernels kernels : FixedBaseTable::available_kernels()) {
+      EXPECT_EQ(generator5_table.mul(*scalar, kernels), expected);
+    }
     EXPECT_EQ(params().mul_generator(0, *scalar), mul_reference_var(params().generator(0), k, params()));
   }
 }

@@ -1,7 +1,10 @@
-// Out-of-line copies of the field kernels for both moduli and of the constant-time divstep batches
-// (the target's and the portable ones), compiled with the library's flags, for the branch check
-// (check_branch_free.sh): the disassembly of this object must show no conditional branch in any of them.
-// Inlined into the library the kernels compile the same way.
+// Out-of-line copies of the field kernels for both moduli, of the partly reduced ones of the fixed-base
+// additions and of the constant-time divstep batches (the target's and the portable ones), compiled with
+// the library's flags, for the branch check (check_branch_free.sh): the disassembly of this object must
+// show no conditional branch in any of them. Inlined into the library the kernels compile the same way.
+#include <tuple>
+
+#include "crypto/curve/lazy_fr.h"
 #include "crypto/field/divsteps.h"
 #include "crypto/field/fr.h"
 #include "crypto/field/fs.h"
@@ -63,6 +66,29 @@ void tarvo_probe_fr_sqr_adx(const Limbs* a, Limbs* out) {
 }
 
 }  // namespace tarvo::montgomery
+
+#if TARVO_X86_64
+namespace tarvo::edwards::lazy {
+
+extern "C" {
+void tarvo_probe_lazy_sum(const Limbs* a, const Limbs* b, Limbs* out) { *out = sum(*a, *b); }
+void tarvo_probe_lazy_sum_and_difference(const Limbs* a, const Limbs* b, Limbs* s, Limbs* d) {
+  std::tie(*s, *d) = sum_and_difference_plus_twice_p(*a, *b);
+}
+void tarvo_probe_lazy_sum_mod_twice_p(const Limbs* a, const Limbs* b, Limbs* out) {
+  *out = sum_mod_twice_p(*a, *b);
+}
+void tarvo_probe_lazy_difference_mod_twice_p(const Limbs* a, const Limbs* b, Limbs* out) {
+  *out = difference_mod_twice_p(*a, *b);
+}
+void tarvo_probe_lazy_negated_if(const Limbs* a, uint64_t negative, Limbs* out) {
+  *out = negated_if(*a, negative);
+}
+void tarvo_probe_lazy_product(const Limbs* a, const Limbs* b, Limbs* out) { *out = product(*a, *b); }
+}
+
+}  // namespace tarvo::edwards::lazy
+#endif
 
 namespace tarvo::modinv {
 
