@@ -108,10 +108,22 @@ class PrimeField {
   }
   // Σ a[i]·b[i] with one Montgomery reduction for the whole sum; counted as N multiplications.
   template <size_t N>
-  TARVO_KERNEL static PrimeField dot(const std::array<PrimeField, N>& a, const std::array<PrimeField, N>& b) {
+  TARVO_KERNEL static PrimeField dot(std::span<const PrimeField, N> a, std::span<const PrimeField, N> b) {
     TARVO_COUNT_FIELD_OPS_N(multiplications, N);
     return from_montgomery(
         montgomery::dot<N>(montgomery_limbs(a), montgomery_limbs(b), MODULUS, Params::INV));
+  }
+  template <size_t N>
+  TARVO_KERNEL static PrimeField dot(const std::array<PrimeField, N>& a, const std::array<PrimeField, N>& b) {
+    return dot<N>(std::span<const PrimeField, N>(a), std::span<const PrimeField, N>(b));
+  }
+  // Σ a[i]·b[i] + c, the addition joining the sum before its reduction; counted as N multiplications.
+  template <size_t N>
+  TARVO_KERNEL static PrimeField dot_add(std::span<const PrimeField, N> a, std::span<const PrimeField, N> b,
+                                         const PrimeField& c) {
+    TARVO_COUNT_FIELD_OPS_N(multiplications, N);
+    return from_montgomery(
+        montgomery::dot_add<N>(montgomery_limbs(a), montgomery_limbs(b), c.mont_, MODULUS, Params::INV));
   }
   // a·b + c, the addition joining the multiplication's final reduction; counted as one multiplication.
   TARVO_KERNEL static PrimeField mul_add(const PrimeField& a, const PrimeField& b, const PrimeField& c) {
@@ -204,7 +216,7 @@ class PrimeField {
   }
   // The Montgomery forms of an array's elements, in place: mont_ is the only member.
   template <size_t N>
-  TARVO_KERNEL static std::span<const Limbs, N> montgomery_limbs(const std::array<PrimeField, N>& elements) {
+  TARVO_KERNEL static std::span<const Limbs, N> montgomery_limbs(std::span<const PrimeField, N> elements) {
     static_assert(sizeof(PrimeField) == sizeof(Limbs) && std::is_standard_layout_v<PrimeField>);
     return std::span<const Limbs, N>(reinterpret_cast<const Limbs*>(elements.data()), N);
   }

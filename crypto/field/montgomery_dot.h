@@ -1,5 +1,5 @@
-// Dot products Σ a[t]·b[t]·2^-256 mod p of N field elements in Montgomery form, fully reduced, and the
-// multiply-add a·b·2^-256 + c mod p.
+// Dot products Σ a[t]·b[t]·2^-256 mod p of N field elements in Montgomery form, fully reduced, the same
+// plus an addend c, and the multiply-add a·b·2^-256 + c mod p.
 //
 // The assembly kernel accumulates all N products before reducing: row by row over the limbs of b, the
 // N products with b[t][i] join a six-word accumulator, then one Montgomery step (add m·p, m chosen to
@@ -25,6 +25,13 @@ TARVO_KERNEL Limbs dot_portable(std::span<const Limbs, N> a, std::span<const Lim
 #pragma GCC unroll 16
   for (size_t t = 1; t < N; ++t) sum = add_mod(sum, mul_portable(a[t], b[t], p, inv), p);
   return sum;
+}
+
+// Σ a[t]·b[t]·2^-256 + c mod p for a[t], b[t], c < p; portable C++.
+template <size_t N>
+TARVO_KERNEL Limbs dot_add_portable(std::span<const Limbs, N> a, std::span<const Limbs, N> b, const Limbs& c,
+                                    const Limbs& p, uint64_t inv) {
+  return add_mod(dot_portable<N>(a, b, p, inv), c, p);
 }
 
 // a·b·2^-256 + c mod p for a, c < p; portable C++.
@@ -104,24 +111,42 @@ TARVO_KERNEL Limbs reduce_below_4p(Limbs value, const Limbs& p) {
   return value;
 }
 
-// The same function with MULX/ADCX/ADOX; only call when cpu_has_adx(). The accumulator's six words
-// rotate instead of moving: after row i the cleared low word becomes the new top word. Before each
-// shift the accumulator stays below (N + 2)·p·2^64 < 2^384.
+// (Σ a[t]·b[t] + M·p)·2^-256 + c with M < 2^256, below (N/4 + 1)·p + c for p < 2^254, with
+// MULX/ADCX/ADOX. The accumulator's six words rotate instead of moving: after row i the cleared low
+// word becomes the new top word. c joins as c·2^256 from the start: its low words fill the top of the
+// first accumulator, the high ones the words the first two rows clear. Before each shift the
+// accumulator stays below (N + 2)·p·2^64 + c·2^256 < 2^384.
+template <size_t N>
+TARVO_KERNEL Limbs dot_add_unreduced_adx(std::span<const Limbs, N> a, std::span<const Limbs, N> b,
+                                         const Limbs& c, const Limbs& p, uint64_t inv) {
+  std::array<uint64_t, 6> acc = {0, 0, 0, 0, c[0], c[1]};
+  uint64_t carry4 = 0;
+#pragma GCC unroll 4
+  for (size_t i = 0; i < 4; ++i) {
+    uint64_t &c0 = acc[i % 6], &c1 = acc[(i + 1) % 6], &c2 = acc[(i + 2) % 6], &c3 = acc[(i + 3) % 6],
+             &c4 = acc[(i + 4) % 6], &c5 = acc[(i + 5) % 6];
+#pragma GCC unroll 16
+    for (size_t t = 0; t < N; ++t) multiply_accumulate_adx(c0, c1, c2, c3, c4, c5, carry4, a[t], b[t][i]);
+    montgomery_step_adx(c0, c1, c2, c3, c4, c5, carry4, p, inv);
+    if (i < 2) c0 = c[i + 2];
+  }
+  return {acc[4], acc[5], acc[0], acc[1]};
+}
+
+// The same function as dot_portable; only call when cpu_has_adx().
 template <size_t N>
 TARVO_KERNEL Limbs dot_adx(std::span<const Limbs, N> a, std::span<const Limbs, N> b, const Limbs& p,
                            uint64_t inv) {
   static_assert(N >= 1 && N <= 12, "the final reduction covers sums below 4p");
-  std::array<uint64_t, 6> c{};
-  uint64_t carry4 = 0;
-#pragma GCC unroll 4
-  for (size_t i = 0; i < 4; ++i) {
-    uint64_t &c0 = c[i % 6], &c1 = c[(i + 1) % 6], &c2 = c[(i + 2) % 6], &c3 = c[(i + 3) % 6],
-             &c4 = c[(i + 4) % 6], &c5 = c[(i + 5) % 6];
-#pragma GCC unroll 16
-    for (size_t t = 0; t < N; ++t) multiply_accumulate_adx(c0, c1, c2, c3, c4, c5, carry4, a[t], b[t][i]);
-    montgomery_step_adx(c0, c1, c2, c3, c4, c5, carry4, p, inv);
-  }
-  return reduce_below_4p({c[4], c[5], c[0], c[1]}, p);
+  return reduce_below_4p(dot_add_unreduced_adx<N>(a, b, Limbs{}, p, inv), p);
+}
+
+// The same function as dot_add_portable; only call when cpu_has_adx().
+template <size_t N>
+TARVO_KERNEL Limbs dot_add_adx(std::span<const Limbs, N> a, std::span<const Limbs, N> b, const Limbs& c,
+                               const Limbs& p, uint64_t inv) {
+  static_assert(N >= 1 && N <= 8, "the final reduction covers sums below 4p");
+  return reduce_below_4p(dot_add_unreduced_adx<N>(a, b, c, p, inv), p);
 }
 
 // The same function as mul_add_portable with MULX/ADCX/ADOX: c joins the product before its final
@@ -143,6 +168,15 @@ TARVO_KERNEL Limbs dot(std::span<const Limbs, N> a, std::span<const Limbs, N> b,
   if (cpu_has_adx()) return dot_adx<N>(a, b, p, inv);
 #endif
   return dot_portable<N>(a, b, p, inv);
+}
+
+template <size_t N>
+TARVO_KERNEL Limbs dot_add(std::span<const Limbs, N> a, std::span<const Limbs, N> b, const Limbs& c,
+                           const Limbs& p, uint64_t inv) {
+#if TARVO_X86_64
+  if (cpu_has_adx()) return dot_add_adx<N>(a, b, c, p, inv);
+#endif
+  return dot_add_portable<N>(a, b, c, p, inv);
 }
 
 TARVO_KERNEL Limbs mul_add(const Limbs& a, const Limbs& b, const Limbs& c, const Limbs& p, uint64_t inv) {

@@ -1,11 +1,14 @@
 // Spec: Poseidon's parameters together with their optimised form, in which the constants of the
-// partial rounds are folded into one scalar per round and the MDS matrix of each partial round is
-// factored into a sparse matrix (first row, first column and identity elsewhere).
+// partial rounds are folded into one scalar per round, the MDS matrix of each partial round is
+// factored into a sparse matrix (first row, first column and identity elsewhere), and the partial
+// rounds run in blocks that update the state's elements 1..T-1 once per block.
 #pragma once
 
 #include <algorithm>
 #include <cstddef>
 #include <span>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "crypto/poseidon/parameters.h"
@@ -21,6 +24,22 @@ struct SparseMDSMatrix {
   Vec<T - 1> column;
 };
 
+// Partial rounds run PARTIAL_BLOCK at a time, the column updates of the state's elements 1..T-1
+// gathered at the end of each block: one reduction per element and block instead of one per round.
+inline constexpr size_t PARTIAL_BLOCK = 4;
+
+// One block of partial rounds. With s the elements 1..T-1 entering the block and y_r the S-box output
+// of its round r, round r's new element 0 is rows[r]·(s, y_0..y_r) (the earlier rounds' column updates
+// folded into the coefficients of y_0..y_{r-1}), and the block leaves element i + 1 as
+// s[i] + columns[i]·(y_0..y_{B-1}). Invariant: 1 <= rounds <= B; every coefficient beyond the block's
+// rounds is zero.
+template <size_t T, size_t B = PARTIAL_BLOCK>
+struct PartialBlock {
+  std::array<Vec<T - 1 + B>, B> rows{};
+  std::array<Vec<B>, T - 1> columns{};
+  size_t rounds = 0;
+};
+
 // Invariant: `start` holds half_full_rounds + 1 vectors, `partial` one scalar per partial round,
 // `end` half_full_rounds - 1 vectors.
 template <size_t T>
@@ -30,12 +49,14 @@ struct OptimizedConstants {
   std::vector<Vec<T>> end;
 };
 
-// Invariant: `sparse` holds one matrix per partial round, in the order the rounds use them.
+// Invariant: `sparse` holds one matrix per partial round, in the order the rounds use them;
+// `partial_blocks` the same rounds grouped PARTIAL_BLOCK at a time.
 template <size_t T>
 struct MDSMatrices {
   Matrix<T> mds;
   Matrix<T> pre_sparse;
   std::vector<SparseMDSMatrix<T>> sparse;
+  std::vector<PartialBlock<T>> partial_blocks;
 };
 
 // Invariant: `constants_` and `matrices_` are derived from `params_` and yield exactly the
@@ -68,18 +89,7 @@ class Spec {
     }
     sbox_add(state, constants_.start[half]);
     state = mix(matrices_.pre_sparse, state);
-    // The next round's S-box needs only the new state[0]: it runs before this round's column updates,
-    // so that the processor overlaps its chain of dependent multiplications with them.
-    const size_t partial_rounds = params_.partial_rounds;
-    Fr y = sbox_add(state[0], constants_.partial[0]);
-    for (size_t k = 0; k < partial_rounds; ++k) {
-      const SparseMDSMatrix<T>& m = matrices_.sparse[k];
-      state[0] = y;
-      const Fr mixed = Fr::dot(m.first_row, state);
-      if (k + 1 < partial_rounds) y = sbox_add(mixed, constants_.partial[k + 1]);
-      for (size_t i = 1; i < T; ++i) state[i] = Fr::mul_add(m.column[i - 1], state[0], state[i]);
-      state[0] = mixed;
-    }
+    permute_partial_rounds(state);
     for (const Vec<T>& constants : constants_.end) {
       sbox_add(state, constants);
       state = mix(matrices_.mds, state);
@@ -107,14 +117,52 @@ class Spec {
     return out;
   }
 
-  static void sparse_mix(const SparseMDSMatrix<T>& m, Vec<T>& state) {
-    const Fr s0 = state[0];
-    state[0] = Fr::dot(m.first_row, state);
-    for (size_t i = 1; i < T; ++i) state[i] = Fr::mul_add(m.column[i - 1], s0, state[i]);
+  // f(std::integral_constant<size_t, I>{}) for I = 0..N-1, in order.
+  template <size_t N, typename F>
+  static void for_each_index(F&& f) {
+    [&]<size_t... I>(std::index_sequence<I...>) { (f(std::integral_constant<size_t, I>{}), ...); }
+    (std::make_index_sequence<N>{});
+  }
+
+  // The partial rounds, a block at a time. `operands` holds s (elements 1..T-1) and then the block's
+  // S-box outputs y_0..y_{B-1}. Each round's S-box runs as soon as its input is mixed, and the next
+  // block's first one before the column updates, so that the processor overlaps its chain of dependent
+  // multiplications with them.
+  void permute_partial_rounds(Vec<T>& state) const {
+    constexpr size_t B = PARTIAL_BLOCK;
+    const size_t partial_rounds = params_.partial_rounds;
+    std::array<Fr, T - 1 + B> operands{};
+    for (size_t i = 1; i < T; ++i) operands[i - 1] = state[i];
+    const std::span<const Fr, T - 1 + B> all(operands);
+    Fr mixed = state[0];
+    Fr next_y = sbox_add(mixed, constants_.partial[0]);
+    size_t k = 0;
+    for (const PartialBlock<T>& block : matrices_.partial_blocks) {
+      operands[T - 1] = next_y;
+      for_each_index<B>([&]<size_t R>(std::integral_constant<size_t, R>) {
+        if (R >= block.rounds) return;
+        constexpr size_t N = T + R;
+        mixed = Fr::dot<N>(std::span(block.rows[R]).template first<N>(), all.template first<N>());
+        if (++k == partial_rounds) return;
+        const Fr y = sbox_add(mixed, constants_.partial[k]);
+        if (R + 1 < block.rounds) {
+          operands[T + R] = y;
+        } else {
+          next_y = y;
+        }
+      });
+      const std::span<const Fr, B> ys = all.template last<B>();
+      for (size_t i = 0; i + 1 < T; ++i) {
+        operands[i] = Fr::dot_add<B>(std::span<const Fr, B>(block.columns[i]), ys, operands[i]);
+      }
+    }
+    state[0] = mixed;
+    for (size_t i = 1; i < T; ++i) state[i] = operands[i - 1];
   }
 
   void optimize_constants(const Matrix<T>& mds_inv);
   void factor_matrices();
+  void gather_partial_blocks();
 
   Spec() = default;
 
@@ -151,6 +199,7 @@ template <size_t T>
 Spec<T>::Spec(size_t full_rounds, size_t partial_rounds) : params_(generate<T>(full_rounds, partial_rounds)) {
   optimize_constants(invert(params_.mds));
   factor_matrices();
+  gather_partial_blocks();
 }
 
 template <size_t T>
@@ -171,6 +220,7 @@ Spec<T> Spec<T>::from_elements(size_t full_rounds, size_t partial_rounds, std::s
   });
   ensure(next == elements.size(), "embedded Poseidon table is too long");
   spec.matrices_.mds = spec.params_.mds;
+  spec.gather_partial_blocks();
   return spec;
 }
 
@@ -226,6 +276,32 @@ void Spec<T>::factor_matrices() {
   }
   std::reverse(matrices_.sparse.begin(), matrices_.sparse.end());
   matrices_.pre_sparse = transpose(b);
+}
+
+// Round r of a block sees s after the column updates of rounds 0..r-1, so y_j (j < r) reaches its
+// new element 0 with the coefficient w_hat_r·column_j.
+template <size_t T>
+void Spec<T>::gather_partial_blocks() {
+  const auto& sparse = matrices_.sparse;
+  matrices_.partial_blocks.clear();
+  for (size_t first = 0; first < sparse.size(); first += PARTIAL_BLOCK) {
+    PartialBlock<T> block;
+    block.rounds = std::min(PARTIAL_BLOCK, sparse.size() - first);
+    for (size_t r = 0; r < block.rounds; ++r) {
+      const SparseMDSMatrix<T>& m = sparse[first + r];
+      for (size_t i = 1; i < T; ++i) {
+        block.rows[r][i - 1] = m.first_row[i];
+        block.columns[i - 1][r] = m.column[i - 1];
+      }
+      const std::span<const Fr, T - 1> w_hat = std::span<const Fr, T>(m.first_row).template last<T - 1>();
+      for (size_t j = 0; j < r; ++j) {
+        block.rows[r][T - 1 + j] =
+            Fr::dot<T - 1>(w_hat, std::span<const Fr, T - 1>(sparse[first + j].column));
+      }
+      block.rows[r][T - 1 + r] = m.first_row[0];
+    }
+    matrices_.partial_blocks.push_back(block);
+  }
 }
 
 }  // namespace tarvo::poseidon

@@ -14,8 +14,9 @@
 namespace tarvo {
 namespace {
 
-// Both multiplication kernels, the squaring kernel, the multiply-adds and the dot products must compute
-// the same function; the assembly ones only where the target and the CPU have them.
+// Both multiplication kernels, the squaring kernel, the multiply-adds and the dot products (with and
+// without an addend) must compute the same function; the assembly ones only where the target and the
+// CPU have them.
 template <typename Params>
 void check_kernels_agree(uint64_t seed) {
 #if !TARVO_X86_64
@@ -57,6 +58,10 @@ void check_kernels_agree(uint64_t seed) {
     for (const auto& [x, y] : {std::pair{a, b}, std::pair{a, a}}) {
       ASSERT_EQ(montgomery::dot_adx<9>(x, y, p, Params::INV),
                 montgomery::dot_portable<9>(x, y, p, Params::INV))
+          << "seed " << seed << " start " << start;
+      ASSERT_EQ(
+          montgomery::dot_add_adx<4>(x.template first<4>(), y.template first<4>(), x[8], p, Params::INV),
+          montgomery::dot_add_portable<4>(x.template first<4>(), y.template first<4>(), x[8], p, Params::INV))
           << "seed " << seed << " start " << start;
     }
   }

@@ -56,6 +56,10 @@ void tarvo_probe_fr_dot_adx(const Limbs* a, const Limbs* b, Limbs* out) {
   *out = dot_adx<9>(std::span<const Limbs, 9>(a, 9), std::span<const Limbs, 9>(b, 9), FrParams::MODULUS,
                     FrParams::INV);
 }
+void tarvo_probe_fr_dot_add_adx(const Limbs* a, const Limbs* b, const Limbs* c, Limbs* out) {
+  *out = dot_add_adx<4>(std::span<const Limbs, 4>(a, 4), std::span<const Limbs, 4>(b, 4), *c,
+                        FrParams::MODULUS, FrParams::INV);
+}
 void tarvo_probe_fr_mul_adx(const Limbs* a, const Limbs* b, Limbs* out) {
   *out = mul_adx(*a, *b, FrParams::MODULUS, FrParams::INV);
 }
