@@ -10,6 +10,10 @@
 #include "crypto/curve/lazy_fr.h"
 #include "crypto/curve/select.h"
 
+#if TARVO_X86_64
+#include <immintrin.h>
+#endif
+
 namespace tarvo::edwards {
 
 namespace {
@@ -63,8 +67,7 @@ TARVO_KERNEL std::pair<uint32_t, uint32_t> magnitude_and_sign(int digit) {
 // Every entry is read and blended alike, so the digit steers neither a branch nor an address. The scan
 // runs in steps, spread between the multiplications of the previous window's addition: it needs the
 // vector units and the loads, the multiplications the integer multiplier, so the CPU runs both at once.
-// Lanes is a vector of 32-bit lanes: 16 bytes (SSE2, NEON), 32 (AVX2) or 64 (AVX-512, where the last
-// third of an entry takes a vector of 32 bytes).
+// Lanes is a vector of 32-bit lanes: 16 bytes (SSE2, NEON) or 32 (AVX2).
 template <typename Lanes>
 class WindowScan {
  public:
@@ -78,10 +81,6 @@ class WindowScan {
     const Lanes is_zero = (Lanes)(Lanes{} + magnitude == Lanes{});
     std::memcpy(selected_.data(), neutral, sizeof selected_);
     for (Lanes& v : selected_) v &= is_zero;
-    if constexpr (kTailBytes != 0) {
-      std::memcpy(&tail_, neutral + sizeof selected_, sizeof tail_);
-      tail_ &= (Tail)(Tail{} + magnitude == Tail{});
-    }
     wanted_ = magnitude - 1;  // past the end for magnitude 0
   }
 
@@ -96,11 +95,6 @@ class WindowScan {
         std::memcpy(&lanes, entry + v * sizeof lanes, sizeof lanes);
         selected_[v] = (Lanes{} + wanted_ == Lanes{} + i) ? lanes : selected_[v];
       }
-      if constexpr (kTailBytes != 0) {
-        Tail lanes;
-        std::memcpy(&lanes, entry + sizeof selected_, sizeof lanes);
-        tail_ = (Tail{} + wanted_ == Tail{} + i) ? lanes : tail_;
-      }
     }
   }
 
@@ -111,30 +105,17 @@ class WindowScan {
 
   // After all steps.
   TARVO_KERNEL AffineCachedPoint entry() {
-    if constexpr (kTailBytes != 0) {
-      // y + x and y − x are the two halves of the one full vector.
-      static_assert(kVectors == 1 && 2 * kTailBytes == sizeof(Lanes));
-      const Lanes exchanged = __builtin_shufflevector(selected_[0], selected_[0], 8, 9, 10, 11, 12, 13, 14,
-                                                      15, 0, 1, 2, 3, 4, 5, 6, 7);
-      selected_[0] = (Lanes{} + negative_ != Lanes{}) ? exchanged : selected_[0];
-    } else {
-      const Lanes exchange = Lanes{} - negative_;
-      for (size_t v = 0; v < kThird; ++v) {
-        const Lanes difference = (selected_[v] ^ selected_[v + kThird]) & exchange;
-        selected_[v] ^= difference;
-        selected_[v + kThird] ^= difference;
-      }
+    const Lanes exchange = Lanes{} - negative_;
+    for (size_t v = 0; v < kThird; ++v) {
+      const Lanes difference = (selected_[v] ^ selected_[v + kThird]) & exchange;
+      selected_[v] ^= difference;
+      selected_[v + kThird] ^= difference;
     }
     // Gathered lane by lane the words stay in registers, where a copy of the vectors would take a detour
     // through memory.
     std::array<uint32_t, sizeof(AffineCachedPoint) / sizeof(uint32_t)> words;
     for (size_t v = 0; v < kVectors; ++v) {
       for (size_t lane = 0; lane < kLanes; ++lane) words[v * kLanes + lane] = selected_[v][lane];
-    }
-    if constexpr (kTailBytes != 0) {
-      for (size_t lane = 0; lane < kTailBytes / sizeof(uint32_t); ++lane) {
-        words[kVectors * kLanes + lane] = tail_[lane];
-      }
     }
     return std::bit_cast<AffineCachedPoint>(words);
   }
@@ -143,15 +124,12 @@ class WindowScan {
 
  private:
   static constexpr size_t kVectors = sizeof(AffineCachedPoint) / sizeof(Lanes), kThird = kVectors / 3;
-  static constexpr size_t kTailBytes = sizeof(AffineCachedPoint) % sizeof(Lanes);
   static constexpr size_t kLanes = sizeof(Lanes) / sizeof(uint32_t);
   static constexpr uint32_t kEntriesPerStep = kEntries / STEPS;
-  using Tail = uint32_t __attribute__((vector_size(32)));
-  static_assert(kTailBytes == 0 ? kThird * 3 == kVectors : kTailBytes == sizeof(Tail));
+  static_assert(kVectors * sizeof(Lanes) == sizeof(AffineCachedPoint) && kThird * 3 == kVectors);
   static_assert(kEntries % STEPS == 0 && std::is_trivially_copyable_v<AffineCachedPoint>);
 
   std::array<Lanes, kVectors> selected_;
-  [[no_unique_address]] std::conditional_t<kTailBytes != 0, Tail, std::array<uint32_t, 0>> tail_;
   const unsigned char* next_;
   uint32_t wanted_;
   uint32_t negative_;
@@ -264,16 +242,16 @@ TARVO_KERNEL Point<PrimeOrder> to_point(const Point<PrimeOrder>& p) { return p; 
 
 // Σ digits[j]·2^(kWindowBits·j)·base, with the additions on Accumulator: Point<PrimeOrder>, or a point of
 // partly reduced values.
-template <typename Lanes, typename Accumulator>
+template <typename Scan, typename Accumulator>
 TARVO_KERNEL Point<PrimeOrder> sum_of_windows(const std::vector<Window>& windows, const Digits& digits) {
   // The first window's entry is the starting point.
-  WindowScan<Lanes> scan(windows[0], digits[0]);
+  Scan scan(windows[0], digits[0]);
   scan.all_steps();
   Accumulator acc(to_extended(scan.entry()));
-  scan = WindowScan<Lanes>(windows[1], digits[1]);
+  scan = Scan(windows[1], digits[1]);
   scan.all_steps();
   for (size_t j = 1; j + 1 < kWindows; ++j) {
-    WindowScan<Lanes> next(windows[j + 1], digits[j + 1]);
+    Scan next(windows[j + 1], digits[j + 1]);
     acc = add_signed(acc, scan.entry(), scan.negative(), next);
     scan = next;
   }
@@ -282,21 +260,88 @@ TARVO_KERNEL Point<PrimeOrder> sum_of_windows(const std::vector<Window>& windows
 }
 
 Point<PrimeOrder> sum_of_windows_portable(const std::vector<Window>& windows, const Digits& digits) {
-  return sum_of_windows<uint32_t __attribute__((vector_size(16))), Point<PrimeOrder>>(windows, digits);
+  return sum_of_windows<WindowScan<uint32_t __attribute__((vector_size(16)))>, Point<PrimeOrder>>(windows,
+                                                                                                  digits);
 }
 
 #if TARVO_X86_64
 
 __attribute__((target("avx2"))) Point<PrimeOrder> sum_of_windows_avx2_adx(const std::vector<Window>& windows,
                                                                           const Digits& digits) {
-  return sum_of_windows<uint32_t __attribute__((vector_size(32))), partly_reduced::LazyPoint>(windows,
-                                                                                              digits);
+  return sum_of_windows<WindowScan<uint32_t __attribute__((vector_size(32)))>, partly_reduced::LazyPoint>(
+      windows, digits);
 }
 
-__attribute__((target("avx512f,avx512vl,avx512bw"))) Point<PrimeOrder> sum_of_windows_avx512_adx(
+#define TARVO_AVX512 inline __attribute__((target("avx512f,avx512vl,avx512bw")))
+
+// WindowScan with AVX-512: one comparison per entry into a mask register, under which two blends take the
+// entry's 64 and 32 bytes (about half the instructions of the AVX2 scan). Its functions need the target's
+// instructions, so they cannot be forced inline into the generic additions; sum_of_windows_avx512_adx
+// flattens them into itself.
+class WindowScanAvx512 {
+ public:
+  static constexpr size_t STEPS = 8;
+
+  TARVO_AVX512 WindowScanAvx512(const Window& window, int digit)
+      : next_(reinterpret_cast<const unsigned char*>(window.data())) {
+    const auto [magnitude, negative] = magnitude_and_sign(digit);
+    negative_ = negative;
+    const unsigned char* neutral = reinterpret_cast<const unsigned char*>(&kNeutral);
+    const __mmask16 is_zero =
+        _mm512_cmpeq_epi32_mask(_mm512_set1_epi32(static_cast<int>(magnitude)), _mm512_setzero_si512());
+    __m512i low = _mm512_loadu_si512(neutral);
+    __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(neutral + 64));
+    asm("" : "+v"(low), "+v"(high));  // as in step()
+    low_ = _mm512_maskz_mov_epi32(is_zero, low);
+    high_ = _mm256_maskz_mov_epi32(static_cast<__mmask8>(is_zero), high);
+    wanted_ = _mm512_set1_epi32(static_cast<int>(magnitude - 1));  // past the end for magnitude 0
+  }
+
+  // The Step-th of STEPS equal parts of the window.
+  template <size_t Step>
+  TARVO_AVX512 void step() {
+    for (int i = Step * kEntriesPerStep; i < static_cast<int>((Step + 1) * kEntriesPerStep); ++i) {
+      const unsigned char* entry = next_ + i * sizeof(AffineCachedPoint);
+      const __mmask16 hit = _mm512_cmpeq_epi32_mask(wanted_, _mm512_set1_epi32(i));
+      __m512i low = _mm512_loadu_si512(entry);
+      __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(entry + 64));
+      // Whole loads, then blends in registers: a load under the mask is not left for the compiler to make.
+      asm("" : "+v"(low), "+v"(high));
+      low_ = _mm512_mask_blend_epi32(hit, low_, low);
+      high_ = _mm256_mask_blend_epi32(static_cast<__mmask8>(hit), high_, high);
+    }
+  }
+
+  TARVO_AVX512 void all_steps() {
+    static_assert(STEPS == 8);
+    step<0>(), step<1>(), step<2>(), step<3>(), step<4>(), step<5>(), step<6>(), step<7>();
+  }
+
+  TARVO_AVX512 AffineCachedPoint entry() {
+    // y + x and y − x exchange halves for a negative digit.
+    const __m512i low =
+        _mm512_mask_shuffle_i64x2(low_, static_cast<__mmask8>(0 - negative_), low_, low_, 0x4e);
+    std::array<unsigned char, sizeof(AffineCachedPoint)> bytes;
+    _mm512_storeu_si512(bytes.data(), low);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(bytes.data() + 64), high_);
+    return std::bit_cast<AffineCachedPoint>(bytes);
+  }
+
+  uint64_t negative() const { return negative_; }
+
+ private:
+  static constexpr int kEntriesPerStep = kEntries / STEPS;
+  static_assert(sizeof(AffineCachedPoint) == 96);
+  __m512i low_;
+  __m256i high_;
+  __m512i wanted_;
+  const unsigned char* next_;
+  uint32_t negative_;
+};
+
+__attribute__((target("avx512f,avx512vl,avx512bw"), flatten)) Point<PrimeOrder> sum_of_windows_avx512_adx(
     const std::vector<Window>& windows, const Digits& digits) {
-  return sum_of_windows<uint32_t __attribute__((vector_size(64))), partly_reduced::LazyPoint>(windows,
-                                                                                              digits);
+  return sum_of_windows<WindowScanAvx512, partly_reduced::LazyPoint>(windows, digits);
 }
 
 #endif
