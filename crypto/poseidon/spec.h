@@ -152,10 +152,10 @@ class Spec {
         mixed = Fr::dot<N>(std::span(block.rows[R]).template first<N>(), all.template first<N>());
         if (++k == partial_rounds) return;
         const Fr y = sbox_add(mixed, constants_.partial[k]);
-        if (R + 1 < block.rounds) {
+        if (R + 1 == block.rounds) {
+          next_y = y;  // the next block's first
+        } else if constexpr (R + 1 < B) {
           operands[T + R] = y;
-        } else {
-          next_y = y;
         }
       });
       const std::span<const Fr, B> ys = all.template last<B>();
