@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <span>
 
+#include "crypto/base/cpu_features.h"
+
 namespace tarvo {
 
 inline constexpr size_t kSha256BlockSize = 64;
@@ -20,12 +22,9 @@ using Sha256Block = std::array<uint32_t, 16>;
 
 namespace sha256_kernel {
 
-// True when the SHA-extension kernels run: an x86-64 CPU with SHA and SSE4.1. Decided once per process;
-// false on other targets.
-bool detect_sha_extensions();
-
+// True when the SHA-extension kernels run: an x86-64 CPU with SHA and SSE4.1.
 inline bool cpu_has_sha_extensions() {
-  static const bool has_sha = detect_sha_extensions();
+  static const bool has_sha = cpu_features().sha;
   return has_sha;
 }
 

@@ -6,24 +6,10 @@
 #include "crypto/base/target.h"
 
 #if TARVO_X86_64
-#include <cpuid.h>
 #include <immintrin.h>
 #endif
 
 namespace tarvo::sha256_kernel {
-
-bool detect_sha_extensions() {
-#if TARVO_X86_64
-  unsigned eax, ebx, ecx, edx;
-  if (!__get_cpuid(1, &eax, &ebx, &ecx, &edx)) return false;
-  const bool sse41 = (ecx >> 19) & 1;
-  if (!__get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx)) return false;
-  const bool sha = (ebx >> 29) & 1;
-  return sse41 && sha;
-#else
-  return false;
-#endif
-}
 
 #if TARVO_X86_64
 

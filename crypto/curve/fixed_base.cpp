@@ -5,6 +5,7 @@
 #include <bit>
 #include <cstring>
 
+#include "crypto/base/cpu_features.h"
 #include "crypto/base/fatal.h"
 #include "crypto/base/target.h"
 #include "crypto/curve/lazy_fr.h"
@@ -382,12 +383,9 @@ std::vector<AffineLimbs> FixedBaseTable::multiples(const Point<PrimeOrder>& base
 std::vector<FixedBaseTable::Kernels> FixedBaseTable::available_kernels() {
   std::vector<Kernels> kernels = {Kernels::portable};
 #if TARVO_X86_64
-  __builtin_cpu_init();
-  if (montgomery::cpu_has_adx() && __builtin_cpu_supports("avx2")) kernels.push_back(Kernels::avx2_adx);
-  if (montgomery::cpu_has_adx() && __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl") &&
-      __builtin_cpu_supports("avx512bw")) {
-    kernels.push_back(Kernels::avx512_adx);
-  }
+  const CpuFeatures& cpu = cpu_features();
+  if (cpu.adx && cpu.avx2) kernels.push_back(Kernels::avx2_adx);
+  if (cpu.adx && cpu.avx512) kernels.push_back(Kernels::avx512_adx);
 #endif
   return kernels;
 }

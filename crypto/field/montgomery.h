@@ -10,6 +10,7 @@
 
 #include <cstdint>
 
+#include "crypto/base/cpu_features.h"
 #include "crypto/base/target.h"
 #include "crypto/field/limbs.h"
 
@@ -33,12 +34,10 @@
 
 namespace tarvo::montgomery {
 
-// True when the assembly kernels run: an x86-64 CPU with MULX (BMI2) and ADCX/ADOX (ADX). Decided once
-// per process; false on other targets.
-bool detect_adx();
-
+// True when the assembly kernels run: an x86-64 CPU with MULX (BMI2) and ADCX/ADOX (ADX). A local copy
+// of the flag keeps the check in every multiplication to one load.
 inline bool cpu_has_adx() {
-  static const bool has_adx = detect_adx();
+  static const bool has_adx = cpu_features().adx;
   return has_adx;
 }
 
