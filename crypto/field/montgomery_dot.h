@@ -73,31 +73,12 @@ TARVO_KERNEL void multiply_accumulate_adx(uint64_t& c0, uint64_t& c1, uint64_t& 
 // One Montgomery step of the accumulator: adds m·p with m = c0·inv mod 2^64, which clears c0, and folds
 // carry4 into c4 and c5, leaving carry4 zero.
 TARVO_KERNEL void montgomery_step_adx(uint64_t& c0, uint64_t& c1, uint64_t& c2, uint64_t& c3, uint64_t& c4,
-                                      uint64_t& c5, uint64_t& carry4, const Limbs& p, const uint64_t& inv) {
-  uint64_t low, high;
-  asm("movq %[c0], %%rdx\n\t"
-      "imulq %[inv], %%rdx\n\t"
-      "xorl %%eax, %%eax\n\t"
-      "mulxq %[p0], %[low], %[high]\n\t"
-      "adcxq %[low], %[c0]\n\t"
-      "adoxq %[high], %[c1]\n\t"
-      "mulxq %[p1], %[low], %[high]\n\t"
-      "adcxq %[low], %[c1]\n\t"
-      "adoxq %[high], %[c2]\n\t"
-      "mulxq %[p2], %[low], %[high]\n\t"
-      "adcxq %[low], %[c2]\n\t"
-      "adoxq %[high], %[c3]\n\t"
-      "mulxq %[p3], %[low], %[high]\n\t"
-      "adcxq %[low], %[c3]\n\t"
-      "adoxq %[high], %[c4]\n\t"
-      "adcxq %[carry4], %[c4]\n\t"
-      "adoxq %%rax, %[c5]\n\t"
-      "adcxq %%rax, %[c5]\n\t"
-      "xorl %k[carry4], %k[carry4]\n\t"
-      : [c0] "+r"(c0), [c1] "+r"(c1), [c2] "+r"(c2), [c3] "+r"(c3), [c4] "+r"(c4), [c5] "+r"(c5),
-        [carry4] "+r"(carry4), [low] "=&r"(low), [high] "=&r"(high)
-      : [p0] "m"(p[0]), [p1] "m"(p[1]), [p2] "m"(p[2]), [p3] "m"(p[3]), [inv] "m"(inv)
-      : "rax", "rdx", "cc");
+                                      uint64_t& c5, uint64_t& carry4, const Limbs& p, uint64_t inv) {
+  multiply_accumulate_adx(c0, c1, c2, c3, c4, c5, carry4, p, c0 * inv);
+  uint64_t carry = 0;
+  c4 = add_with_carry(c4, carry4, carry);
+  c5 += carry;
+  carry4 = 0;
 }
 
 // A value below 4p brought below p: conditional subtractions of 2p and p.
