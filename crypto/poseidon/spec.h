@@ -138,7 +138,8 @@ class Spec {
   TARVO_CACHE_LINE_ALIGNED void permute_partial_rounds(Vec<T>& state) const {
     constexpr size_t B = PARTIAL_BLOCK;
     const size_t partial_rounds = params_.partial_rounds;
-    std::array<Fr, T - 1 + B> operands{};
+    // On a cache line boundary, so that its speed does not depend on where the caller's stack lies.
+    alignas(64) std::array<Fr, T - 1 + B> operands{};
     for (size_t i = 1; i < T; ++i) operands[i - 1] = state[i];
     const std::span<const Fr, T - 1 + B> all(operands);
     Fr mixed = state[0];
