@@ -221,7 +221,7 @@ TARVO_KERNEL LazyPoint add_signed(const LazyPoint& p, const AffineCachedPoint& q
   next.template step<5>();
   const Limbs t = product(e, h);
   next.template step<6>();
-  const Limbs z = montgomery::mul_adx(f, g, kP, kInv);  // below p
+  const Limbs z = reduced_product(f, g);  // below p
   next.template step<7>();
   return {x, y, t, z};
 }

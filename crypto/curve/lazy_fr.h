@@ -106,9 +106,17 @@ TARVO_KERNEL Limbs negated_if(const Limbs& a, uint64_t negative) {
 }
 
 // a·b·2^-256 mod p plus 0 or p, for a·b < p·2^256 and a < 2^256 − p: the result is then below
-// a·b·2^-256 + p < 2p, and the kernel's running sum below a + p < 2^256.
+// a·b·2^-256 + p < 2p, and the kernel's running sum below a + p < 2^256. The counting build tallies it
+// as a multiplication.
 TARVO_KERNEL Limbs product(const Limbs& a, const Limbs& b) {
+  TARVO_COUNT_FIELD_OP(multiplications);
   return montgomery::mul_below_2p_adx(a, b, kP, kInv);
+}
+
+// a·b·2^-256 mod p, below p, for a·b < p·2^256; counted like product.
+TARVO_KERNEL Limbs reduced_product(const Limbs& a, const Limbs& b) {
+  TARVO_COUNT_FIELD_OP(multiplications);
+  return montgomery::mul_adx(a, b, kP, kInv);
 }
 
 }  // namespace tarvo::edwards::lazy
