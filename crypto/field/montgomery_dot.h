@@ -61,18 +61,21 @@ TARVO_KERNEL Limbs mul_add_portable(const Limbs& a, const Limbs& b, const Limbs&
 
 // (c0..c5) += a·b, for an accumulator that cannot overflow its six words, with the carry out of c3
 // collected in carry4 (the weight of c4) instead of being folded in at once: each carry chain then
-// ends in one addition to a word that cannot overflow, and both flags end clear.
+// ends in one addition to a word that cannot overflow, and both flags end clear. The low-product
+// register then serves as the zero of those additions (MOV leaves the flags alone): one register fewer,
+// which instrumented builds with a frame pointer need.
 TARVO_KERNEL void multiply_accumulate_adx(uint64_t& c0, uint64_t& c1, uint64_t& c2, uint64_t& c3,
                                           uint64_t& c4, uint64_t& c5, uint64_t& carry4, const Limbs& a,
                                           uint64_t b) {
   uint64_t low, high;
-  asm("xorl %%eax, %%eax\n\t" TARVO_MULTIPLY_ROW_ADX
-      "adcxq %%rax, %[carry4]\n\t"
-      "adoxq %%rax, %[c5]\n\t"
+  asm("xorl %k[low], %k[low]\n\t" TARVO_MULTIPLY_ROW_ADX
+      "movl $0, %k[low]\n\t"
+      "adcxq %[low], %[carry4]\n\t"
+      "adoxq %[low], %[c5]\n\t"
       : [c0] "+r"(c0), [c1] "+r"(c1), [c2] "+r"(c2), [c3] "+r"(c3), [c4] "+r"(c4), [c5] "+r"(c5),
         [carry4] "+r"(carry4), [low] "=&r"(low), [high] "=&r"(high)
       : [a0] "m"(a[0]), [a1] "m"(a[1]), [a2] "m"(a[2]), [a3] "m"(a[3]), "d"(b)
-      : "rax", "cc");
+      : "cc");
 }
 
 // One Montgomery step of the accumulator: adds m·p with m = c0·inv mod 2^64, which clears c0, and folds
@@ -83,15 +86,16 @@ TARVO_KERNEL void montgomery_step_adx(uint64_t& c0, uint64_t& c1, uint64_t& c2, 
   uint64_t low, high;
   asm("movq %[c0], %%rdx\n\t"
       "imulq %[inv], %%rdx\n\t"
-      "xorl %%eax, %%eax\n\t" TARVO_MULTIPLY_ROW_ADX
+      "xorl %k[low], %k[low]\n\t" TARVO_MULTIPLY_ROW_ADX
       "adcxq %[carry4], %[c4]\n\t"
-      "adoxq %%rax, %[c5]\n\t"
-      "adcxq %%rax, %[c5]\n\t"
+      "movl $0, %k[low]\n\t"
+      "adoxq %[low], %[c5]\n\t"
+      "adcxq %[low], %[c5]\n\t"
       "xorl %k[carry4], %k[carry4]\n\t"
       : [c0] "+r"(c0), [c1] "+r"(c1), [c2] "+r"(c2), [c3] "+r"(c3), [c4] "+r"(c4), [c5] "+r"(c5),
         [carry4] "+r"(carry4), [low] "=&r"(low), [high] "=&r"(high)
       : [a0] "m"(p[0]), [a1] "m"(p[1]), [a2] "m"(p[2]), [a3] "m"(p[3]), [inv] "m"(inv)
-      : "rax", "rdx", "cc");
+      : "rdx", "cc");
 }
 
 #undef TARVO_MULTIPLY_ROW_ADX
