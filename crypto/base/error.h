@@ -7,7 +7,7 @@
 
 namespace tarvo {
 
-// An error result. `message()` is the full display text (what the Python layer prints after its
+// An error result. `message()` is the full display text (what the diagnostic line shows after its
 // context); `cause()` is the underlying error this one wraps, if any.
 class Error {
  public:

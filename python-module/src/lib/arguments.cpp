@@ -1,5 +1,8 @@
 #include "python-module/src/lib/arguments.h"
 
+#include <algorithm>
+#include <array>
+
 #include "python-module/src/lib/exceptions.h"
 
 namespace tarvo::python {

@@ -4,37 +4,15 @@
 
 #include <Python.h>
 
-#include <algorithm>
-#include <array>
-#include <cstddef>
-#include <initializer_list>
 #include <span>
 #include <string>
 
+#include "sdk/src/lib/functions.h"
+
 namespace tarvo::python {
 
-inline constexpr std::size_t kMaxParameters = 5;
-
-// A function's parameter names in order. Every parameter is required and may be passed by position or by
-// keyword; there are no defaults, no variadic and no keyword-only parameters.
-class ParameterList {
- public:
-  constexpr ParameterList() = default;
-  constexpr ParameterList(std::initializer_list<const char*> names) : count_(names.size()) {
-    if (names.size() > kMaxParameters)
-      throw "more parameters than kMaxParameters";  // rejected at compile time
-    std::copy(names.begin(), names.end(), names_.begin());
-  }
-
-  constexpr std::size_t size() const { return count_; }
-  constexpr const char* operator[](std::size_t i) const { return names_[i]; }
-  constexpr const char* const* begin() const { return names_.data(); }
-  constexpr const char* const* end() const { return names_.data() + count_; }
-
- private:
-  std::array<const char*, kMaxParameters> names_{};
-  std::size_t count_ = 0;
-};
+using sdk::kMaxParameters;
+using sdk::ParameterList;
 
 // Binds the arguments of a fast-call-with-keywords call of `function` to `parameters`, then converts them
 // in parameter order into `texts` (one per parameter). On failure sets TypeError (binding, or an argument

@@ -3,42 +3,29 @@
 #include <openssl/crypto.h>
 
 #include <cstdio>
-#include <exception>
-#include <initializer_list>
-#include <string_view>
+#include <string>
+#include <variant>
 
-#include "crypto/base/fatal.h"
 #include "python-module/src/lib/exceptions.h"
-#include "python-module/src/lib/line_breaks.h"
+#include "sdk/src/lib/diagnostic.h"
 
 namespace tarvo::python {
 
 namespace {
 
-// Writes "tarvo_python_sdk: " and the pieces as exactly one line to the C standard error stream, each
-// line break inside the pieces replaced by a blank, and flushes it. Allocates nothing.
-void write_diagnostic(std::initializer_list<std::string_view> pieces) {
+// Called inside a catch handler: writes the failure's diagnostic as exactly one line to the C standard
+// error stream, flushes it, and raises ValueError "Any { .. }". Allocates nothing before the raise.
+PyObject* fail() {
   flockfile(stderr);
-  std::fputs("tarvo_python_sdk: ", stderr);
-  for (std::string_view piece : pieces) {
-    for (std::size_t i = 0; i < piece.size();) {
-      const std::size_t line_break = line_break_length(piece, i);
-      std::fputc(line_break != 0 ? ' ' : piece[i], stderr);
-      i += line_break != 0 ? line_break : 1;
-    }
-  }
-  std::fputc('\n', stderr);
+  sdk::write_diagnostic([](char c) { putc_unlocked(c, stderr); });
+  putc_unlocked('\n', stderr);
   std::fflush(stderr);
   funlockfile(stderr);
-}
-
-PyObject* fail(std::initializer_list<std::string_view> diagnostic) {
-  write_diagnostic(diagnostic);
   raise_plain(PyExc_ValueError, "Any { .. }");
   return nullptr;
 }
 
-PyObject* to_python(const Value& value) {
+PyObject* to_python(const sdk::Value& value) {
   if (const bool* truth = std::get_if<bool>(&value)) return Py_NewRef(*truth ? Py_True : Py_False);
   const std::string& text = std::get<std::string>(value);
   PyObject* result = PyUnicode_FromStringAndSize(text.data(), static_cast<Py_ssize_t>(text.size()));
@@ -48,18 +35,12 @@ PyObject* to_python(const Value& value) {
 
 }  // namespace
 
-PyObject* run_guarded(Operation operation, Texts texts) noexcept {
-  Value value;
+PyObject* run_guarded(sdk::Operation operation, sdk::Texts texts) noexcept {
+  sdk::Value value;
   try {
     value = operation(texts);
-  } catch (const StepFailed& failure) {
-    return fail({failure.context, ": ", failure.error.message()});
-  } catch (const FatalError& failure) {
-    return fail({failure.text()});
-  } catch (const std::exception& failure) {
-    return fail({failure.what()});
   } catch (...) {
-    return fail({"unknown internal failure"});
+    return fail();
   }
   PyObject* result = to_python(value);
   // A result text can be a private key (private_key_from_seed): the Python str is the caller's copy now.

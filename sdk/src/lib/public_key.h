@@ -5,7 +5,7 @@
 
 #include "crypto/base/result.h"
 
-namespace tarvo::python {
+namespace tarvo::sdk {
 
 // x: "0x" and the packed public key text; y: "0x" and the point's affine x-coordinate.
 struct PublicKey {
@@ -16,4 +16,4 @@ struct PublicKey {
 // {"x":"…","y":"…"}, compact.
 Result<std::string> to_json(const PublicKey& key);
 
-}  // namespace tarvo::python
+}  // namespace tarvo::sdk

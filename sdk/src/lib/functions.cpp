@@ -1,0 +1,111 @@
+#include "sdk/src/lib/functions.h"
+
+#include <utility>
+
+#include "crypto/base/fatal.h"
+#include "sdk/src/lib/core.h"
+#include "sdk/src/lib/diagnostic.h"
+#include "sdk/src/lib/l1_sign.h"
+#include "sdk/src/lib/public_key.h"
+#include "sdk/src/tx/packed_signature.h"
+
+namespace tarvo::sdk {
+
+namespace {
+
+// Step texts of the diagnostic line, naming the step that failed. The transaction signing step is
+// spelled without the apostrophe on purpose: callers match on it.
+constexpr char kSignTransaction[] = "Couldn get jubjubSignature";
+constexpr char kHash[] = "Couldn't get hash";
+constexpr char kSignMessage[] = "Couldn't sign msg";
+constexpr char kSerializeSignature[] = "Couldn't serialize signature";
+constexpr char kSerializePublicKey[] = "Couldn't serialize public key";
+
+std::string signature_json(Result<JubjubSignature> signature, const char* step) {
+  return signature_to_json(checked(std::move(signature), step));
+}
+
+std::string public_key_json(Result<TextPair> pair, const char* step) {
+  auto [x, y] = checked(std::move(pair), step);
+  return checked(to_json(PublicKey{std::move(x), std::move(y)}), kSerializePublicKey);
+}
+
+constexpr std::array<Function, 1> kVerification = {{
+    {"verify_signature",
+     {"sig_r", "sig_s", "pub_key_x", "pub_key_y", "msg"},
+     [](Texts t) -> Value {
+       return checked(verify_signature(t[0], t[1], t[2], t[3], t[4]), "Couldn't get verify_signature result");
+     }},
+}};
+
+// The sign and the hash function of every request kind, from the core's table of kinds.
+template <std::size_t K>
+Value sign_request(Texts t) {
+  return signature_json(REQUEST_KINDS[K].sign(t[0], t[1]), kSignTransaction);
+}
+template <std::size_t K>
+Value hash_request(Texts t) {
+  return checked(REQUEST_KINDS[K].hash(t[0]), kHash);
+}
+template <std::size_t... K>
+constexpr std::array<Function, sizeof...(K)> sign_functions(std::index_sequence<K...>) {
+  return {Function{REQUEST_KINDS[K].sign_name, {"json", "pri_key"}, &sign_request<K>}...};
+}
+template <std::size_t... K>
+constexpr std::array<Function, sizeof...(K)> hash_functions(std::index_sequence<K...>) {
+  return {Function{REQUEST_KINDS[K].hash_name, {"json"}, &hash_request<K>}...};
+}
+constexpr auto kRequestKinds = std::make_index_sequence<REQUEST_KINDS.size()>();
+
+constexpr auto kOtherFunctions = std::to_array<Function>({
+    {"sign",
+     {"private_key", "msg"},
+     [](Texts t) -> Value { return signature_json(sign(t[0], t[1]), kSignMessage); }},
+    // The layer-one signer takes the message first and the key second.
+    {"eth_sign",
+     {"private_key", "msg"},
+     [](Texts t) -> Value {
+       return checked(to_json(checked(l1_sign(t[1], t[0]), kSignMessage)), kSerializeSignature);
+     }},
+    {"private_key_from_seed",
+     {"seed"},
+     [](Texts t) -> Value {
+       return checked(private_key_from_seed(t[0]), "Couldn't derive private key from seed");
+     }},
+    {"is_on_curve",
+     {"x", "y"},
+     [](Texts t) -> Value { return checked(is_on_curve(t[0], t[1]), "Couldn't get verify xy is on curve"); }},
+    {"public_key_to_xy",
+     {"public_key"},
+     [](Texts t) -> Value {
+       return public_key_json(pub_key_to_xy(t[0]), "Couldn't convert public key to xy");
+     }},
+    {"private_key_to_public_key_xy",
+     {"private_key"},
+     [](Texts t) -> Value {
+       return public_key_json(private_key_to_pubkey_xy(t[0]),
+                              "Couldn't convert private key to public key xy");
+     }},
+});
+
+template <std::size_t... N>
+constexpr std::array<Function, (N + ...)> joined(const std::array<Function, N>&... parts) {
+  std::array<Function, (N + ...)> all{};
+  auto next = all.begin();
+  ((next = std::copy(parts.begin(), parts.end(), next)), ...);
+  return all;
+}
+
+}  // namespace
+
+constinit const std::array<Function, kFunctionCount> FUNCTIONS =
+    joined(kVerification, sign_functions(kRequestKinds), hash_functions(kRequestKinds), kOtherFunctions);
+
+const Function& function_named(std::string_view name) {
+  for (const Function& function : FUNCTIONS) {
+    if (name == function.name) return function;
+  }
+  fatal("no function named " + std::string(name));
+}
+
+}  // namespace tarvo::sdk
