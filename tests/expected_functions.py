@@ -1,4 +1,6 @@
 """The function table of tarvo_python_sdk as a caller sees it, in registration order."""
+import json
+import pathlib
 
 FUNCTIONS = [
     ("verify_signature", ("sig_r", "sig_s", "pub_key_x", "pub_key_y", "msg")),
@@ -32,25 +34,8 @@ IDENTITY_X = "0x" + "0" * 64
 
 VALID_KEY = "0x00123456789abcdef0123456789abcdef0123456789abcdef0123456789abcde"
 
-# For every function, arguments whose core call fails with an error result, and the context text that
-# the one-line diagnostic names before ": " and the error's own text.
-FAILING_CALLS = [
-    ("verify_signature", (SIGNATURE_R, SIGNATURE_S, IDENTITY_PACKED, "ignored", "zz"),
-     "Couldn't get verify_signature result"),
-    ("sign_withdraw", ("not json", VALID_KEY), "Couldn get jubjubSignature"),
-    ("sign_transfer", ("not json", VALID_KEY), "Couldn get jubjubSignature"),
-    ("sign_limit_order", ("not json", VALID_KEY), "Couldn get jubjubSignature"),
-    ("sign_liquidate", ("not json", VALID_KEY), "Couldn get jubjubSignature"),
-    ("sign_signed_oracle_price", ("not json", VALID_KEY), "Couldn get jubjubSignature"),
-    ("hash_withdraw", ("not json",), "Couldn't get hash"),
-    ("hash_transfer", ("not json",), "Couldn't get hash"),
-    ("hash_limit_order", ("not json",), "Couldn't get hash"),
-    ("hash_liquidate", ("not json",), "Couldn't get hash"),
-    ("hash_signed_oracle_price", ("not json",), "Couldn't get hash"),
-    ("sign", ("zz", "0x1"), "Couldn't sign msg"),
-    ("eth_sign", ("zz", "0x1"), "Couldn't sign msg"),
-    ("private_key_from_seed", ("short seed",), "Couldn't derive private key from seed"),
-    ("is_on_curve", ("zz", "zz"), "Couldn't get verify xy is on curve"),
-    ("public_key_to_xy", ("zz",), "Couldn't convert public key to xy"),
-    ("private_key_to_public_key_xy", ("zz",), "Couldn't convert private key to public key xy"),
-]
+# Calls shared with the C library's test: for every function a call whose core work fails, calls whose
+# texts hold NUL bytes or line breaks, and a few that succeed. A failure's "diagnostic" is the whole line
+# the module writes to standard error, without its line feed.
+BINDING_CALLS = json.loads((pathlib.Path(__file__).parent / "data" / "binding_calls.json").read_text())
+FAILING_CALLS = [(call["function"], call["args"], call["diagnostic"]) for call in BINDING_CALLS if "diagnostic" in call]
