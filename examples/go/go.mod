@@ -1,0 +1,3 @@
+module tarvo
+
+go 1.21
