@@ -13,6 +13,7 @@
 #include <openssl/evp.h>
 #include <openssl/hmac.h>
 #include <openssl/sha.h>
+#include <tarvo.h>
 
 #include <array>
 #include <memory>
@@ -32,6 +33,7 @@
 #include "sdk/src/transaction/hash_layouts.h"
 #include "sdk/src/transaction/liquidate.h"
 #include "sdk/src/tx/packed_public_key.h"
+#include "sdk/src/tx/packed_signature.h"
 #include "sdk/src/tx/sign.h"
 
 namespace tarvo::bench {
@@ -298,6 +300,35 @@ void register_pooled(const Workload& workload) {
   benchmark::RegisterBenchmark("core/sign", [&sign_calls](benchmark::State& state) {
     pooled(state, sign_calls,
            [](const Arguments& call) { benchmark::DoNotOptimize(sdk::sign(call[0], call[1])); });
+  });
+  // sign_transfer as the core offers it, and the same call through the C library (libtarvo.so.0), whose
+  // result is the signature's JSON text in memory the caller frees.
+  const auto& sign_transfer_calls = workload.pool("sign_transfer");
+  benchmark::RegisterBenchmark("core/sign_transfer", [&sign_transfer_calls](benchmark::State& state) {
+    pooled(state, sign_transfer_calls, [](const Arguments& call) {
+      benchmark::DoNotOptimize(sdk::sign_request<Transfer>(call[0], call[1]));
+    });
+  });
+  benchmark::RegisterBenchmark("c/tarvo_sign_transfer", [&sign_transfer_calls](benchmark::State& state) {
+    bool same_results = true;
+    for (const Arguments& call : sign_transfer_calls) {
+      char* out = nullptr;
+      same_results = same_results &&
+                     tarvo_sign_transfer(call[0].data(), call[0].size(), call[1].data(), call[1].size(), &out,
+                                         nullptr) == TARVO_OK &&
+                     out == signature_to_json(*sdk::sign_request<Transfer>(call[0], call[1]));
+      tarvo_free(out);
+    }
+    if (!same_results) {
+      state.SkipWithError("tarvo_sign_transfer does not give the core's signatures");
+      return;
+    }
+    pooled(state, sign_transfer_calls, [](const Arguments& call) {
+      char* out = nullptr;
+      benchmark::DoNotOptimize(
+          tarvo_sign_transfer(call[0].data(), call[0].size(), call[1].data(), call[1].size(), &out, nullptr));
+      tarvo_free(out);
+    });
   });
   const auto& hash_calls = workload.pool("hash_transfer");
   benchmark::RegisterBenchmark("core/hash_transfer", [&hash_calls](benchmark::State& state) {

@@ -96,6 +96,8 @@ def build_rows(kernels, counts, module, cold, threads, bounds):
         kernel("EdDSA verify_for_raw_message", "eddsa/verify", "eddsa_verify", "eddsa_verify"),
         kernel("signer TxSignature::sign_msg", "tx/sign_msg", "tx_sign_msg"),
         core("sign"),
+        core("sign_transfer"),
+        kernel("C call tarvo_sign_transfer (libtarvo.so.0)", "c/tarvo_sign_transfer"),
         core("verify_signature"),
         core("hash_transfer"),
         kernel("JSON read Transfer::from_json", "json/transfer"),
@@ -237,6 +239,11 @@ def targets(kernels, module, cold, bounds, sections, peer_results):
     for name in ("sign", "sign_transfer", "sign_withdraw", "sign_limit_order", "sign_liquidate",
                  "sign_signed_oracle_price", "eth_sign"):
         target(f"{name} within 1.2x of its floor (ours / floor)", rows[name]["over_floor"], 1.2)
+    c_sign_transfer = median(k, "c/tarvo_sign_transfer")
+    target("tarvo_sign_transfer within 1.05x of the core's sign_transfer (C call / C++ core)",
+           ratio(c_sign_transfer, median(k, "core/sign_transfer")), 1.05)
+    target("tarvo_sign_transfer faster than the Python call sign_transfer (C call / Python call)",
+           ratio(c_sign_transfer, median(module, "sign_transfer")), 1.0)
     sign = median(module, "sign")
     openssl_sign, openssl_verify = peer("openssl-ed25519", "eddsa_sign"), peer("openssl-ed25519", "eddsa_verify")
     target("sign (whole Python call) <= 1.8x OpenSSL's Ed25519 sign (ours / OpenSSL)", ratio(sign, openssl_sign), 1.8,
