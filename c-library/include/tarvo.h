@@ -6,9 +6,10 @@
  * that the library allocates and the caller releases with tarvo_free; it is byte-identical to the Python
  * function's result.
  *
- * Every function returns a tarvo_status. On TARVO_OK, *out (or *result) holds the result. On any other
- * status nothing is stored in *out, and, when `error` is not NULL, *error receives a text describing the
- * failure (release it with tarvo_free) or NULL when even that text could not be allocated:
+ * Every function returns a tarvo_status. On TARVO_OK, *out (or *result) holds the result and *error, when
+ * `error` is not NULL, is NULL. On any other status nothing is stored in *out, and, when `error` is not
+ * NULL, *error receives a text describing the failure (release it with tarvo_free) or NULL when even that
+ * text could not be allocated:
  *   TARVO_FAILED            where the Python function raises ValueError; the text is the diagnostic line
  *                           the Python module writes to standard error, without its line feed (it holds
  *                           a NUL byte only where it quotes one from an argument);
