@@ -12,38 +12,6 @@
 
 #include "crypto/curve/point.h"
 
-// The counting build (-DTARVO_COUNT_FIELD_OPS) also tallies, per thread, the HMAC-SHA-256 evaluations of
-// the nonce derivation and the fewest SHA-256 compressions they need: two per key (its padded blocks,
-// kept while consecutive evaluations share the key), then per evaluation the message blocks of the inner
-// hash and the one block of the outer hash.
-#ifdef TARVO_COUNT_FIELD_OPS
-#include <array>
-#include <optional>
-
-namespace tarvo::nonce_op_counts {
-inline thread_local uint64_t hmac_calls = 0;
-inline thread_local uint64_t sha256_compressions = 0;
-inline thread_local std::optional<std::array<uint8_t, 32>> previous_key;
-
-inline void reset() {
-  hmac_calls = 0;
-  sha256_compressions = 0;
-  previous_key.reset();
-}
-
-inline void count_hmac(const std::array<uint8_t, 32>& key, size_t message_size) {
-  constexpr size_t kBlock = 64, kLengthPadding = 9;  // 0x80 and the 64-bit bit length
-  ++hmac_calls;
-  if (previous_key != key) sha256_compressions += 2;
-  previous_key = key;
-  sha256_compressions += (message_size + kLengthPadding + kBlock - 1) / kBlock + 1;
-}
-}  // namespace tarvo::nonce_op_counts
-#define TARVO_COUNT_HMAC(key, message) ::tarvo::nonce_op_counts::count_hmac(key, (message).size())
-#else
-#define TARVO_COUNT_HMAC(key, message) ((void)0)
-#endif
-
 namespace tarvo::eddsa {
 
 // (R, s). Invariant: s < l; R is of the marked order: a signature read from outside (`Signature`) may
