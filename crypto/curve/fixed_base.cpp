@@ -8,8 +8,8 @@
 #include "crypto/base/cpu_features.h"
 #include "crypto/base/fatal.h"
 #include "crypto/base/target.h"
-#include "crypto/curve/lazy_fr.h"
 #include "crypto/curve/select.h"
+#include "crypto/field/lazy_fr_x86_64.h"
 
 #if TARVO_X86_64
 #include <immintrin.h>
@@ -184,7 +184,7 @@ TARVO_KERNEL Point<PrimeOrder> to_extended(const AffineCachedPoint& q) {
 // elements of the plain additions above.
 namespace partly_reduced {
 
-using namespace lazy;
+using namespace lazy_fr;
 
 // An extended point with x, y, t below 2p and z below p.
 struct LazyPoint {

@@ -11,7 +11,7 @@
 
 #if TARVO_X86_64
 
-namespace tarvo::edwards::lazy {
+namespace tarvo::lazy_fr {
 
 inline constexpr Limbs kP = Fr::MODULUS;
 inline constexpr Limbs kTwiceP = {kP[0] << 1, (kP[1] << 1) | (kP[0] >> 63), (kP[2] << 1) | (kP[1] >> 63),
@@ -120,6 +120,6 @@ TARVO_KERNEL Limbs reduced_product(const Limbs& a, const Limbs& b) {
   return montgomery::mul_adx(a, b, kP, kInv);
 }
 
-}  // namespace tarvo::edwards::lazy
+}  // namespace tarvo::lazy_fr
 
 #endif
