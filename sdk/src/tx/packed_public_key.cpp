@@ -14,10 +14,6 @@ bool is_address(const PackedPublicKey& packed) {
   return !packed.is_zero() && packed.limbs[3] == 0 && (packed.limbs[2] >> 32) == 0;
 }
 
-std::pair<Fr, Fr> public_affine(const eddsa::PrivateKey& private_key) {
-  return edwards::to_affine(eddsa::PublicKey::from_private(private_key, GENERATOR_INDEX, *JUBJUB_PARAMS).a);
-}
-
 }  // namespace
 
 PackedPublicKey pack_public_key(const std::pair<Fr, Fr>& affine) {
@@ -25,11 +21,13 @@ PackedPublicKey pack_public_key(const std::pair<Fr, Fr>& affine) {
 }
 
 PackedPublicKey public_key_from_private(const eddsa::PrivateKey& private_key) {
-  return pack_public_key(public_affine(private_key));
+  return le_to_u256(
+      edwards::write(eddsa::PublicKey::from_private(private_key, GENERATOR_INDEX, *JUBJUB_PARAMS).a));
 }
 
 std::pair<PackedPublicKey, BabyJubjubPoint> public_key_and_point(const eddsa::PrivateKey& private_key) {
-  const std::pair<Fr, Fr> affine = public_affine(private_key);
+  const std::pair<Fr, Fr> affine =
+      edwards::to_affine(eddsa::PublicKey::from_private(private_key, GENERATOR_INDEX, *JUBJUB_PARAMS).a);
   const PackedPublicKey packed = pack_public_key(affine);
   if (is_address(packed)) return {packed, unpack_public_key(packed)};
   return {packed, {fr_to_u256(affine.first), fr_to_u256(affine.second)}};
