@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <span>
 #include <type_traits>
+#include <utility>
 
 #include "crypto/curve/point.h"
 
@@ -32,6 +33,14 @@ using SubgroupSignature = BasicSignature<edwards::PrimeOrder>;
 
 struct PrivateKey;
 
+// The whole signing step's result, all of it public and in affine form: the signature (R, s) as it
+// leaves the library, and the signer's public key A = sk·G, against which the signature was checked.
+struct CheckedSignature {
+  std::pair<Fr, Fr> r;
+  Fs s;
+  std::pair<Fr, Fr> public_key;
+};
+
 // The secret nonce of one signature. Invariant: r < l; wiped when the seed goes away.
 struct Seed {
   Fs r;
@@ -54,12 +63,19 @@ struct PrivateKey {
   // that its generators have prime order, so every multiple of one has too.
   SubgroupSignature sign_raw_message(std::span<const uint8_t> message, const Seed& seed,
                                      size_t generator_index, const JubjubParams& params) const;
+
+  // The whole signing step: the deterministic nonce, (R, s), and the check that (R, s) verifies against
+  // sk·G (fatal otherwise: a correct implementation never fails it). R and A are brought to affine form
+  // with one inversion.
+  CheckedSignature sign(std::span<const uint8_t> message, size_t generator_index,
+                        const JubjubParams& params) const;
 };
 
 // Invariant: none; a key from outside may have a small-order component, which verification rejects.
 struct PublicKey {
   edwards::Point<edwards::Unknown> a;
 
+  // sk·G, public by definition.
   static PublicKey from_private(const PrivateKey& key, size_t generator_index, const JubjubParams& params);
 
   // Whether s·G = R + m·A with A and R in the prime-order subgroup. A message longer than 32 bytes

@@ -1,4 +1,4 @@
-// PrimeField<Params>: arithmetic modulo a prime below 2^255, held in Montgomery form (R = 2^256).
+// PrimeField<Params>: arithmetic modulo a prime below 2^254, held in Montgomery form (R = 2^256).
 //
 // Invariant: `mont_` is the Montgomery form a·R mod p of the canonical value a, fully reduced
 // (< p). Montgomery values leave this type only through montgomery_form(), for kernels that work on the
