@@ -29,11 +29,11 @@
 #include "crypto/eddsa/eddsa.h"
 #include "crypto/field/montgomery.h"
 #include "crypto/poseidon/poseidon.h"
+#include "sdk/src/json/writer.h"
 #include "sdk/src/lib/core.h"
 #include "sdk/src/transaction/hash_layouts.h"
 #include "sdk/src/transaction/liquidate.h"
 #include "sdk/src/tx/packed_public_key.h"
-#include "sdk/src/tx/packed_signature.h"
 #include "sdk/src/tx/sign.h"
 
 namespace tarvo::bench {
@@ -316,7 +316,7 @@ void register_pooled(const Workload& workload) {
       same_results = same_results &&
                      tarvo_sign_transfer(call[0].data(), call[0].size(), call[1].data(), call[1].size(), &out,
                                          nullptr) == TARVO_OK &&
-                     out == signature_to_json(*sdk::sign_request<Transfer>(call[0], call[1]));
+                     out == json::to_json(*sdk::sign_request<Transfer>(call[0], call[1]));
       tarvo_free(out);
     }
     if (!same_results) {

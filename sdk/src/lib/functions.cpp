@@ -3,11 +3,10 @@
 #include <utility>
 
 #include "crypto/base/fatal.h"
+#include "sdk/src/json/writer.h"
 #include "sdk/src/lib/core.h"
 #include "sdk/src/lib/diagnostic.h"
 #include "sdk/src/lib/l1_sign.h"
-#include "sdk/src/lib/public_key.h"
-#include "sdk/src/tx/packed_signature.h"
 
 namespace tarvo::sdk {
 
@@ -18,16 +17,14 @@ namespace {
 constexpr char kSignTransaction[] = "Couldn get jubjubSignature";
 constexpr char kHash[] = "Couldn't get hash";
 constexpr char kSignMessage[] = "Couldn't sign msg";
-constexpr char kSerializeSignature[] = "Couldn't serialize signature";
-constexpr char kSerializePublicKey[] = "Couldn't serialize public key";
 
 std::string signature_json(Result<JubjubSignature> signature, const char* step) {
-  return signature_to_json(checked(std::move(signature), step));
+  return json::to_json(checked(std::move(signature), step));
 }
 
 std::string public_key_json(Result<TextPair> pair, const char* step) {
-  auto [x, y] = checked(std::move(pair), step);
-  return checked(to_json(PublicKey{std::move(x), std::move(y)}), kSerializePublicKey);
+  const auto [x, y] = checked(std::move(pair), step);
+  return json::public_key_to_json(x, y);
 }
 
 constexpr std::array<Function, 1> kVerification = {{
@@ -64,9 +61,7 @@ constexpr auto kOtherFunctions = std::to_array<Function>({
     // The layer-one signer takes the message first and the key second.
     {"eth_sign",
      {"private_key", "msg"},
-     [](Texts t) -> Value {
-       return checked(to_json(checked(l1_sign(t[1], t[0]), kSignMessage)), kSerializeSignature);
-     }},
+     [](Texts t) -> Value { return json::to_json(checked(l1_sign(t[1], t[0]), kSignMessage)); }},
     {"private_key_from_seed",
      {"seed"},
      [](Texts t) -> Value {
