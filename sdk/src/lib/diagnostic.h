@@ -61,15 +61,20 @@ void put_one_line(std::initializer_list<std::string_view> pieces, Put& put) {
 }
 
 // Called inside a catch handler: hands `put` the diagnostic of the exception being handled, byte by byte
-// and without a line feed: "tarvo_python_sdk: ", then the failed step's text, ": " and the error's text
-// (StepFailed), or the text of any other failure (a fatal internal error, for one). Allocates nothing.
+// and without a line feed: "tarvo_python_sdk: ", then the failed step's text and, each after ": ", the
+// descriptions of the error's chain (StepFailed), or the text of any other failure (a fatal internal
+// error, for one). Allocates nothing.
 template <typename Put>
 void write_diagnostic(Put&& put) {
   constexpr std::string_view kPrefix = "tarvo_python_sdk: ";
   try {
     throw;
   } catch (const StepFailed& failure) {
-    put_one_line({kPrefix, failure.step, ": ", failure.error.message()}, put);
+    put_one_line({kPrefix, failure.step}, put);
+    // Error::message()'s text, written description by description so that nothing is allocated.
+    for (const Error* error = &failure.error; error != nullptr; error = error->cause()) {
+      put_one_line({": ", error->description()}, put);
+    }
   } catch (const FatalError& failure) {
     put_one_line({kPrefix, failure.text()}, put);
   } catch (const std::exception& failure) {
