@@ -19,4 +19,12 @@ function(tarvo_self_contained_link target exports)
   if(TARVO_STATIC_RUNTIME AND NOT TARVO_ZIG_TARGET)
     target_link_options(${target} PRIVATE -static-libstdc++)
   endif()
+  # Zig's musl link names the C library libc.so, which musl systems (Alpine) have only with their
+  # development package; at run time it is libc.musl-<machine>.so.1, the name their programs need.
+  if(TARVO_ZIG_TARGET MATCHES "-musl")
+    find_program(TARVO_PATCHELF patchelf REQUIRED)
+    add_custom_command(TARGET ${target} POST_BUILD
+                       COMMAND ${TARVO_PATCHELF} --replace-needed libc.so libc.musl-${CMAKE_SYSTEM_PROCESSOR}.so.1
+                               $<TARGET_FILE:${target}>)
+  endif()
 endfunction()

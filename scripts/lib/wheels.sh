@@ -67,11 +67,11 @@ print(name, file=sys.stderr)' "$hook" "$out" > "$log" 2> "$log.name") \
 
 # Builds the wheel of source tree $2 for interpreter $1 with the wheels' toolchain for Zig target $3, into
 # directory $4 (the compiler output goes to log $5); the target's Debian development packages are those of
-# TARVO_ZIG_SYSROOT (default /). Prints the wheel's path.
+# TARVO_ZIG_SYSROOT (default /). Prints the wheel's path. The build finds patchelf among the tools.
 wheel_build() {
   local python=$1 src=$2 target=$3 out=$4 log=$5 zig
   zig=$(wheel_zig) || exit 1
-  CMAKE_TOOLCHAIN_FILE="$src/cmake/zig.cmake" TARVO_ZIG="$zig" TARVO_ZIG_TARGET="$target" \
+  PATH="$TOOLS/bin:$PATH" CMAKE_TOOLCHAIN_FILE="$src/cmake/zig.cmake" TARVO_ZIG="$zig" TARVO_ZIG_TARGET="$target" \
     wheel_backend_run build_wheel "$python" "$src" "$out" "$log"
 }
 
@@ -206,24 +206,89 @@ rootfs_python_include_flags() { # $1: rootfs, $2: python name (python3.14)
   echo "-isystem $links"
 }
 
+# Runs command $2... inside root filesystem $1 as root, from a private mount namespace with /dev and /proc
+# mounted, with a clean environment (PATH, HOME, LANG, TMPDIR) plus the VAR=value words of ROOTFS_ENV.
+rootfs_run() {
+  local rootfs=$1; shift
+  cp -L /etc/resolv.conf "$rootfs/etc/resolv.conf"
+  # shellcheck disable=SC2086 # ROOTFS_ENV holds separate words
+  unshare --mount --propagation private sh -c '
+    rootfs=$1; shift
+    mount --rbind /dev "$rootfs/dev" && mount -t proc proc "$rootfs/proc" &&
+    exec chroot "$rootfs" env -i PATH=/usr/local/bin:/usr/bin:/bin HOME=/root LANG=C.UTF-8 TMPDIR=/tmp "$@"
+  ' sh "$rootfs" ${ROOTFS_ENV:-} "$@"
+}
+
 # Installs wheel $2 into a fresh virtual environment of interpreter $1 inside root filesystem $3 and runs
-# the test suite of source tree $4 there (scripts/test-wheel, from a private mount namespace with /dev and
-# /proc mounted; pip gets the machine's resolver configuration and certificate authorities). TARVO_EMULATED
-# passes on: the tests know when they run under emulation.
+# the test suite of source tree $4 there (scripts/test-wheel; pip gets the machine's resolver configuration
+# and certificate authorities). TARVO_EMULATED passes on: the tests know when they run under emulation.
 rootfs_test_wheel() {
   local python=$1 wheel=$2 rootfs=$3 src=$4
   local inside; inside=$(mktemp -d "$rootfs/tmp/tarvo-wheel.XXXXXX")
   cp -a "$src" "$inside/src"
   cp "$wheel" "$inside/"
-  cp -L /etc/resolv.conf "$rootfs/etc/resolv.conf"
   cp -L /etc/ssl/certs/ca-certificates.crt "$inside/"
-  local status=0
-  unshare --mount --propagation private sh -c '
-    mount --rbind /dev "$1/dev" && mount -t proc proc "$1/proc" &&
-    exec chroot "$1" env -i PATH=/usr/bin:/bin HOME=/root LANG=C.UTF-8 TMPDIR=/tmp \
-      PIP_CERT="$2/ca-certificates.crt" ${5:+TARVO_EMULATED="$5"} bash "$2/src/scripts/test-wheel" "$3" "$4" "$2/src"
-  ' sh "$rootfs" "${inside#"$rootfs"}" "$python" "${inside#"$rootfs"}/$(basename "$wheel")" "${TARVO_EMULATED:-}" \
+  local status=0 at=${inside#"$rootfs"}
+  ROOTFS_ENV="PIP_CERT=$at/ca-certificates.crt ${TARVO_EMULATED:+TARVO_EMULATED=$TARVO_EMULATED}" \
+    rootfs_run "$rootfs" bash "$at/src/scripts/test-wheel" "$python" "$at/$(basename "$wheel")" "$at/src" \
     || status=$?
   rm -rf "$inside"
   return "$status"
+}
+
+# CPython 3.13 built inside root filesystem $1 (with its compiler, C library and OpenSSL) from the source
+# package the bootstrap uses, on first use, under /opt/python3.13 there; prints its path inside.
+rootfs_python313() {
+  local rootfs=$1 prefix=/opt/python3.13
+  (
+    flock 9
+    if [ ! -x "$rootfs$prefix/bin/python3.13" ]; then
+      local source; source=$(debian_source python3.13) || exit 1
+      local work; work=$(mktemp -d "$rootfs/tmp/tarvo-python.XXXXXX")
+      tar -C "$work" -xf "$source"
+      say "building CPython 3.13 inside $rootfs (first use only: a few minutes)"
+      rootfs_run "$rootfs" sh -c 'cd "$1"/Python-3.13* && ./configure --prefix="$2" --with-ensurepip=install &&
+                                   make -j"$3" && make altinstall' sh "${work#"$rootfs"}" "$prefix" "$(nproc)" \
+        > "$rootfs.python.log" 2>&1 || { tail -n 30 "$rootfs.python.log" >&2; die "building CPython 3.13 in $rootfs failed"; }
+      rm -rf "$work"
+    fi
+  ) 9> "$rootfs.python.lock" || exit 1
+  echo "$prefix/bin/python3.13"
+}
+
+# CPython 3.13 for musl, built on this machine with Debian's musl-tools (musl-gcc; the musl package brings
+# the dynamic loader) from the source package the bootstrap uses, with zlib (pip unpacks wheels with it)
+# built for musl the same way; on first use, into $CACHE/musl. Prints the interpreter's path.
+musl_python313() {
+  local prefix="$CACHE/musl/python3.13"
+  mkdir -p "$CACHE/musl"
+  (
+    flock 9
+    if [ ! -x "$prefix/bin/python3.13" ]; then
+      command -v musl-gcc > /dev/null || DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=900 \
+        install -y -qq musl-tools > /dev/null || die "installing musl-tools failed"
+      local python_source zlib_source
+      python_source=$(debian_source python3.13) && zlib_source=$(debian_source zlib) || exit 1
+      local work; work=$(mktemp -d "${TMPDIR:-/tmp}/tarvo-musl.XXXXXX")
+      # musl-gcc is gcc and names glibc's multiarch, which CPython's configure compares with the platform.
+      cat > "$work/cc" <<'SCRIPT'
+#!/bin/sh
+[ "$1" = --print-multiarch ] && { echo x86_64-linux-musl; exit; }
+exec musl-gcc "$@"
+SCRIPT
+      chmod +x "$work/cc"
+      tar -C "$work" -xf "$zlib_source"
+      tar -C "$work" -xf "$python_source"
+      say "building zlib and CPython 3.13 for musl into $prefix (first use only: a few minutes)"
+      (
+        cd "$work"/zlib-*/ && CC="$work/cc" ./configure --prefix="$prefix" && make -j"$(nproc)" && make install
+        cd "$work"/Python-3.13*/ && CC="$work/cc" CPPFLAGS="-I$prefix/include" \
+          LDFLAGS="-L$prefix/lib -Wl,-rpath,$prefix/lib" PKG_CONFIG_LIBDIR="$prefix/lib/pkgconfig" \
+          ./configure --prefix="$prefix" --with-ensurepip=install && make -j"$(nproc)" && make altinstall
+      ) > "$CACHE/musl/build.log" 2>&1 \
+        || { tail -n 30 "$CACHE/musl/build.log" >&2; die "building CPython 3.13 for musl failed (log: $CACHE/musl/build.log)"; }
+      rm -rf "$work"
+    fi
+  ) 9> "$CACHE/musl/python3.13.lock" || exit 1
+  echo "$prefix/bin/python3.13"
 }
