@@ -1,6 +1,6 @@
 # Cross compilation for 64-bit ARM Linux with Debian's cross toolchain (g++-aarch64-linux-gnu). The
-# programs the build runs for itself (table generators, test discovery) and the tests run under qemu
-# user-mode emulation (qemu-aarch64-static).
+# programs the build runs for itself (test discovery) and the tests run under qemu user-mode emulation
+# (qemu-aarch64-static).
 #
 # TARVO_AARCH64_SYSROOT (a CMake variable or the environment): a directory holding the arm64 development
 # files (usr/include, usr/lib/aarch64-linux-gnu, usr/local for GoogleTest), as scripts/cross-aarch64

@@ -6,8 +6,7 @@
 # TARVO_ZIG_TARGET: the target, such as x86_64-linux-gnu.2.17 (glibc 2.17 and newer), aarch64-linux-gnu.2.17
 #   or x86_64-linux-musl.
 # TARVO_ZIG_SYSROOT (default /): where the target architecture's Debian development packages are unpacked
-#   (libssl-dev for libcrypto.a and the OpenSSL headers; rapidjson-dev; libb2-dev while the build derives
-#   the curve tables).
+#   (libssl-dev for libcrypto.a and the OpenSSL headers; rapidjson-dev).
 foreach(variable TARVO_ZIG TARVO_ZIG_TARGET TARVO_ZIG_SYSROOT)
   if(NOT ${variable})
     set(${variable} "$ENV{${variable}}")
@@ -25,8 +24,7 @@ set(TARVO_ZIG_TARGET "${TARVO_ZIG_TARGET}" CACHE STRING "Zig's target")
 set(TARVO_ZIG_SYSROOT "${TARVO_ZIG_SYSROOT}" CACHE PATH "the target's Debian development packages")
 list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES TARVO_ZIG TARVO_ZIG_TARGET TARVO_ZIG_SYSROOT)
 
-# A target of this machine's processor is no cross build: the programs the build runs for itself (the table
-# generators) run here directly, a musl target's through musl's loader (Debian's musl package).
+# A target of this machine's processor is no cross build: CMake's checks run their programs here directly.
 string(REGEX MATCH "^[^-]+" zig_processor "${TARVO_ZIG_TARGET}")
 if(NOT zig_processor STREQUAL CMAKE_HOST_SYSTEM_PROCESSOR)
   set(CMAKE_SYSTEM_NAME Linux)
@@ -66,7 +64,7 @@ set(CMAKE_RANLIB "${zig_tools}/ranlib" CACHE FILEPATH "")
 # would shadow the target C library's headers that Zig brings.
 string(REGEX REPLACE "^([^-]+)-.*" "\\1-linux-gnu" zig_multiarch "${TARVO_ZIG_TARGET}")
 set(zig_headers "${zig_tools}/include")
-file(MAKE_DIRECTORY "${zig_headers}/openssl" "${zig_headers}/blake2")
+file(MAKE_DIRECTORY "${zig_headers}/openssl")
 file(GLOB zig_openssl_headers "${TARVO_ZIG_SYSROOT}/usr/include/openssl/*.h"
      "${TARVO_ZIG_SYSROOT}/usr/include/${zig_multiarch}/openssl/*.h")
 foreach(header ${zig_openssl_headers})
@@ -74,9 +72,6 @@ foreach(header ${zig_openssl_headers})
   file(CREATE_LINK "${header}" "${zig_headers}/openssl/${name}" SYMBOLIC)
 endforeach()
 file(CREATE_LINK "${TARVO_ZIG_SYSROOT}/usr/include/rapidjson" "${zig_headers}/rapidjson" SYMBOLIC)
-file(CREATE_LINK "${TARVO_ZIG_SYSROOT}/usr/include/blake2.h" "${zig_headers}/blake2/blake2.h" SYMBOLIC)
 set(OPENSSL_INCLUDE_DIR "${zig_headers}" CACHE PATH "")
 set(OPENSSL_CRYPTO_LIBRARY "${TARVO_ZIG_SYSROOT}/usr/lib/${zig_multiarch}/libcrypto.a" CACHE FILEPATH "")
 set(RAPIDJSON_INCLUDE_DIR "${zig_headers}" CACHE PATH "")
-set(BLAKE2_INCLUDE_DIR "${zig_headers}/blake2" CACHE PATH "")
-set(BLAKE2_LIBRARY "${TARVO_ZIG_SYSROOT}/usr/lib/${zig_multiarch}/libb2.so" CACHE FILEPATH "")

@@ -1,5 +1,6 @@
-// The curve tables generated when the library is built (crypto/tools/curve_table_generator), by the
-// derivation code the tests check them against, so that no process has to derive them on first use.
+// The curve tables, committed as a generated source (embedded_tables.cpp) that the library's own
+// derivation writes (crypto/tools/generated_tables.h) and the tests re-derive, so that no process has to
+// derive them on first use.
 #pragma once
 
 #include <span>

@@ -28,7 +28,7 @@ class FixedBaseTable {
   FixedBaseTable(std::span<const AffineLimbs> multiples, const JubjubParams& params);
 
   // The table's multiples of base as affine coordinates, window by window: what the library embeds,
-  // derived when it is built and again by the tests.
+  // written into the committed tables and derived again by the tests.
   static std::vector<AffineLimbs> multiples(const Point<PrimeOrder>& base, const JubjubParams& params);
 
   // The implementations of mul: the portable one, and on x86-64 the MULX/ADCX/ADOX multiplication with a

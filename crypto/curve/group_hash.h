@@ -1,6 +1,7 @@
 // The group hash that derives the fixed generators: BLAKE2s, personalised, over a fixed first block and
-// the input, read as a point encoding and cleared of the cofactor. It runs when the library is built
-// (crypto/tools/curve_table_generator) and in the tests; the library itself carries only its results.
+// the input, read as a point encoding and cleared of the cofactor. It runs when the committed tables are
+// regenerated (crypto/tools/generated_tables.h) and in the tests; the library itself carries only its
+// results.
 #pragma once
 
 #include <array>

@@ -15,9 +15,9 @@
 
 namespace tarvo {
 
-// Invariant: the generators, found by the group hash (crypto/curve/group_hash.h) when the library was
-// built, are pairwise distinct points of the prime-order subgroup other than (0, 1). Once loaded, the
-// fixed-base table holds multiples of generator 5, the one every key and signature uses.
+// Invariant: the generators, found by the group hash (crypto/curve/group_hash.h) and committed as
+// generated tables, are pairwise distinct points of the prime-order subgroup other than (0, 1). Once
+// loaded, the fixed-base table holds multiples of generator 5, the one every key and signature uses.
 class AltJubjubBn256 final : public JubjubParams {
  public:
   static constexpr size_t GENERATOR_COUNT = 6;

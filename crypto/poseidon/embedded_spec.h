@@ -1,6 +1,6 @@
-// The width-9 Poseidon tables, generated when the library is built (crypto/tools/poseidon_table_generator)
-// from the same Grain stream the run-time generation uses, so that the first hash of a process need
-// not spend milliseconds deriving them.
+// The width-9 Poseidon tables, committed as a generated source (embedded_spec.cpp) that the same Grain
+// stream the run-time generation uses writes (crypto/tools/generated_tables.h) and the tests re-derive, so
+// that the first hash of a process need not spend milliseconds deriving them.
 #pragma once
 
 #include <span>

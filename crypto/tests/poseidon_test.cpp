@@ -176,12 +176,6 @@ TEST(PoseidonSponge, UpdateExactAddsIntoRateAndChains) {
 namespace tarvo::poseidon {
 namespace {
 
-TEST(PoseidonEmbeddedTables, EqualFreshlyGeneratedParameters) {
-  const Spec<WIDTH> fresh(FULL_ROUNDS, PARTIAL_ROUNDS);
-  EXPECT_EQ(poseidon_hasher().spec().elements(), fresh.elements());
-  EXPECT_EQ(fresh.elements().size(), 2007u);
-}
-
 TEST(PoseidonEmbeddedTables, WrongTableLengthsAreFatal) {
   const std::vector<Fr> elements = Spec<3>(8, 57).elements();
   std::vector<Limbs> limbs;
