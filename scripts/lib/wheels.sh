@@ -51,16 +51,21 @@ print("\n".join(tomllib.load(open(sys.argv[1], "rb"))["build-system"]["requires"
 }
 
 # Runs the build backend's hook $1 (build_sdist or build_wheel) under interpreter $2 in source tree $3,
-# writing into directory $4; prints the file made. The compiler output goes to log $5.
+# writing into directory $4; prints the file made. The compiler output goes to log $5. A wheel is built in
+# build/$6/ (default: by its tag alone), so that wheels of one tag for different C libraries do not share
+# a build directory.
 wheel_backend_run() {
-  local hook=$1 python=$2 src=$3 out=$4 log=$5
+  local hook=$1 python=$2 src=$3 out=$4 log=$5 build=${6:-}
   local backend; backend=$(wheel_backend)
   mkdir -p "$out"
   (cd "$src" && PYTHONPATH="$backend" "$python" -c '
 import sys
 import scikit_build_core.build as backend
-name = getattr(backend, sys.argv[1])(sys.argv[2], {"cmake.define.TARVO_WERROR": "ON"})
-print(name, file=sys.stderr)' "$hook" "$out" > "$log" 2> "$log.name") \
+settings = {"cmake.define.TARVO_WERROR": "ON"}
+if sys.argv[3]:
+    settings["build-dir"] = f"build/{sys.argv[3]}/{{wheel_tag}}"
+name = getattr(backend, sys.argv[1])(sys.argv[2], settings)
+print(name, file=sys.stderr)' "$hook" "$out" "$build" > "$log" 2> "$log.name") \
     || { cat "$log.name" >> "$log"; tail -n 40 "$log" >&2; die "$hook under $python failed (log: $log)"; }
   echo "$out/$(tail -n 1 "$log.name")"
 }
@@ -72,7 +77,7 @@ wheel_build() {
   local python=$1 src=$2 target=$3 out=$4 log=$5 zig
   zig=$(wheel_zig) || exit 1
   PATH="$TOOLS/bin:$PATH" CMAKE_TOOLCHAIN_FILE="$src/cmake/zig.cmake" TARVO_ZIG="$zig" TARVO_ZIG_TARGET="$target" \
-    wheel_backend_run build_wheel "$python" "$src" "$out" "$log"
+    wheel_backend_run build_wheel "$python" "$src" "$out" "$log" "$target"
 }
 
 # The extension module inside wheel $1, unpacked into directory $2; prints its path.
@@ -124,8 +129,8 @@ wheel_platform_tag() {
   echo "$tag"
 }
 
-# Wheel $1 (of another machine, which auditwheel repair does not handle) with its platform tag replaced by
-# $2, beside it: the file name, the Tag lines of WHEEL and WHEEL's hash in RECORD. Prints the new path.
+# Wheel $1 (of another machine or C library, which auditwheel repair does not handle) with its platform
+# tag replaced by $2, beside it: the file name, the Tag lines of WHEEL and WHEEL's hash in RECORD. Prints the new path.
 wheel_retag() {
   "$TOOLS/bin/python" - "$1" "$2" <<'EOF' || die "retagging $(basename "$1") as $2 failed"
 import base64, hashlib, os, re, sys, zipfile
@@ -159,7 +164,7 @@ wheel_check_and_tag() {
   wheel_check_extension "$extension"
   rm -rf "$unpacked"
   local tag; tag=$(wheel_platform_tag "$wheel")
-  if [[ "$tag" != *"_$(uname -m)" ]]; then wheel_retag "$wheel" "$tag"; return; fi
+  if [[ "$tag" != *"_$(uname -m)" || "$tag" == musllinux_* ]]; then wheel_retag "$wheel" "$tag"; return; fi
   local repaired="$dir/repaired"
   rm -rf "$repaired"
   PATH="$TOOLS/bin:$PATH" "$TOOLS/bin/auditwheel" repair --plat "$tag" -w "$repaired" "$wheel" > "$repaired.log" 2>&1 \
@@ -258,17 +263,19 @@ rootfs_python313() {
 
 # CPython 3.13 for musl, built on this machine with Debian's musl-tools (musl-gcc; the musl package brings
 # the dynamic loader) from the source package the bootstrap uses, with zlib (pip unpacks wheels with it)
-# built for musl the same way; on first use, into $CACHE/musl. Prints the interpreter's path.
+# and libffi (ctypes) built for musl the same way; on first use, into $CACHE/musl. Prints the
+# interpreter's path.
 musl_python313() {
   local prefix="$CACHE/musl/python3.13"
   mkdir -p "$CACHE/musl"
   (
     flock 9
-    if [ ! -x "$prefix/bin/python3.13" ]; then
+    if ! "$prefix/bin/python3.13" -c 'import ctypes, zlib' 2> /dev/null; then
       command -v musl-gcc > /dev/null || DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=900 \
         install -y -qq musl-tools > /dev/null || die "installing musl-tools failed"
-      local python_source zlib_source
-      python_source=$(debian_source python3.13) && zlib_source=$(debian_source zlib) || exit 1
+      local python_source zlib_source ffi_source
+      python_source=$(debian_source python3.13) && zlib_source=$(debian_source zlib) \
+        && ffi_source=$(debian_source libffi) || exit 1
       local work; work=$(mktemp -d "${TMPDIR:-/tmp}/tarvo-musl.XXXXXX")
       # musl-gcc is gcc and names glibc's multiarch, which CPython's configure compares with the platform.
       cat > "$work/cc" <<'SCRIPT'
@@ -277,11 +284,14 @@ musl_python313() {
 exec musl-gcc "$@"
 SCRIPT
       chmod +x "$work/cc"
-      tar -C "$work" -xf "$zlib_source"
-      tar -C "$work" -xf "$python_source"
-      say "building zlib and CPython 3.13 for musl into $prefix (first use only: a few minutes)"
+      local source
+      for source in "$zlib_source" "$ffi_source" "$python_source"; do tar -C "$work" -xf "$source"; done
+      say "building zlib, libffi and CPython 3.13 for musl into $prefix (first use only: a few minutes)"
+      rm -rf "$prefix"
       (
         cd "$work"/zlib-*/ && CC="$work/cc" ./configure --prefix="$prefix" && make -j"$(nproc)" && make install
+        cd "$work"/libffi-*/ && CC="$work/cc" ./configure --prefix="$prefix" --libdir="$prefix/lib" \
+          --disable-docs && make -j"$(nproc)" && make install
         cd "$work"/Python-3.13*/ && CC="$work/cc" CPPFLAGS="-I$prefix/include" \
           LDFLAGS="-L$prefix/lib -Wl,-rpath,$prefix/lib" PKG_CONFIG_LIBDIR="$prefix/lib/pkgconfig" \
           ./configure --prefix="$prefix" --with-ensurepip=install && make -j"$(nproc)" && make altinstall
