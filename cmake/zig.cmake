@@ -56,6 +56,9 @@ foreach(tool cc c++ ar ranlib)
 endforeach()
 set(CMAKE_C_COMPILER "${zig_tools}/cc")
 set(CMAKE_CXX_COMPILER "${zig_tools}/c++")
+# Zig keeps the frame pointer at every optimisation level; the field kernels want that register.
+set(CMAKE_C_FLAGS_INIT "-fomit-frame-pointer")
+set(CMAKE_CXX_FLAGS_INIT "-fomit-frame-pointer")
 set(CMAKE_AR "${zig_tools}/ar" CACHE FILEPATH "")
 set(CMAKE_RANLIB "${zig_tools}/ranlib" CACHE FILEPATH "")
 

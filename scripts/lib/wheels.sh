@@ -263,19 +263,18 @@ rootfs_python313() {
 
 # CPython 3.13 for musl, built on this machine with Debian's musl-tools (musl-gcc; the musl package brings
 # the dynamic loader) from the source package the bootstrap uses, with zlib (pip unpacks wheels with it)
-# and libffi (ctypes) built for musl the same way; on first use, into $CACHE/musl. Prints the
-# interpreter's path.
+# built for musl the same way; on first use, into $CACHE/musl. Prints the interpreter's path. It has no
+# ssl, sqlite3 or ctypes (their libraries are not built for musl here).
 musl_python313() {
   local prefix="$CACHE/musl/python3.13"
   mkdir -p "$CACHE/musl"
   (
     flock 9
-    if ! "$prefix/bin/python3.13" -c 'import ctypes, zlib' 2> /dev/null; then
+    if ! "$prefix/bin/python3.13" -c 'import zlib' 2> /dev/null; then
       command -v musl-gcc > /dev/null || DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=900 \
         install -y -qq musl-tools > /dev/null || die "installing musl-tools failed"
-      local python_source zlib_source ffi_source
-      python_source=$(debian_source python3.13) && zlib_source=$(debian_source zlib) \
-        && ffi_source=$(debian_source libffi) || exit 1
+      local python_source zlib_source
+      python_source=$(debian_source python3.13) && zlib_source=$(debian_source zlib) || exit 1
       local work; work=$(mktemp -d "${TMPDIR:-/tmp}/tarvo-musl.XXXXXX")
       # musl-gcc is gcc and names glibc's multiarch, which CPython's configure compares with the platform.
       cat > "$work/cc" <<'SCRIPT'
@@ -284,14 +283,12 @@ musl_python313() {
 exec musl-gcc "$@"
 SCRIPT
       chmod +x "$work/cc"
-      local source
-      for source in "$zlib_source" "$ffi_source" "$python_source"; do tar -C "$work" -xf "$source"; done
-      say "building zlib, libffi and CPython 3.13 for musl into $prefix (first use only: a few minutes)"
+      tar -C "$work" -xf "$zlib_source"
+      tar -C "$work" -xf "$python_source"
+      say "building zlib and CPython 3.13 for musl into $prefix (first use only: a few minutes)"
       rm -rf "$prefix"
       (
         cd "$work"/zlib-*/ && CC="$work/cc" ./configure --prefix="$prefix" && make -j"$(nproc)" && make install
-        cd "$work"/libffi-*/ && CC="$work/cc" ./configure --prefix="$prefix" --libdir="$prefix/lib" \
-          --disable-docs && make -j"$(nproc)" && make install
         cd "$work"/Python-3.13*/ && CC="$work/cc" CPPFLAGS="-I$prefix/include" \
           LDFLAGS="-L$prefix/lib -Wl,-rpath,$prefix/lib" PKG_CONFIG_LIBDIR="$prefix/lib/pkgconfig" \
           ./configure --prefix="$prefix" --with-ensurepip=install && make -j"$(nproc)" && make altinstall
