@@ -1,7 +1,8 @@
 // Counts the work behind the timings, for the lower bounds bench/run.py prints: the field
 // multiplications and squarings of each kernel and of each module function's core operation (means
 // over the workload pools), and the HMAC-SHA-256 evaluations of the deterministic nonce with the
-// fewest SHA-256 compressions they need.
+// fewest SHA-256 compressions they need (from the nonce's reference path, which must agree with the
+// library's nonce).
 //
 // Only the counting build makes it (the library compiled with -DTARVO_COUNT_FIELD_OPS, which
 // scripts/bench configures in build/bench-count):
@@ -19,6 +20,7 @@
 #include <vector>
 
 #include "bench/operands.h"
+#include "bench/reference_paths.h"
 #include "bench/workload_file.h"
 #include "crypto/curve/edwards.h"
 #include "crypto/curve/jubjub_params.h"
@@ -64,14 +66,16 @@ Work mean_work(const Inputs& inputs, Operation operation) {
 
 // ---------------------------------------------------------------- the nonce's HMAC evaluations
 
-// The mean nonce work over (key, message) pairs, as the library's own derivation counts it.
+// The mean nonce work over (key, message) pairs, counted on the reference path, which must find the
+// library's nonce.
 NonceWork mean_nonce_work(const std::vector<std::pair<eddsa::PrivateKey, std::array<uint8_t, 32>>>& pairs) {
   NonceWork total;
   for (const auto& [key, message] : pairs) {
-    nonce_op_counts::reset();
-    (void)eddsa::Seed::deterministic_seed(key, message);
-    total.hmac_calls += static_cast<double>(nonce_op_counts::hmac_calls);
-    total.sha256_compressions += static_cast<double>(nonce_op_counts::sha256_compressions);
+    const ReferenceNonce reference = reference_nonce(key, message);
+    ensure(reference.r == eddsa::Seed::deterministic_seed(key, message).r,
+           "the reference nonce differs from the library's");
+    total.hmac_calls += static_cast<double>(reference.hmac_calls);
+    total.sha256_compressions += static_cast<double>(reference.sha256_compressions);
   }
   const auto n = static_cast<double>(pairs.size());
   return {total.hmac_calls / n, total.sha256_compressions / n};

@@ -1,7 +1,13 @@
 #include "bench/reference_paths.h"
 
+#include <openssl/evp.h>
+#include <openssl/hmac.h>
+#include <openssl/sha.h>
+
+#include <optional>
 #include <vector>
 
+#include "crypto/base/bytes.h"
 #include "crypto/curve/edwards.h"
 #include "crypto/curve/jubjub_params.h"
 #include "crypto/poseidon/poseidon.h"
@@ -28,7 +34,60 @@ bool reference_verify(const edwards::Point<edwards::PrimeOrder>& a,
   return edwards::is_zero(edwards::add(p, q, params));
 }
 
+using Bytes32 = std::array<uint8_t, 32>;
+
+// HMAC-SHA-256 under 32-byte keys, counting the evaluations and the compressions they need at least.
+class CountedHmac {
+ public:
+  Bytes32 operator()(const Bytes32& key, std::span<const uint8_t> data) {
+    constexpr size_t kBlock = 64, kLengthPadding = 9;  // 0x80 and the 64-bit bit length
+    ++calls;
+    if (previous_key_ != key) compressions += 2;
+    previous_key_ = key;
+    compressions += (data.size() + kLengthPadding + kBlock - 1) / kBlock + 1;
+    Bytes32 mac;
+    unsigned length = 0;
+    ensure(HMAC(EVP_sha256(), key.data(), static_cast<int>(key.size()), data.data(), data.size(), mac.data(),
+                &length) != nullptr &&
+               length == mac.size(),
+           "HMAC-SHA-256 failed");
+    return mac;
+  }
+
+  uint64_t calls = 0;
+  uint64_t compressions = 0;
+
+ private:
+  std::optional<Bytes32> previous_key_;
+};
+
 }  // namespace
+
+ReferenceNonce reference_nonce(const eddsa::PrivateKey& key, std::span<const uint8_t> message) {
+  Bytes32 h1;
+  SHA256(message.data(), message.size(), h1.data());
+  const Bytes32 x = key.sk.to_be_bytes();
+  Bytes32 v;
+  v.fill(0x01);
+  Bytes32 k{};
+  CountedHmac hmac;
+  for (const uint8_t separator : {0x00, 0x01}) {
+    std::vector<uint8_t> input(v.begin(), v.end());
+    input.push_back(separator);
+    input.insert(input.end(), x.begin(), x.end());
+    input.insert(input.end(), h1.begin(), h1.end());
+    k = hmac(k, input);
+    v = hmac(k, v);
+  }
+  for (;;) {
+    const Limbs candidate = limbs_from_be_bytes(hmac(k, v));
+    if (limbs_less_var(candidate, Fs::characteristic()))
+      return {*Fs::from_repr(candidate), hmac.calls, hmac.compressions};
+    std::vector<uint8_t> retry_input(v.begin(), v.end());
+    retry_input.push_back(0x00);
+    k = hmac(k, retry_input);
+  }
+}
 
 U256 reference_word_stream_hash(std::span<const uint64_t> words) {
   std::vector<uint64_t> padded(words.begin(), words.end());

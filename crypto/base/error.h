@@ -7,23 +7,33 @@
 
 namespace tarvo {
 
-// An error result. `message()` is the full display text (what the Python layer prints after its
-// context); `cause()` is the underlying error this one wraps, if any.
+// An error result: what failed here (`description()`) and, for an error that wraps another, the error it
+// wraps (`cause()`). `message()` is the full display text that the bindings print after their context:
+// each description in the chain, outermost first, joined by ": ".
 class Error {
  public:
-  explicit Error(std::string message) : message_(std::move(message)) {}
-  Error(std::string message, Error cause)
-      : message_(std::move(message)), cause_(std::make_shared<const Error>(std::move(cause))) {}
+  explicit Error(std::string description) : description_(std::move(description)) {}
+  Error(std::string description, Error cause)
+      : description_(std::move(description)), cause_(std::make_shared<const Error>(std::move(cause))) {}
 
-  const std::string& message() const { return message_; }
+  const std::string& description() const { return description_; }
   const Error* cause() const { return cause_.get(); }
 
-  // A new error whose display text is `prefix` followed by this error's text, keeping this one as
-  // the cause (the shape of wrapped errors such as "Cannot convert into prime field value: ...").
-  Error wrapped(const std::string& prefix) const { return Error(prefix + message_, *this); }
+  std::string message() const {
+    std::string text = description_;
+    for (const Error* inner = cause(); inner != nullptr; inner = inner->cause()) {
+      text += ": ";
+      text += inner->description_;
+    }
+    return text;
+  }
+
+  // The error that wraps this one under `description` (the shape of errors such as
+  // "Cannot convert into prime field value: ...").
+  Error wrapped(std::string description) const { return Error(std::move(description), *this); }
 
  private:
-  std::string message_;
+  std::string description_;
   std::shared_ptr<const Error> cause_;
 };
 

@@ -48,7 +48,7 @@ inline Status ok_status() { return Unit{}; }
 }  // namespace tarvo
 
 // Evaluates `expr` (a Result); on error returns that error from the enclosing function, otherwise
-// yields the value. Usage: auto v = TRY(parse(text));
+// yields the value. Usage: auto v = TARVO_TRY(parse(text));
 #define TARVO_TRY(expr)                                            \
   ({                                                               \
     auto tarvo_try_result_ = (expr);                               \

@@ -24,8 +24,8 @@ struct AffineCachedPoint {
 };
 
 template <typename Order>
-CachedPoint to_cached(const Point<Order>& p, const JubjubParams& params) {
-  return {p.y + p.x, p.y - p.x, (params.edwards_d() + params.edwards_d()) * p.t, p.z.doubled()};
+CachedPoint to_cached(const Point<Order>& p, const CurveCoefficient& curve) {
+  return {p.y + p.x, p.y - p.x, (curve.edwards_d() + curve.edwards_d()) * p.t, p.z.doubled()};
 }
 
 // The affine point (x, y) as an addend; twice_d = 2d, computed once by callers preparing many points.
@@ -45,7 +45,7 @@ Point<Order> add(const Point<Order>& p, const CachedPoint& q) {
   const Fr c = p.t * q.t2d;
   const Fr d = p.z * q.z2;
   const Fr e = b - a, f = d - c, g = d + c, h = b + a;
-  return {e * f, g * h, ComputeT ? e * h : Fr::zero(), f * g};
+  return closing_step<Point<Order>, ComputeT>(e, f, g, h);
 }
 
 template <bool ComputeT = true, typename Order>
@@ -55,7 +55,7 @@ Point<Order> add(const Point<Order>& p, const AffineCachedPoint& q) {
   const Fr c = p.t * q.t2d;
   const Fr d = p.z.doubled();
   const Fr e = b - a, f = d - c, g = d + c, h = b + a;
-  return {e * f, g * h, ComputeT ? e * h : Fr::zero(), f * g};
+  return closing_step<Point<Order>, ComputeT>(e, f, g, h);
 }
 
 }  // namespace tarvo::edwards

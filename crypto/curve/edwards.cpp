@@ -2,7 +2,16 @@
 
 #include "crypto/base/fatal.h"
 
-namespace tarvo::edwards {
+namespace tarvo {
+
+CurveCoefficient::CurveCoefficient() {
+  const std::optional<Fr> d =
+      Fr::from_str("12181644023421730124874158521699555681764249180949974110617291017600649128846");
+  ensure(d.has_value(), "edwards d does not parse");
+  d_ = *d;
+}
+
+namespace edwards {
 
 namespace {
 
@@ -10,14 +19,14 @@ constexpr uint64_t kSignBit = uint64_t{1} << 63;
 
 }  // namespace
 
-std::optional<Point<Unknown>> from_xy(const Fr& x, const Fr& y, const JubjubParams& params) {
+std::optional<Point<Unknown>> from_xy(const Fr& x, const Fr& y, const CurveCoefficient& curve) {
   const Fr x2 = x.square();
   const Fr y2 = y.square();
-  if (!(y2 - x2 == Fr::one() + params.edwards_d() * x2 * y2)) return std::nullopt;
+  if (!(y2 - x2 == Fr::one() + curve.edwards_d() * x2 * y2)) return std::nullopt;
   return Point<Unknown>{x, y, x * y, Fr::one()};
 }
 
-Result<Point<Unknown>> read(std::span<const uint8_t> bytes, const JubjubParams& params) {
+Result<Point<Unknown>> read(std::span<const uint8_t> bytes, const CurveCoefficient& curve) {
   if (bytes.size() < 32) return Error("failed to fill whole buffer");
   Limbs limbs = limbs_from_le_bytes(bytes.first<32>());
   const bool x_odd = (limbs[3] & kSignBit) != 0;
@@ -26,7 +35,7 @@ Result<Point<Unknown>> read(std::span<const uint8_t> bytes, const JubjubParams& 
   const Result<Fr> y = Fr::from_repr(limbs);
   if (!y) return Error("y is not in field");
   const Fr y2 = y->square();
-  const std::optional<Fr> denominator_inverse = (params.edwards_d() * y2 + Fr::one()).inverse_var();
+  const std::optional<Fr> denominator_inverse = (curve.edwards_d() * y2 + Fr::one()).inverse_var();
   if (!denominator_inverse) return Error("not on curve");
   std::optional<Fr> x = ((y2 - Fr::one()) * *denominator_inverse).sqrt();
   if (!x) return Error("not on curve");
@@ -48,7 +57,9 @@ std::array<uint8_t, 32> write(const Point<Order>& p) {
 
 template <typename Order>
 std::pair<Fr, Fr> to_affine(const Point<Order>& p) {
-  // Decoded and affine-built points have z = 1: no inversion needed (z is public either way).
+  // Decoded and affine-built points have z = 1: no inversion needed. The test tells only whether z = 1,
+  // which a product of a multiplication has with negligible probability; its z, which tells of the
+  // scalar, goes through the constant-time inversion.
   if (p.z == Fr::one()) return {p.x, p.y};
   const std::optional<Fr> z_inverse = p.z.inverse();
   ensure(z_inverse.has_value(), "point with z = 0 has no affine form");
@@ -90,4 +101,6 @@ template std::pair<Fr, Fr> to_affine(const Point<PrimeOrder>&);
 template std::pair<Fr, Fr> to_affine(const Point<Unknown>&);
 template std::array<std::pair<Fr, Fr>, 2> to_affine(const Point<PrimeOrder>&, const Point<PrimeOrder>&);
 
-}  // namespace tarvo::edwards
+}  // namespace edwards
+
+}  // namespace tarvo

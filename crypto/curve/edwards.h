@@ -20,11 +20,11 @@ constexpr Point<Order> zero() {
 }
 
 // The affine pair as a point when y^2 - x^2 = 1 + d·x^2·y^2; no subgroup check.
-std::optional<Point<Unknown>> from_xy(const Fr& x, const Fr& y, const JubjubParams& params);
+std::optional<Point<Unknown>> from_xy(const Fr& x, const Fr& y, const CurveCoefficient& curve);
 
 // Decodes the first 32 bytes: y little-endian in bits 0..254, bit 255 the parity of x. Errors:
 // "failed to fill whole buffer" (fewer than 32 bytes), "y is not in field", "not on curve".
-Result<Point<Unknown>> read(std::span<const uint8_t> bytes, const JubjubParams& params);
+Result<Point<Unknown>> read(std::span<const uint8_t> bytes, const CurveCoefficient& curve);
 
 // The 32-byte encoding of the affine point.
 template <typename Order>
@@ -45,20 +45,51 @@ std::array<std::pair<Fr, Fr>, 2> to_affine(const Point<A>& p, const Point<B>& q)
 // variable-time inversion.
 std::vector<std::pair<Fr, Fr>> to_affine_var(std::span<const Point<PrimeOrder>> points);
 
+// Runs nothing between the products of closing_step.
+struct NothingBetween {
+  template <size_t Step>
+  TARVO_KERNEL void step() {}
+};
+
+struct FieldProduct {
+  TARVO_KERNEL Fr operator()(const Fr& a, const Fr& b) const { return a * b; }
+};
+
+// The closing step of every addition and doubling formula below: the point (E·F, G·H, E·H, F·G) from the
+// formula's E, F, G and H. Without t (ComputeT false) the result's t is left zero, for a point that only a
+// doubling reads. The fixed-base kernels pass values and products of their own (partly reduced limbs,
+// whose z `product_z` reduces fully) and scan their next table entry meanwhile:
+// `between.step<FirstStep + i>()` runs after the i-th product.
+template <typename Result, bool ComputeT = true, size_t FirstStep = 0, typename Value,
+          typename Between = NothingBetween, typename Product = FieldProduct,
+          typename ProductZ = FieldProduct>
+TARVO_KERNEL Result closing_step(const Value& e, const Value& f, const Value& g, const Value& h,
+                                 Between&& between = {}, Product product = {}, ProductZ product_z = {}) {
+  const Value x = product(e, f);
+  between.template step<FirstStep>();
+  const Value y = product(g, h);
+  between.template step<FirstStep + 1>();
+  const Value t = ComputeT ? product(e, h) : Value{};
+  between.template step<FirstStep + 2>();
+  const Value z = product_z(f, g);
+  between.template step<FirstStep + 3>();
+  return {x, y, t, z};
+}
+
 // Unified addition of Hisil, Wong, Carter and Dawson (locals named after the letters of their
 // formulas): no special case for equal inputs or the neutral element, which it handles correctly
 // because d is not a square.
 template <typename A, typename B>
-Point<Joined<A, B>> add(const Point<A>& p, const Point<B>& q, const JubjubParams& params) {
+Point<Joined<A, B>> add(const Point<A>& p, const Point<B>& q, const CurveCoefficient& curve) {
   const Fr a = p.x * q.x;
   const Fr b = p.y * q.y;
-  const Fr c = params.edwards_d() * p.t * q.t;
+  const Fr c = curve.edwards_d() * p.t * q.t;
   const Fr d = p.z * q.z;
   const Fr h = b + a;  // b - (-1)·a
   const Fr e = (p.x + p.y) * (q.x + q.y) - h;
   const Fr f = d - c;
   const Fr g = d + c;
-  return {e * f, g * h, e * h, f * g};
+  return closing_step<Point<Joined<A, B>>>(e, f, g, h);
 }
 
 // Doubling does not read t, nor d. Without t (the default computes it) the result's t is left zero:
@@ -73,7 +104,7 @@ Point<Order> doubled(const Point<Order>& p) {
   const Fr g = d + b;
   const Fr f = g - c;
   const Fr h = d - b;
-  return {e * f, g * h, ComputeT ? e * h : Fr::zero(), f * g};
+  return closing_step<Point<Order>, ComputeT>(e, f, g, h);
 }
 
 template <typename Order>
@@ -95,33 +126,33 @@ bool is_zero(const Point<Order>& p) {
 // Plain double-and-add over all 256 bits of k, most significant first. Variable time; the
 // reference the faster methods are held to.
 template <typename Order>
-Point<Order> mul_reference_var(const Point<Order>& p, const Limbs& k, const JubjubParams& params);
+Point<Order> mul_reference_var(const Point<Order>& p, const Limbs& k, const CurveCoefficient& curve);
 
 // Whether l·p is the neutral element, by multiplication: the reference that the parameter set's
 // faster subgroup test is held to. Variable time.
-bool in_prime_order_subgroup_reference_var(const Point<Unknown>& p, const JubjubParams& params);
+bool in_prime_order_subgroup_reference_var(const Point<Unknown>& p, const CurveCoefficient& curve);
 
 // k·p with a fixed 4-bit window: the time and the memory accesses do not depend on k.
 template <typename Order>
-Point<Order> mul(const Point<Order>& p, const Limbs& k, const JubjubParams& params);
+Point<Order> mul(const Point<Order>& p, const Limbs& k, const CurveCoefficient& curve);
 template <typename Order>
-Point<Order> mul(const Point<Order>& p, const Fs& k, const JubjubParams& params);
+Point<Order> mul(const Point<Order>& p, const Fs& k, const CurveCoefficient& curve);
 
 // k·p with a width-5 NAF; variable time, for public scalars only (l in the subgroup checks, the
 // message scalar in verification).
 template <typename Order>
-Point<Order> mul_var(const Point<Order>& p, const Limbs& k, const JubjubParams& params);
+Point<Order> mul_var(const Point<Order>& p, const Limbs& k, const CurveCoefficient& curve);
 
 // j·p + k·q with one shared chain of doublings (Straus), width-5 NAFs; variable time, for public
 // scalars only (the verification equation).
 template <typename A, typename B>
 Point<Joined<A, B>> mul_sum_var(const Point<A>& p, const Limbs& j, const Point<B>& q, const Limbs& k,
-                                const JubjubParams& params);
+                                const CurveCoefficient& curve);
 
 // k·base + i·p + j·q with the public table of base (k of any width), one chain of doublings as long as
 // the longest of i, j and k/2^126; variable time, for public values only (the verification equation).
 Point<Unknown> mul_sum_var(const PublicBaseTable& base, const Limbs& k, const Point<Unknown>& p,
                            const Limbs& i, const Point<Unknown>& q, const Limbs& j,
-                           const JubjubParams& params);
+                           const CurveCoefficient& curve);
 
 }  // namespace tarvo::edwards

@@ -8,8 +8,8 @@
 #include "crypto/base/cpu_features.h"
 #include "crypto/base/fatal.h"
 #include "crypto/base/target.h"
-#include "crypto/curve/lazy_fr.h"
 #include "crypto/curve/select.h"
+#include "crypto/field/lazy_fr_x86_64.h"
 
 #if TARVO_X86_64
 #include <immintrin.h>
@@ -136,12 +136,6 @@ class WindowScan {
   uint32_t negative_;
 };
 
-// For the last addition, after which nothing is left to scan.
-struct NothingToScan {
-  template <size_t Step>
-  TARVO_KERNEL void step() {}
-};
-
 // p + q, or p − q when negative is 1 and q comes with y + x and y − x exchanged: negating q's 2d·x·y as well
 // would negate c, which exchanges f and g. Between the multiplications, the steps of the next scan.
 template <typename NextScan>
@@ -158,15 +152,7 @@ TARVO_KERNEL Point<PrimeOrder> add_signed(const Point<PrimeOrder>& p, const Affi
   const Fr e = b - a, h = b + a, d_minus_c = d - c, d_plus_c = d + c;
   const Fr f = conditional_select(d_minus_c, d_plus_c, negative);
   const Fr g = conditional_select(d_plus_c, d_minus_c, negative);
-  const Fr x = e * f;
-  next.template step<4>();
-  const Fr y = g * h;
-  next.template step<5>();
-  const Fr t = e * h;
-  next.template step<6>();
-  const Fr z = f * g;
-  next.template step<7>();
-  return {x, y, t, z};
+  return closing_step<Point<PrimeOrder>, true, 4>(e, f, g, h, next);
 }
 
 // The prepared affine point (y + x, y − x, ·) in extended coordinates scaled by 4: (4x, 4y, 4xy, 4).
@@ -184,7 +170,7 @@ TARVO_KERNEL Point<PrimeOrder> to_extended(const AffineCachedPoint& q) {
 // elements of the plain additions above.
 namespace partly_reduced {
 
-using namespace lazy;
+using namespace lazy_fr;
 
 // An extended point with x, y, t below 2p and z below p.
 struct LazyPoint {
@@ -197,6 +183,13 @@ struct LazyPoint {
         z(p.z.montgomery_form()) {}
   TARVO_KERNEL LazyPoint(const Limbs& x, const Limbs& y, const Limbs& t, const Limbs& z)
       : x(x), y(y), t(t), z(z) {}
+};
+
+struct Product {
+  TARVO_KERNEL Limbs operator()(const Limbs& a, const Limbs& b) const { return product(a, b); }
+};
+struct ReducedProduct {
+  TARVO_KERNEL Limbs operator()(const Limbs& a, const Limbs& b) const { return reduced_product(a, b); }
 };
 
 // add_signed on partly reduced values.
@@ -215,15 +208,8 @@ TARVO_KERNEL LazyPoint add_signed(const LazyPoint& p, const AffineCachedPoint& q
   const Limbs d = sum(p.z, p.z);                                            // below 2p
   const Limbs e = difference_mod_twice_p(b, a), h = sum_mod_twice_p(b, a);  // below 2p
   const Limbs f = difference_mod_twice_p(d, c), g = sum_mod_twice_p(d, c);  // below 2p
-  const Limbs x = product(e, f);                                            // 2p·2p
-  next.template step<4>();
-  const Limbs y = product(g, h);
-  next.template step<5>();
-  const Limbs t = product(e, h);
-  next.template step<6>();
-  const Limbs z = reduced_product(f, g);  // below p
-  next.template step<7>();
-  return {x, y, t, z};
+  // Products of factors below 2p: x, y and t below 2p, z below p.
+  return closing_step<LazyPoint, true, 4>(e, f, g, h, next, Product{}, ReducedProduct{});
 }
 
 TARVO_KERNEL Fr reduced(Limbs value) {
@@ -256,7 +242,7 @@ TARVO_KERNEL Point<PrimeOrder> sum_of_windows(const std::vector<Window>& windows
     acc = add_signed(acc, scan.entry(), scan.negative(), next);
     scan = next;
   }
-  NothingToScan nothing;
+  NothingBetween nothing;  // the last addition: nothing is left to scan
   return to_point(add_signed(acc, scan.entry(), scan.negative(), nothing));
 }
 
@@ -349,10 +335,10 @@ __attribute__((target("avx512f,avx512vl,avx512bw"), flatten)) Point<PrimeOrder> 
 
 }  // namespace
 
-FixedBaseTable::FixedBaseTable(std::span<const AffineLimbs> multiples, const JubjubParams& params)
+FixedBaseTable::FixedBaseTable(std::span<const AffineLimbs> multiples, const CurveCoefficient& curve)
     : windows_(WINDOWS) {
   ensure(multiples.size() == WINDOWS * ENTRIES, "fixed-base table size");
-  const Fr twice_d = params.edwards_d().doubled();
+  const Fr twice_d = curve.edwards_d().doubled();
   for (size_t i = 0; i < multiples.size(); ++i) {
     const Result<Fr> x = Fr::from_repr(multiples[i].x), y = Fr::from_repr(multiples[i].y);
     ensure(x.ok() && y.ok(), "fixed-base table entry out of range");
@@ -361,7 +347,7 @@ FixedBaseTable::FixedBaseTable(std::span<const AffineLimbs> multiples, const Jub
 }
 
 std::vector<AffineLimbs> FixedBaseTable::multiples(const Point<PrimeOrder>& base,
-                                                   const JubjubParams& params) {
+                                                   const CurveCoefficient& curve) {
   // All multiples in extended form first, then one shared inversion to make them affine.
   std::vector<Point<PrimeOrder>> points;
   points.reserve(WINDOWS * ENTRIES);
@@ -370,7 +356,7 @@ std::vector<AffineLimbs> FixedBaseTable::multiples(const Point<PrimeOrder>& base
     Point<PrimeOrder> multiple = power;
     for (size_t i = 1; i <= ENTRIES; ++i) {
       points.push_back(multiple);
-      multiple = add(multiple, power, params);
+      multiple = add(multiple, power, curve);
     }
     for (unsigned d = 0; d < WINDOW_BITS; ++d) power = doubled(power);
   }

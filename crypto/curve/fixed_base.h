@@ -25,11 +25,11 @@ class FixedBaseTable {
 
   // From the affine multiples in the order multiples() gives them; fatal for a wrong count or a
   // coordinate out of range.
-  FixedBaseTable(std::span<const AffineLimbs> multiples, const JubjubParams& params);
+  FixedBaseTable(std::span<const AffineLimbs> multiples, const CurveCoefficient& curve);
 
   // The table's multiples of base as affine coordinates, window by window: what the library embeds,
   // written into the committed tables and derived again by the tests.
-  static std::vector<AffineLimbs> multiples(const Point<PrimeOrder>& base, const JubjubParams& params);
+  static std::vector<AffineLimbs> multiples(const Point<PrimeOrder>& base, const CurveCoefficient& curve);
 
   // The implementations of mul: the portable one, and on x86-64 the MULX/ADCX/ADOX multiplication with a
   // scan of 32 or 64 bytes per instruction.

@@ -56,9 +56,9 @@ std::array<uint8_t, 32> blake2s_personalised(std::span<const uint8_t> input,
 
 std::optional<edwards::Point<edwards::PrimeOrder>> baby_group_hash(std::span<const uint8_t> input,
                                                                    std::string_view personalisation,
-                                                                   const JubjubParams& params) {
+                                                                   const CurveCoefficient& curve) {
   const Result<edwards::Point<edwards::Unknown>> decoded =
-      edwards::read(blake2s_personalised(input, personalisation), params);
+      edwards::read(blake2s_personalised(input, personalisation), curve);
   if (!decoded) return std::nullopt;
   const edwards::Point<edwards::Unknown> cleared =
       edwards::doubled(edwards::doubled(edwards::doubled(*decoded)));
@@ -68,11 +68,11 @@ std::optional<edwards::Point<edwards::PrimeOrder>> baby_group_hash(std::span<con
 }
 
 edwards::Point<edwards::PrimeOrder> find_group_hash(std::string_view tag, std::string_view personalisation,
-                                                    const JubjubParams& params) {
+                                                    const CurveCoefficient& curve) {
   std::vector<uint8_t> input(tag.begin(), tag.end());
   input.push_back(0);
   for (;;) {
-    const auto point = baby_group_hash(input, personalisation, params);
+    const auto point = baby_group_hash(input, personalisation, curve);
     ensure(input.back() < 255, "group hash counter reached 255");
     ++input.back();
     if (point) return *point;
@@ -80,13 +80,13 @@ edwards::Point<edwards::PrimeOrder> find_group_hash(std::string_view tag, std::s
 }
 
 std::array<edwards::Point<edwards::PrimeOrder>, AltJubjubBn256::GENERATOR_COUNT> derive_generators() {
-  const CurveCoefficient params;
+  const CurveCoefficient curve;
   std::array<edwards::Point<edwards::PrimeOrder>, AltJubjubBn256::GENERATOR_COUNT> generators;
   for (size_t i = 0; i < generators.size(); ++i) {
-    generators[i] = find_group_hash(kGeneratorSeeds[i].tag, kGeneratorSeeds[i].personalisation, params);
+    generators[i] = find_group_hash(kGeneratorSeeds[i].tag, kGeneratorSeeds[i].personalisation, curve);
   }
   // Signing relies on the signing generator having prime order (its multiples need no subgroup check).
-  ensure(edwards::is_zero(edwards::mul_var(generators[5], Fs::characteristic(), params)),
+  ensure(edwards::is_zero(edwards::mul_var(generators[5], Fs::characteristic(), curve)),
          "the signing generator is not of prime order");
   for (size_t i = 0; i < generators.size(); ++i) {
     ensure(!edwards::is_zero(generators[i]), "Neutral element!");

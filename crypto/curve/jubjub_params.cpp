@@ -4,7 +4,7 @@
 
 namespace tarvo {
 
-AltJubjubBn256::AltJubjubBn256() : d_(parse_edwards_d()) {
+AltJubjubBn256::AltJubjubBn256() {
   const std::span<const AffineLimbs> embedded = embedded_generators();
   ensure(embedded.size() == generators_.size(), "embedded generator count");
   for (size_t i = 0; i < generators_.size(); ++i) {

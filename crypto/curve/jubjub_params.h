@@ -25,15 +25,6 @@ class AltJubjubBn256 final : public JubjubParams {
   // The complete set (always the same values).
   AltJubjubBn256();
 
-  // d from its decimal text.
-  static Fr parse_edwards_d() {
-    const std::optional<Fr> d =
-        Fr::from_str("12181644023421730124874158521699555681764249180949974110617291017600649128846");
-    ensure(d.has_value(), "edwards d does not parse");
-    return *d;
-  }
-
-  const Fr& edwards_d() const override { return d_; }
   const edwards::Point<edwards::PrimeOrder>& generator(size_t index) const override;
   // For generator 5 the first call loads the embedded table of multiples (thread-safe), which makes
   // every call about 8 times faster than edwards::mul.
@@ -44,7 +35,6 @@ class AltJubjubBn256 final : public JubjubParams {
   bool in_prime_order_subgroup_var(const edwards::Point<edwards::Unknown>& p) const override;
 
  private:
-  Fr d_;
   std::array<edwards::Point<edwards::PrimeOrder>, GENERATOR_COUNT> generators_;
   mutable std::once_flag generator5_table_built_;
   mutable std::optional<edwards::FixedBaseTable> generator5_table_;

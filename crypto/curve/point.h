@@ -1,5 +1,5 @@
-// Points of the twisted Edwards curve -x^2 + y^2 = 1 + d·x^2·y^2 over Fr, and the interface of the
-// curve parameter set that the point arithmetic reads d from.
+// Points of the twisted Edwards curve -x^2 + y^2 = 1 + d·x^2·y^2 over Fr, the coefficient d that the point
+// arithmetic reads, and the interface of the curve parameter set built on it.
 #pragma once
 
 #include <cstddef>
@@ -42,12 +42,24 @@ using Joined =
 
 namespace tarvo {
 
+// The curve's coefficient d of AltJubjubBn256, the one constant the point arithmetic reads: all that the
+// search for the generators and the tables built from them need.
+class CurveCoefficient {
+ public:
+  // d from its decimal text.
+  CurveCoefficient();
+
+  const Fr& edwards_d() const { return d_; }
+
+ private:
+  Fr d_;
+};
+
 // A curve parameter set: the coefficient d, the fixed generators and what else depends on the curve.
-class JubjubParams {
+class JubjubParams : public CurveCoefficient {
  public:
   virtual ~JubjubParams() = default;
 
-  virtual const Fr& edwards_d() const = 0;
   // Fatal for an index past the last generator.
   virtual const edwards::Point<edwards::PrimeOrder>& generator(size_t index) const = 0;
   // k times generator(index), in constant time with respect to k.

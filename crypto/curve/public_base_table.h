@@ -18,7 +18,7 @@ class PublicBaseTable {
   static constexpr size_t ENTRIES = size_t{1} << (NAF_WIDTH - 2);
   using OddMultiples = std::array<AffineCachedPoint, ENTRIES>;
 
-  PublicBaseTable(const Point<PrimeOrder>& base, const JubjubParams& params);
+  PublicBaseTable(const Point<PrimeOrder>& base, const CurveCoefficient& curve);
 
   // (2i + 1)·2^(126·half)·base at index i.
   const OddMultiples& odd_multiples(size_t half) const { return halves_[half]; }

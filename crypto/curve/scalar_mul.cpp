@@ -44,13 +44,13 @@ struct NafTerm {
   Naf digits;
 
   template <typename Order>
-  NafTerm(const Point<Order>& p, const Limbs& k, const JubjubParams& params) : digits(naf_var<5>(k)) {
-    const CachedPoint p2 = to_cached(doubled(p), params);
+  NafTerm(const Point<Order>& p, const Limbs& k, const CurveCoefficient& curve) : digits(naf_var<5>(k)) {
+    const CachedPoint p2 = to_cached(doubled(p), curve);
     Point<Order> multiple = p;
-    odd[0] = to_cached(p, params);
+    odd[0] = to_cached(p, curve);
     for (size_t i = 1; i < odd.size(); ++i) {
       multiple = add(multiple, p2);
-      odd[i] = to_cached(multiple, params);
+      odd[i] = to_cached(multiple, curve);
     }
   }
 };
@@ -93,72 +93,72 @@ Point<Order> straus_var(const std::array<NafTerm, N>& terms,
 }  // namespace
 
 template <typename Order>
-Point<Order> mul_reference_var(const Point<Order>& p, const Limbs& k, const JubjubParams& params) {
+Point<Order> mul_reference_var(const Point<Order>& p, const Limbs& k, const CurveCoefficient& curve) {
   Point<Order> acc;
   for (int i = 255; i >= 0; --i) {
     acc = doubled(acc);
-    if ((k[i / 64] >> (i % 64)) & 1) acc = add(acc, p, params);
+    if ((k[i / 64] >> (i % 64)) & 1) acc = add(acc, p, curve);
   }
   return acc;
 }
 
 template <typename Order>
-Point<Order> mul(const Point<Order>& p, const Limbs& k, const JubjubParams& params) {
+Point<Order> mul(const Point<Order>& p, const Limbs& k, const CurveCoefficient& curve) {
   std::array<Point<Order>, 16> multiples;  // multiples[i] = i·p
   multiples[1] = p;
   for (size_t i = 2; i < multiples.size(); ++i) {
-    multiples[i] = i % 2 == 0 ? doubled(multiples[i / 2]) : add(multiples[i - 1], p, params);
+    multiples[i] = i % 2 == 0 ? doubled(multiples[i / 2]) : add(multiples[i - 1], p, curve);
   }
   Point<Order> acc;
   for (int window = 63; window >= 0; --window) {
     for (int i = 0; i < 4; ++i) acc = doubled(acc);
     const uint64_t digit = (k[window / 16] >> (4 * (window % 16))) & 15;
-    acc = add(acc, select(multiples, digit), params);
+    acc = add(acc, select(multiples, digit), curve);
   }
   return acc;
 }
 
 template <typename Order>
-Point<Order> mul(const Point<Order>& p, const Fs& k, const JubjubParams& params) {
+Point<Order> mul(const Point<Order>& p, const Fs& k, const CurveCoefficient& curve) {
   Limbs bits = k.into_repr();
-  const Point<Order> result = mul(p, bits, params);
+  const Point<Order> result = mul(p, bits, curve);
   OPENSSL_cleanse(bits.data(), sizeof bits);
   return result;
 }
 
 template <typename Order>
-Point<Order> mul_var(const Point<Order>& p, const Limbs& k, const JubjubParams& params) {
-  return straus_var<Order, 1>({NafTerm(p, k, params)});
+Point<Order> mul_var(const Point<Order>& p, const Limbs& k, const CurveCoefficient& curve) {
+  return straus_var<Order, 1>({NafTerm(p, k, curve)});
 }
 
 template <typename A, typename B>
 Point<Joined<A, B>> mul_sum_var(const Point<A>& p, const Limbs& j, const Point<B>& q, const Limbs& k,
-                                const JubjubParams& params) {
-  return straus_var<Joined<A, B>, 2>({NafTerm(p, j, params), NafTerm(q, k, params)});
+                                const CurveCoefficient& curve) {
+  return straus_var<Joined<A, B>, 2>({NafTerm(p, j, curve), NafTerm(q, k, curve)});
 }
 
 Point<Unknown> mul_sum_var(const PublicBaseTable& base, const Limbs& k, const Point<Unknown>& p,
                            const Limbs& i, const Point<Unknown>& q, const Limbs& j,
-                           const JubjubParams& params) {
+                           const CurveCoefficient& curve) {
   const Naf digits = naf_var<PublicBaseTable::NAF_WIDTH>(k);
   std::array<TableTerm, 2> halves = {TableTerm{base.odd_multiples(0), {}},
                                      TableTerm{base.odd_multiples(1), {}}};
   std::copy_n(digits.begin(), PublicBaseTable::SPLIT, halves[0].digits.begin());
   std::copy(digits.begin() + PublicBaseTable::SPLIT, digits.end(), halves[1].digits.begin());
-  return straus_var<Unknown, 2, 2>({NafTerm(p, i, params), NafTerm(q, j, params)}, halves);
+  return straus_var<Unknown, 2, 2>({NafTerm(p, i, curve), NafTerm(q, j, curve)}, halves);
 }
 
-template Point<PrimeOrder> mul_reference_var(const Point<PrimeOrder>&, const Limbs&, const JubjubParams&);
-template Point<Unknown> mul_reference_var(const Point<Unknown>&, const Limbs&, const JubjubParams&);
-template Point<PrimeOrder> mul(const Point<PrimeOrder>&, const Limbs&, const JubjubParams&);
-template Point<Unknown> mul(const Point<Unknown>&, const Limbs&, const JubjubParams&);
-template Point<PrimeOrder> mul(const Point<PrimeOrder>&, const Fs&, const JubjubParams&);
-template Point<Unknown> mul(const Point<Unknown>&, const Fs&, const JubjubParams&);
-template Point<PrimeOrder> mul_var(const Point<PrimeOrder>&, const Limbs&, const JubjubParams&);
-template Point<Unknown> mul_var(const Point<Unknown>&, const Limbs&, const JubjubParams&);
+template Point<PrimeOrder> mul_reference_var(const Point<PrimeOrder>&, const Limbs&, const CurveCoefficient&);
+template Point<Unknown> mul_reference_var(const Point<Unknown>&, const Limbs&, const CurveCoefficient&);
+template Point<PrimeOrder> mul(const Point<PrimeOrder>&, const Limbs&, const CurveCoefficient&);
+template Point<Unknown> mul(const Point<Unknown>&, const Limbs&, const CurveCoefficient&);
+template Point<PrimeOrder> mul(const Point<PrimeOrder>&, const Fs&, const CurveCoefficient&);
+template Point<Unknown> mul(const Point<Unknown>&, const Fs&, const CurveCoefficient&);
+template Point<PrimeOrder> mul_var(const Point<PrimeOrder>&, const Limbs&, const CurveCoefficient&);
+template Point<Unknown> mul_var(const Point<Unknown>&, const Limbs&, const CurveCoefficient&);
 template Point<PrimeOrder> mul_sum_var(const Point<PrimeOrder>&, const Limbs&, const Point<PrimeOrder>&,
-                                       const Limbs&, const JubjubParams&);
+                                       const Limbs&, const CurveCoefficient&);
 template Point<Unknown> mul_sum_var(const Point<Unknown>&, const Limbs&, const Point<PrimeOrder>&,
-                                    const Limbs&, const JubjubParams&);
+                                    const Limbs&, const CurveCoefficient&);
 
 }  // namespace tarvo::edwards

@@ -47,7 +47,7 @@ bool AltJubjubBn256::in_prime_order_subgroup_var(const edwards::Point<edwards::U
   const Fr tangent = (p.z + p.y) * (p.z - k.lambda * p.x) - k.c * p.x * (p.z - p.y);
   const Fr y2 = p.y.square();
   const Fr z2 = p.z.square();
-  const Fr w = z2 + d_ * y2;
+  const Fr w = z2 + edwards_d() * y2;
   const Fr w3 = w.square() * w;
   const Fr f = tangent.square().square() * (p.z + k.i * p.x).square() * y2.square() * (p.z + p.y).square() *
                (w3.square() * w) * z2;
@@ -56,8 +56,8 @@ bool AltJubjubBn256::in_prime_order_subgroup_var(const edwards::Point<edwards::U
 
 namespace edwards {
 
-bool in_prime_order_subgroup_reference_var(const Point<Unknown>& p, const JubjubParams& params) {
-  return is_zero(mul_var(p, Fs::characteristic(), params));
+bool in_prime_order_subgroup_reference_var(const Point<Unknown>& p, const CurveCoefficient& curve) {
+  return is_zero(mul_var(p, Fs::characteristic(), curve));
 }
 
 }  // namespace edwards

@@ -13,7 +13,6 @@ namespace {
 using Bytes32 = Sha256Digest;
 
 Bytes32 hmac_sha256(const Bytes32& key, std::span<const uint8_t> data) {
-  TARVO_COUNT_HMAC(key, data);
   HmacSha256 hmac(sha256_digest_words(key));
   return hmac.mac(data);
 }
@@ -72,14 +71,12 @@ Seed Seed::deterministic_seed(const PrivateKey& key, std::span<const uint8_t> me
   Limbs candidate;
   for (;;) {
     macs = hmac.mac_pair(blocks[0], blocks[1]);
-    TARVO_COUNT_HMAC(sha256_digest_bytes(key_words), v);
     candidate = limbs_from_digest(macs[0]);
     if (below_l_declassified(candidate)) {
       Seed seed{Fs::from_u256_reduced(candidate)};
       wipe(k, v, x, input, retry_input, blocks, key_words, macs, candidate);
       return seed;
     }
-    TARVO_COUNT_HMAC(sha256_digest_bytes(key_words), retry_input);
     key_words = macs[1];
     hmac.set_key(key_words);
   }

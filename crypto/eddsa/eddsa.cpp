@@ -4,6 +4,7 @@
 #include <array>
 
 #include "crypto/base/fatal.h"
+#include "crypto/base/secret.h"
 #include "crypto/curve/edwards.h"
 #include "crypto/eddsa/short_challenge.h"
 
@@ -53,8 +54,23 @@ SubgroupSignature PrivateKey::sign_raw_message(std::span<const uint8_t> message,
   return {r, message_scalar(message) * sk + seed.r};
 }
 
+CheckedSignature PrivateKey::sign(std::span<const uint8_t> message, size_t generator_index,
+                                  const JubjubParams& params) const {
+  const SubgroupSignature signature =
+      sign_raw_message(message, Seed::deterministic_seed(*this, message), generator_index, params);
+  declassify(signature);  // the signature is the output
+  const edwards::Point<edwards::PrimeOrder> a = params.mul_generator(generator_index, sk);
+  declassify(a);  // the public key
+  ensure(verify_subgroup_signature(a, message, signature, generator_index, params),
+         "assertion failed: a freshly made signature verifies");
+  const auto [r, public_key] = edwards::to_affine(signature.r, a);
+  return {r, signature.s, public_key};
+}
+
 PublicKey PublicKey::from_private(const PrivateKey& key, size_t generator_index, const JubjubParams& params) {
-  return {params.mul_generator(generator_index, key.sk)};
+  const edwards::Point<edwards::PrimeOrder> a = params.mul_generator(generator_index, key.sk);
+  declassify(a);
+  return {a};
 }
 
 bool PublicKey::verify_for_raw_message(std::span<const uint8_t> message, const Signature& signature,

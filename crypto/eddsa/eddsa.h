@@ -9,40 +9,9 @@
 #include <cstdint>
 #include <span>
 #include <type_traits>
+#include <utility>
 
 #include "crypto/curve/point.h"
-
-// The counting build (-DTARVO_COUNT_FIELD_OPS) also tallies, per thread, the HMAC-SHA-256 evaluations of
-// the nonce derivation and the fewest SHA-256 compressions they need: two per key (its padded blocks,
-// kept while consecutive evaluations share the key), then per evaluation the message blocks of the inner
-// hash and the one block of the outer hash.
-#ifdef TARVO_COUNT_FIELD_OPS
-#include <array>
-#include <optional>
-
-namespace tarvo::nonce_op_counts {
-inline thread_local uint64_t hmac_calls = 0;
-inline thread_local uint64_t sha256_compressions = 0;
-inline thread_local std::optional<std::array<uint8_t, 32>> previous_key;
-
-inline void reset() {
-  hmac_calls = 0;
-  sha256_compressions = 0;
-  previous_key.reset();
-}
-
-inline void count_hmac(const std::array<uint8_t, 32>& key, size_t message_size) {
-  constexpr size_t kBlock = 64, kLengthPadding = 9;  // 0x80 and the 64-bit bit length
-  ++hmac_calls;
-  if (previous_key != key) sha256_compressions += 2;
-  previous_key = key;
-  sha256_compressions += (message_size + kLengthPadding + kBlock - 1) / kBlock + 1;
-}
-}  // namespace tarvo::nonce_op_counts
-#define TARVO_COUNT_HMAC(key, message) ::tarvo::nonce_op_counts::count_hmac(key, (message).size())
-#else
-#define TARVO_COUNT_HMAC(key, message) ((void)0)
-#endif
 
 namespace tarvo::eddsa {
 
@@ -63,6 +32,14 @@ using Signature = BasicSignature<edwards::Unknown>;
 using SubgroupSignature = BasicSignature<edwards::PrimeOrder>;
 
 struct PrivateKey;
+
+// The whole signing step's result, all of it public and in affine form: the signature (R, s) as it
+// leaves the library, and the signer's public key A = sk·G, against which the signature was checked.
+struct CheckedSignature {
+  std::pair<Fr, Fr> r;
+  Fs s;
+  std::pair<Fr, Fr> public_key;
+};
 
 // The secret nonce of one signature. Invariant: r < l; wiped when the seed goes away.
 struct Seed {
@@ -86,12 +63,19 @@ struct PrivateKey {
   // that its generators have prime order, so every multiple of one has too.
   SubgroupSignature sign_raw_message(std::span<const uint8_t> message, const Seed& seed,
                                      size_t generator_index, const JubjubParams& params) const;
+
+  // The whole signing step: the deterministic nonce, (R, s), and the check that (R, s) verifies against
+  // sk·G (fatal otherwise: a correct implementation never fails it). R and A are brought to affine form
+  // with one inversion.
+  CheckedSignature sign(std::span<const uint8_t> message, size_t generator_index,
+                        const JubjubParams& params) const;
 };
 
 // Invariant: none; a key from outside may have a small-order component, which verification rejects.
 struct PublicKey {
   edwards::Point<edwards::Unknown> a;
 
+  // sk·G, public by definition.
   static PublicKey from_private(const PrivateKey& key, size_t generator_index, const JubjubParams& params);
 
   // Whether s·G = R + m·A with A and R in the prime-order subgroup. A message longer than 32 bytes

@@ -1,4 +1,4 @@
-// PrimeField<Params>: arithmetic modulo a prime below 2^255, held in Montgomery form (R = 2^256).
+// PrimeField<Params>: arithmetic modulo a prime below 2^254, held in Montgomery form (R = 2^256).
 //
 // Invariant: `mont_` is the Montgomery form a·R mod p of the canonical value a, fully reduced
 // (< p). Montgomery values leave this type only through montgomery_form(), for kernels that work on the
@@ -18,20 +18,7 @@
 #include "crypto/field/modinv.h"
 #include "crypto/field/montgomery.h"
 #include "crypto/field/montgomery_dot.h"
-
-// A counting build (-DTARVO_COUNT_FIELD_OPS) tallies multiplications and squarings per thread, so the
-// benchmarks can state how many an operation performs.
-#ifdef TARVO_COUNT_FIELD_OPS
-namespace tarvo::field_op_counts {
-inline thread_local uint64_t multiplications = 0;
-inline thread_local uint64_t squarings = 0;
-}  // namespace tarvo::field_op_counts
-#define TARVO_COUNT_FIELD_OP(counter) (++::tarvo::field_op_counts::counter)
-#define TARVO_COUNT_FIELD_OPS_N(counter, n) (::tarvo::field_op_counts::counter += (n))
-#else
-#define TARVO_COUNT_FIELD_OP(counter) ((void)0)
-#define TARVO_COUNT_FIELD_OPS_N(counter, n) ((void)0)
-#endif
+#include "crypto/field/op_counts.h"
 
 namespace tarvo {
 
@@ -103,13 +90,13 @@ class PrimeField {
   }
   PrimeField operator-() const { return zero() - *this; }
   TARVO_KERNEL friend PrimeField operator*(const PrimeField& a, const PrimeField& b) {
-    TARVO_COUNT_FIELD_OP(multiplications);
+    TARVO_COUNT(multiplications, 1);
     return from_montgomery(mont_mul(a.mont_, b.mont_));
   }
   // Σ a[i]·b[i] with one Montgomery reduction for the whole sum; counted as N multiplications.
   template <size_t N>
   TARVO_KERNEL static PrimeField dot(std::span<const PrimeField, N> a, std::span<const PrimeField, N> b) {
-    TARVO_COUNT_FIELD_OPS_N(multiplications, N);
+    TARVO_COUNT(multiplications, N);
     return from_montgomery(
         montgomery::dot<N>(montgomery_limbs(a), montgomery_limbs(b), MODULUS, Params::INV));
   }
@@ -121,20 +108,20 @@ class PrimeField {
   template <size_t N>
   TARVO_KERNEL static PrimeField dot_add(std::span<const PrimeField, N> a, std::span<const PrimeField, N> b,
                                          const PrimeField& c) {
-    TARVO_COUNT_FIELD_OPS_N(multiplications, N);
+    TARVO_COUNT(multiplications, N);
     return from_montgomery(
         montgomery::dot_add<N>(montgomery_limbs(a), montgomery_limbs(b), c.mont_, MODULUS, Params::INV));
   }
   // a·b + c, the addition joining the multiplication's final reduction; counted as one multiplication.
   TARVO_KERNEL static PrimeField mul_add(const PrimeField& a, const PrimeField& b, const PrimeField& c) {
-    TARVO_COUNT_FIELD_OP(multiplications);
+    TARVO_COUNT(multiplications, 1);
     return from_montgomery(montgomery::mul_add(a.mont_, b.mont_, c.mont_, MODULUS, Params::INV));
   }
   PrimeField& operator+=(const PrimeField& o) { return *this = *this + o; }
   PrimeField& operator-=(const PrimeField& o) { return *this = *this - o; }
   PrimeField& operator*=(const PrimeField& o) { return *this = *this * o; }
   TARVO_KERNEL PrimeField square() const {
-    TARVO_COUNT_FIELD_OP(squarings);
+    TARVO_COUNT(squarings, 1);
     return from_montgomery(montgomery::sqr(mont_, MODULUS, Params::INV));
   }
   PrimeField doubled() const { return *this + *this; }

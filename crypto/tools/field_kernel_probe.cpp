@@ -4,10 +4,10 @@
 // show no conditional branch in any of them. Inlined into the library the kernels compile the same way.
 #include <tuple>
 
-#include "crypto/curve/lazy_fr.h"
 #include "crypto/field/divsteps.h"
 #include "crypto/field/fr.h"
 #include "crypto/field/fs.h"
+#include "crypto/field/lazy_fr_x86_64.h"
 #include "crypto/field/montgomery.h"
 #include "crypto/field/montgomery_dot.h"
 
@@ -72,7 +72,7 @@ void tarvo_probe_fr_sqr_adx(const Limbs* a, Limbs* out) {
 }  // namespace tarvo::montgomery
 
 #if TARVO_X86_64
-namespace tarvo::edwards::lazy {
+namespace tarvo::lazy_fr {
 
 extern "C" {
 void tarvo_probe_lazy_sum(const Limbs* a, const Limbs* b, Limbs* out) { *out = sum(*a, *b); }
@@ -91,7 +91,7 @@ void tarvo_probe_lazy_negated_if(const Limbs* a, uint64_t negative, Limbs* out) 
 void tarvo_probe_lazy_product(const Limbs* a, const Limbs* b, Limbs* out) { *out = product(*a, *b); }
 }
 
-}  // namespace tarvo::edwards::lazy
+}  // namespace tarvo::lazy_fr
 #endif
 
 namespace tarvo::modinv {

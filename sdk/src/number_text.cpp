@@ -90,7 +90,7 @@ Result<__int128> I128AsHexString::parse(std::string_view text) {
 
 Result<U256> U256AsHexString::parse(std::string_view text) {
   auto value = U256::from_hex(text);
-  if (!value) return value.error().wrapped("u256 from string error: ");
+  if (!value) return value.error().wrapped("u256 from string error");
   return value;
 }
 

@@ -59,17 +59,4 @@ U256 operator+(const U256& a, const U256& b) {
   return r;
 }
 
-U256 operator*(const U256& a, const U256& b) {
-  U256 r;
-  for (int i = 0; i < 4; ++i) {
-    unsigned __int128 carry = 0;
-    for (int j = 0; i + j < 4; ++j) {
-      carry += static_cast<unsigned __int128>(a.limbs[i]) * b.limbs[j] + r.limbs[i + j];
-      r.limbs[i + j] = static_cast<uint64_t>(carry);
-      carry >>= 64;
-    }
-  }
-  return r;
-}
-
 }  // namespace tarvo

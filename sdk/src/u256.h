@@ -41,7 +41,6 @@ struct U256 {
   U256 shl(unsigned bits) const;
 
   friend U256 operator+(const U256& a, const U256& b);
-  friend U256 operator*(const U256& a, const U256& b);
   friend bool operator==(const U256& a, const U256& b) = default;
 };
 

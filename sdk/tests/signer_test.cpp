@@ -2,6 +2,7 @@
 
 #include "crypto/curve/edwards.h"
 #include "crypto/curve/jubjub_params.h"
+#include "sdk/src/json/writer.h"
 #include "sdk/src/tx/convert.h"
 #include "sdk/src/tx/packed_public_key.h"
 #include "sdk/src/tx/packed_signature.h"
@@ -20,12 +21,14 @@ TEST(TransactionSigner, SignaturesAreDeterministicAndVerify) {
   const TxSignature second = TxSignature::sign_msg(key, kMessage);
   const JubjubSignature affine = first.to_jubjub_signature();
   EXPECT_EQ(affine, second.to_jubjub_signature());
-  EXPECT_EQ(signature_to_json(affine), signature_to_json(second.to_jubjub_signature()));
+  EXPECT_EQ(json::to_json(affine), json::to_json(second.to_jubjub_signature()));
   EXPECT_EQ(first.pub_key, public_key_from_private(key));
 
-  const eddsa::PublicKey public_key{JUBJUB_PARAMS->mul_generator(GENERATOR_INDEX, key.sk)};
-  EXPECT_TRUE(public_key.verify_for_raw_message(kMessage, to_packed_signature(affine), GENERATOR_INDEX,
-                                                *JUBJUB_PARAMS));
+  const std::string text = json::to_json(affine);
+  const auto public_key = eddsa::PublicKey::from_private(key, GENERATOR_INDEX, *JUBJUB_PARAMS);
+  EXPECT_TRUE(public_key.verify_for_raw_message(
+      kMessage, packed_signature_from_str(text.substr(6, 66), text.substr(79, 66)), GENERATOR_INDEX,
+      *JUBJUB_PARAMS));
   EXPECT_TRUE(limbs_less_var(affine.s.limbs, Fs::characteristic()));
   EXPECT_TRUE(
       edwards::from_xy(*Fr::from_repr(affine.r.x.limbs), *Fr::from_repr(affine.r.y.limbs), *JUBJUB_PARAMS));
@@ -39,35 +42,36 @@ TEST(TransactionSigner, ZeroKeySignsWithTheNonceAsScalar) {
 }
 
 TEST(SignatureText, JsonIsCompactAndRoundTrips) {
-  const JubjubSignature signature = TxSignature::sign_msg(key_of(5), kMessage).to_jubjub_signature();
-  const std::string json = signature_to_json(signature);
+  const TxSignature signed_message = TxSignature::sign_msg(key_of(5), kMessage);
+  const std::string json = json::to_json(signed_message.to_jubjub_signature());
   ASSERT_EQ(json.size(), 147u);
   EXPECT_EQ(json.substr(0, 8), "{\"r\":\"0x");
   EXPECT_EQ(json.find(' '), std::string::npos);
   const std::string r = json.substr(6, 66), s = json.substr(79, 66);
   EXPECT_EQ(json.substr(72, 7), "\",\"s\":\"");
-  EXPECT_EQ(jubjub_signature_from_str(r, s), signature);
-  // Every prefix form reads the same.
-  for (const char* prefix : {"0X", "0x0x", "0x0X", ""}) {
-    EXPECT_EQ(jubjub_signature_from_str(std::string(prefix) + r.substr(2), s), signature) << prefix;
+  // Every prefix form reads the same: R (projectively) and s as signed.
+  for (const char* prefix : {"0x", "0X", "0x0x", "0x0X", ""}) {
+    const eddsa::Signature read = packed_signature_from_str(std::string(prefix) + r.substr(2), s);
+    EXPECT_EQ(edwards::to_affine(read.r), signed_message.signature.r) << prefix;
+    EXPECT_EQ(read.s, signed_message.signature.s) << prefix;
   }
 }
 
 TEST(SignatureText, NeutralPointAndScalarRange) {
-  const JubjubSignature neutral = jubjub_signature_from_str("0x1", "0x5");
-  EXPECT_EQ(neutral.r, (BabyJubjubPoint{U256{}, U256::from_u64(1)}));
+  const eddsa::Signature neutral = packed_signature_from_str("0x1", "0x5");
+  EXPECT_TRUE(edwards::is_zero(neutral.r));
   const U256 l{Fs::characteristic()};
-  EXPECT_THROW(to_packed_signature({neutral.r, l}), FatalError);
-  EXPECT_NO_THROW(
-      to_packed_signature({neutral.r, U256{{l.limbs[0] - 1, l.limbs[1], l.limbs[2], l.limbs[3]}}}));
-  EXPECT_EQ(signature_to_json({neutral.r, U256::from_u64(5)}),
+  const U256 l_minus_1{{l.limbs[0] - 1, l.limbs[1], l.limbs[2], l.limbs[3]}};
+  EXPECT_THROW(packed_signature_from_str("0x1", l.to_hex()), FatalError);
+  EXPECT_NO_THROW(packed_signature_from_str("0x1", l_minus_1.to_hex()));
+  EXPECT_EQ(json::to_json(JubjubSignature{{U256{}, U256::from_u64(1)}, U256::from_u64(5)}),
             "{\"r\":\"0x" + std::string(63, '0') + "1\",\"s\":\"0x" + std::string(63, '0') + "5\"}");
 }
 
 TEST(SignatureText, MalformedTextsAreFatal) {
-  EXPECT_THROW(jubjub_signature_from_str("0xzz", "0x1"), FatalError);
-  EXPECT_THROW(jubjub_signature_from_str("0x1", std::string(65, '1')), FatalError);
-  EXPECT_THROW(jubjub_signature_from_str("0x" + std::string(64, 'f'), "0x1"), FatalError);  // y >= r
+  EXPECT_THROW(packed_signature_from_str("0xzz", "0x1"), FatalError);
+  EXPECT_THROW(packed_signature_from_str("0x1", std::string(65, '1')), FatalError);
+  EXPECT_THROW(packed_signature_from_str("0x" + std::string(64, 'f'), "0x1"), FatalError);  // y >= r
 }
 
 }  // namespace

@@ -10,10 +10,9 @@
 
 #include "python-module/src/lib/arguments.h"
 #include "python-module/src/lib/guard.h"
-#include "python-module/src/model/public_key.h"
+#include "sdk/src/json/writer.h"
 #include "sdk/src/lib/core.h"
 #include "sdk/src/lib/l1_sign.h"
-#include "sdk/src/tx/packed_signature.h"
 
 namespace tarvo::python {
 
@@ -30,16 +29,14 @@ struct Function {
 constexpr char kSignTransaction[] = "Couldn get jubjubSignature";
 constexpr char kHash[] = "Couldn't get hash";
 constexpr char kSignMessage[] = "Couldn't sign msg";
-constexpr char kSerializeSignature[] = "Couldn't serialize signature";
-constexpr char kSerializePublicKey[] = "Couldn't serialize public key";
 
 std::string signature_json(Result<JubjubSignature> signature, const char* context) {
-  return signature_to_json(checked(std::move(signature), context));
+  return json::to_json(checked(std::move(signature), context));
 }
 
 std::string public_key_json(Result<sdk::TextPair> pair, const char* context) {
-  auto [x, y] = checked(std::move(pair), context);
-  return checked(to_json(PublicKey{std::move(x), std::move(y)}), kSerializePublicKey);
+  const auto [x, y] = checked(std::move(pair), context);
+  return json::public_key_to_json(x, y);
 }
 
 constexpr std::array<Function, 1> kVerification = {{
@@ -77,9 +74,7 @@ constexpr auto kOtherFunctions = std::to_array<Function>({
     // The layer-one signer takes the message first and the key second.
     {"eth_sign",
      {"private_key", "msg"},
-     [](Texts t) -> Value {
-       return checked(sdk::to_json(checked(sdk::l1_sign(t[1], t[0]), kSignMessage)), kSerializeSignature);
-     }},
+     [](Texts t) -> Value { return json::to_json(checked(sdk::l1_sign(t[1], t[0]), kSignMessage)); }},
     {"private_key_from_seed",
      {"seed"},
      [](Texts t) -> Value {

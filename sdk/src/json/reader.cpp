@@ -48,9 +48,8 @@ Error Reader::located(const Error& error) const {
   const size_t newline = before.rfind('\n');
   const size_t line_start = newline == std::string_view::npos ? 0 : newline + 1;
   const size_t line = 1 + static_cast<size_t>(std::count(before.begin(), before.begin() + line_start, '\n'));
-  return Error(
-      error.message() + " at line " + std::to_string(line) + " column " + std::to_string(at - line_start),
-      error);
+  return Error(error.message() + " at line " + std::to_string(line) + " column " +
+               std::to_string(at - line_start));
 }
 // ------------------------------------------------------------------------------------------ values
 

@@ -3,22 +3,45 @@
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 
+#include <initializer_list>
+
 namespace tarvo::json {
 
-Result<std::string> compact_object(std::initializer_list<TextMember> members) {
+namespace {
+
+struct TextMember {
+  const char* key;
+  std::string_view value;
+};
+
+std::string compact_object(std::initializer_list<TextMember> members) {
   rapidjson::StringBuffer buffer;
-  rapidjson::Writer<rapidjson::StringBuffer, rapidjson::UTF8<>, rapidjson::UTF8<>, rapidjson::CrtAllocator,
-                    rapidjson::kWriteValidateEncodingFlag>
-      writer(buffer);
+  rapidjson::Writer<rapidjson::StringBuffer> writer(buffer);
   writer.StartObject();
   for (const TextMember& member : members) {
     writer.Key(member.key);
-    if (!writer.String(member.value.data(), static_cast<rapidjson::SizeType>(member.value.size()))) {
-      return Error(std::string("the value of '") + member.key + "' is not valid UTF-8");
-    }
+    writer.String(member.value.data(), static_cast<rapidjson::SizeType>(member.value.size()));
   }
   writer.EndObject();
   return std::string(buffer.GetString(), buffer.GetSize());
+}
+
+}  // namespace
+
+std::string to_json(const JubjubSignature& signature) {
+  return compact_object({{"r", signature.r.packed().to_hex()}, {"s", signature.s.to_hex()}});
+}
+
+std::string to_json(const L1Signature& signature) {
+  return compact_object({{"x", signature.x},
+                         {"y", signature.y},
+                         {"s", signature.s},
+                         {"pk_x", signature.pk_x},
+                         {"pk_y", signature.pk_y}});
+}
+
+std::string public_key_to_json(std::string_view x, std::string_view y) {
+  return compact_object({{"x", x}, {"y", y}});
 }
 
 }  // namespace tarvo::json

@@ -1,22 +1,23 @@
 // The one writer of the JSON texts the system returns: the signature, the layer-one signature record and
-// the public key coordinates.
+// the public key coordinates. Compact (no blanks), keys in the order shown, every value a JSON string.
+// Every value is a hexadecimal text, which needs no escaping, so writing cannot fail.
 #pragma once
 
-#include <initializer_list>
 #include <string>
 #include <string_view>
 
-#include "crypto/base/result.h"
+#include "sdk/src/zkw/types.h"
 
 namespace tarvo::json {
 
-struct TextMember {
-  const char* key;
-  std::string_view value;
-};
+// {"r":"0x…","s":"0x…"}: r the packed encoding of R, s the scalar, each 64 lowercase digits (147
+// characters in all).
+std::string to_json(const JubjubSignature& signature);
 
-// {"key":"value",...}: the members in the order given, every value a JSON string with standard escaping,
-// no blanks. A value that is not valid UTF-8 is an error naming its key.
-Result<std::string> compact_object(std::initializer_list<TextMember> members);
+// {"x":"…","y":"…","s":"…","pk_x":"…","pk_y":"…"}.
+std::string to_json(const L1Signature& signature);
+
+// {"x":"…","y":"…"}: the PublicKey record of the two texts of pub_key_to_xy.
+std::string public_key_to_json(std::string_view x, std::string_view y);
 
 }  // namespace tarvo::json

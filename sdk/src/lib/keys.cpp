@@ -14,7 +14,7 @@ Result<JubjubSignature> sign(std::string_view private_key, std::string_view msg)
 
 Result<bool> verify_signature(std::string_view sig_r, std::string_view sig_s, std::string_view pub_key_x,
                               std::string_view /*pub_key_y*/, std::string_view msg) {
-  const eddsa::Signature signature = to_packed_signature(jubjub_signature_from_str(sig_r, sig_s));
+  const eddsa::Signature signature = packed_signature_from_str(sig_r, sig_s);
   const U256 message = TARVO_TRY(U256::from_hex(msg));
   const U256 packed_key = TARVO_TRY(U256::from_hex(pub_key_x));
   const BabyJubjubPoint point = unpack_public_key(packed_key);

@@ -52,7 +52,7 @@ Error ConversionError::incorrect_input_size(size_t size, size_t expected_size) {
 }
 
 Error ConversionError::prime_field_decoding_error(const Error& not_in_field) {
-  return not_in_field.wrapped("Cannot convert into prime field value: ");
+  return not_in_field.wrapped("Cannot convert into prime field value");
 }
 
 Result<Fs> FeConvert::from_bytes(std::span<const uint8_t> bytes) {

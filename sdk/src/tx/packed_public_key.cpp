@@ -1,6 +1,5 @@
 #include "sdk/src/tx/packed_public_key.h"
 
-#include "crypto/base/secret.h"
 #include "crypto/curve/edwards.h"
 #include "crypto/curve/jubjub_params.h"
 #include "sdk/src/tx/convert.h"
@@ -10,21 +9,6 @@ namespace tarvo {
 
 namespace {
 
-PackedPublicKey pack(const edwards::Point<edwards::PrimeOrder>& point) {
-  return le_to_u256(edwards::write(point));
-}
-
-PackedPublicKey pack_affine(const std::pair<Fr, Fr>& affine) {
-  return le_to_u256(edwards::write_affine(affine.first, affine.second));
-}
-
-// The packed key and the affine coordinates of a public point, with one inversion.
-std::pair<PackedPublicKey, std::pair<Fr, Fr>> pack_with_affine(
-    const edwards::Point<edwards::PrimeOrder>& point) {
-  const std::pair<Fr, Fr> affine = edwards::to_affine(point);
-  return {pack_affine(affine), affine};
-}
-
 // An address (a nonzero value below 2^160) rather than a point encoding.
 bool is_address(const PackedPublicKey& packed) {
   return !packed.is_zero() && packed.limbs[3] == 0 && (packed.limbs[2] >> 32) == 0;
@@ -32,32 +16,21 @@ bool is_address(const PackedPublicKey& packed) {
 
 }  // namespace
 
-// sk·G: the public key, public by definition.
-edwards::Point<edwards::PrimeOrder> public_point(const eddsa::PrivateKey& private_key) {
-  const auto point = JUBJUB_PARAMS->mul_generator(GENERATOR_INDEX, private_key.sk);
-  declassify(point);
-  return point;
+PackedPublicKey pack_public_key(const std::pair<Fr, Fr>& affine) {
+  return le_to_u256(edwards::write_affine(affine.first, affine.second));
 }
 
 PackedPublicKey public_key_from_private(const eddsa::PrivateKey& private_key) {
-  return pack(public_point(private_key));
+  return le_to_u256(
+      edwards::write(eddsa::PublicKey::from_private(private_key, GENERATOR_INDEX, *JUBJUB_PARAMS).a));
 }
 
 std::pair<PackedPublicKey, BabyJubjubPoint> public_key_and_point(const eddsa::PrivateKey& private_key) {
-  const auto [packed, affine] = pack_with_affine(public_point(private_key));
-  const auto [x, y] = affine;
+  const std::pair<Fr, Fr> affine =
+      edwards::to_affine(eddsa::PublicKey::from_private(private_key, GENERATOR_INDEX, *JUBJUB_PARAMS).a);
+  const PackedPublicKey packed = pack_public_key(affine);
   if (is_address(packed)) return {packed, unpack_public_key(packed)};
-  return {packed, {fr_to_u256(x), fr_to_u256(y)}};
-}
-
-VerifiedSignature verify_with_public_key(const eddsa::PrivateKey& private_key,
-                                         std::span<const uint8_t> message,
-                                         const eddsa::SubgroupSignature& signature) {
-  const auto point = public_point(private_key);
-  ensure(eddsa::verify_subgroup_signature(point, message, signature, GENERATOR_INDEX, *JUBJUB_PARAMS),
-         "assertion failed: a freshly made signature verifies");
-  const auto [key_affine, r_affine] = edwards::to_affine(point, signature.r);
-  return {pack_affine(key_affine), key_affine.first, r_affine};
+  return {packed, {fr_to_u256(affine.first), fr_to_u256(affine.second)}};
 }
 
 BabyJubjubPoint unpack_public_key(const PackedPublicKey& packed) {

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <span>
 #include <utility>
 
 #include "crypto/base/result.h"
@@ -14,8 +13,8 @@ namespace tarvo {
 // Every key and signature of the system uses this fixed generator of the curve parameter set.
 inline constexpr size_t GENERATOR_INDEX = 5;
 
-// sk·G.
-edwards::Point<edwards::PrimeOrder> public_point(const eddsa::PrivateKey& private_key);
+// The packed key of an affine point: its encoding read as a little-endian integer.
+PackedPublicKey pack_public_key(const std::pair<Fr, Fr>& affine);
 
 // The point encoding of sk·G read as a little-endian integer.
 PackedPublicKey public_key_from_private(const eddsa::PrivateKey& private_key);
@@ -23,19 +22,6 @@ PackedPublicKey public_key_from_private(const eddsa::PrivateKey& private_key);
 // The packed key of sk·G and what unpack_public_key gives for it, without decoding the packed form
 // again.
 std::pair<PackedPublicKey, BabyJubjubPoint> public_key_and_point(const eddsa::PrivateKey& private_key);
-
-// The public parts of a signature made here, after checking that it verifies against sk·G, derived
-// afresh, for `message` (a signature that does not verify is a fatal internal error): the packed key and
-// the affine x of sk·G, and R in affine form. Both points are public: one variable-time inversion gives
-// both affine forms.
-struct VerifiedSignature {
-  PackedPublicKey pub_key;
-  Fr pub_key_x;
-  std::pair<Fr, Fr> r;
-};
-VerifiedSignature verify_with_public_key(const eddsa::PrivateKey& private_key,
-                                         std::span<const uint8_t> message,
-                                         const eddsa::SubgroupSignature& signature);
 
 // Affine coordinates of a packed key. A nonzero value below 2^160 is an address, not a point: it
 // unpacks to (0, value) without decoding. Anything else must decode as a point (fatal otherwise).

@@ -1,7 +1,5 @@
 #include "sdk/src/tx/sign.h"
 
-#include "crypto/base/secret.h"
-#include "crypto/curve/edwards.h"
 #include "crypto/curve/jubjub_params.h"
 #include "sdk/src/tx/convert.h"
 #include "sdk/src/tx/packed_public_key.h"
@@ -10,18 +8,24 @@ namespace tarvo {
 
 TxSignature TxSignature::sign_msg(const eddsa::PrivateKey& private_key,
                                   std::span<const uint8_t, 32> message) {
-  const eddsa::Seed seed = eddsa::Seed::deterministic_seed(private_key, message);
-  const eddsa::SubgroupSignature signature =
-      private_key.sign_raw_message(message, seed, GENERATOR_INDEX, *JUBJUB_PARAMS);
-  declassify(signature);  // the signature is the output
-  const VerifiedSignature verified = verify_with_public_key(private_key, message, signature);
-  const auto [r_x, r_y] = verified.r;
-  return {verified.pub_key, {{r_x, r_y, r_x * r_y, Fr::one()}, signature.s}, verified.pub_key_x};
+  const eddsa::CheckedSignature signature = private_key.sign(message, GENERATOR_INDEX, *JUBJUB_PARAMS);
+  return {pack_public_key(signature.public_key), signature};
 }
 
 JubjubSignature TxSignature::to_jubjub_signature() const {
-  const auto [x, y] = edwards::to_affine(signature.r);
+  const auto& [x, y] = signature.r;
   return {{fr_to_u256(x), fr_to_u256(y)}, U256{signature.s.into_repr()}};
+}
+
+L1Signature TxSignature::to_l1_signature() const {
+  const auto& [x, y] = signature.r;
+  return {
+      .x = "0x" + FeConvert::to_hex(x),
+      .y = "0x" + FeConvert::to_hex(y),
+      .s = "0x" + FeConvert::to_hex(signature.s),
+      .pk_x = pub_key.to_hex(),
+      .pk_y = "0x" + FeConvert::to_hex(signature.public_key.first),
+  };
 }
 
 Result<JubjubSignature> sign_hash(const U256& hash, std::string_view private_key) {

@@ -11,18 +11,19 @@
 
 namespace tarvo {
 
-// The signer's result. Invariant: `signature` verifies against the key packed in `pub_key` for the
-// message it was made for; R is in affine form (z = 1).
+// The signer's result. Invariant: `signature` verifies against the key packed in `pub_key` (its affine
+// form is `signature.public_key`) for the message it was made for.
 struct TxSignature {
   PackedPublicKey pub_key;
-  eddsa::Signature signature;
-  Fr pub_key_x;  // the affine x of the public point, which the packed form leaves out
+  eddsa::CheckedSignature signature;
 
-  // Deterministic nonce, (R, s) = (r·G, m·sk + r), then verification against sk·G derived afresh.
+  // Deterministic nonce, (R, s) = (r·G, m·sk + r), then verification against sk·G.
   static TxSignature sign_msg(const eddsa::PrivateKey& private_key, std::span<const uint8_t, 32> message);
 
-  // R in affine form and s as its canonical integer; the public key is not carried over.
+  // R as its canonical affine integers and s as its canonical integer; the public key is not carried over.
   JubjubSignature to_jubjub_signature() const;
+  // R, s and the public key (packed, and its affine x) as hexadecimal texts.
+  L1Signature to_l1_signature() const;
 };
 
 // A 256-bit message value as the signer reads it: 32 bytes, least significant first.

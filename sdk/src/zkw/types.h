@@ -1,6 +1,8 @@
 // Affine point and signature types shared by the key, signature and signing code.
 #pragma once
 
+#include <string>
+
 #include "sdk/src/u256.h"
 
 namespace tarvo {
@@ -14,6 +16,15 @@ using PackedPublicKey = U256;
 struct BabyJubjubPoint {
   U256 x;
   U256 y;
+
+  // The point encoding read as a little-endian integer, y + 2^255 * (x mod 2): the packed public key,
+  // and the "r" of a signature text.
+  U256 packed() const {
+    U256 encoding = y;
+    encoding.limbs[3] |= x.limbs[0] << 63;
+    return encoding;
+  }
+
   friend bool operator==(const BabyJubjubPoint&, const BabyJubjubPoint&) = default;
 };
 
@@ -22,6 +33,15 @@ struct JubjubSignature {
   BabyJubjubPoint r;
   U256 s;
   friend bool operator==(const JubjubSignature&, const JubjubSignature&) = default;
+};
+
+// The layer-one signature record. Every field is "0x" and 64 lowercase hexadecimal digits.
+struct L1Signature {
+  std::string x;     // affine x of R
+  std::string y;     // affine y of R
+  std::string s;     // the signature scalar
+  std::string pk_x;  // the packed public key
+  std::string pk_y;  // affine x of the public key point
 };
 
 }  // namespace tarvo

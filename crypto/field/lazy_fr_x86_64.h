@@ -7,10 +7,11 @@
 
 #include "crypto/base/target.h"
 #include "crypto/field/fr.h"
+#include "crypto/field/op_counts.h"
 
 #if TARVO_X86_64
 
-namespace tarvo::edwards::lazy {
+namespace tarvo::lazy_fr {
 
 inline constexpr Limbs kP = Fr::MODULUS;
 inline constexpr Limbs kTwiceP = {kP[0] << 1, (kP[1] << 1) | (kP[0] >> 63), (kP[2] << 1) | (kP[1] >> 63),
@@ -109,16 +110,16 @@ TARVO_KERNEL Limbs negated_if(const Limbs& a, uint64_t negative) {
 // a·b·2^-256 + p < 2p, and the kernel's running sum below a + p < 2^256. The counting build tallies it
 // as a multiplication.
 TARVO_KERNEL Limbs product(const Limbs& a, const Limbs& b) {
-  TARVO_COUNT_FIELD_OP(multiplications);
+  TARVO_COUNT(multiplications, 1);
   return montgomery::mul_below_2p_adx(a, b, kP, kInv);
 }
 
 // a·b·2^-256 mod p, below p, for a·b < p·2^256; counted like product.
 TARVO_KERNEL Limbs reduced_product(const Limbs& a, const Limbs& b) {
-  TARVO_COUNT_FIELD_OP(multiplications);
+  TARVO_COUNT(multiplications, 1);
   return montgomery::mul_adx(a, b, kP, kInv);
 }
 
-}  // namespace tarvo::edwards::lazy
+}  // namespace tarvo::lazy_fr
 
 #endif
