@@ -14,6 +14,29 @@ debian_mirror() { # the machine's own Debian mirror, read from its apt configura
   echo "$uri"
 }
 
+# Prints the path of the upstream source tarball of Debian 13 "trixie"'s source package $1 (python3.13,
+# zlib, ...), downloaded once through a private apt directory into $CACHE/src.
+debian_source() {
+  local package=$1 apt_dir="$CACHE/apt" src_dir="$CACHE/src"
+  mkdir -p "$apt_dir/lists/partial" "$src_dir"
+  (
+    flock 9
+    if ! ls "$src_dir/${package}"_*.orig.tar.* > /dev/null 2>&1; then
+      local mirror; mirror=$(debian_mirror)
+      printf 'deb %s trixie main\ndeb-src %s trixie main\n' "$mirror" "$mirror" > "$apt_dir/sources.list"
+      local opts=(-o "Dir::Etc::sourcelist=$apt_dir/sources.list" -o "Dir::Etc::sourceparts=-"
+                  -o "Dir::State::Lists=$apt_dir/lists" -o "APT::Get::List-Cleanup=0")
+      echo "[debian] downloading the $package source package (trixie)" >&2
+      [ -n "$(ls "$apt_dir/lists" 2> /dev/null | grep -v partial)" ] || apt-get "${opts[@]}" update -qq \
+        || die "apt-get update of the private trixie lists failed"
+      # Only the upstream tarball is needed: the mirror may lack the packaging of a point release.
+      (cd "$src_dir" && apt-get "${opts[@]}" source --download-only "$package" > /dev/null) \
+        || ls "$src_dir/${package}"_*.orig.tar.* > /dev/null 2>&1 || die "apt-get source $package failed"
+    fi
+  ) 9> "$src_dir.lock" || exit 1
+  ls "$src_dir/${package}"_*.orig.tar.* | grep -v '\.asc$' | head -n 1
+}
+
 # Makes this machine run programs of Debian architecture $1 (arm64, ...) through qemu user-mode emulation:
 # qemu-user-static, and binfmt_misc mounted with its interpreter registered (root).
 debian_enable_emulation() {

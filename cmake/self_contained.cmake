@@ -1,0 +1,30 @@
+# tarvo_self_contained_link(TARGET EXPORTS): links the shared object TARGET so that a process may load it
+# beside anything else. EXPORTS is its linker version script: the symbols it lists are all the process
+# sees, so nothing of ours or of the libraries linked in (libcrypto, the C++ runtime) can bind to, or be
+# bound by, another copy in the same process, such as the system's libcrypto that Python's ssl and hashlib
+# load. Unused sections go, so that the parts of the static libraries never called cannot ask for newer C
+# library functions. With TARVO_STATIC_RUNTIME the C++ runtime is linked in too: the wheels' toolchain
+# (cmake/zig.cmake) does so by itself with libc++ and libunwind; other compilers get -static-libstdc++ and
+# -static-libgcc, whose unwinder then asks the C library it is built on (not older ones) for its objects.
+function(tarvo_self_contained_link target exports)
+  target_link_options(${target} PRIVATE -Wl,--version-script=${exports} -Wl,--gc-sections)
+  # The archives' symbols hidden as well, where the linker can (Zig's does not take the option; the
+  # version script alone already makes every symbol it does not list local).
+  if(NOT TARVO_ZIG_TARGET)
+    target_link_options(${target} PRIVATE -Wl,--exclude-libs,ALL)
+  endif()
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${exports})
+  set_target_properties(${target} PROPERTIES C_VISIBILITY_PRESET hidden CXX_VISIBILITY_PRESET hidden
+                                             VISIBILITY_INLINES_HIDDEN ON)
+  if(TARVO_STATIC_RUNTIME AND NOT TARVO_ZIG_TARGET)
+    target_link_options(${target} PRIVATE -static-libstdc++ -static-libgcc)
+  endif()
+  # Zig's musl link names the C library libc.so, which musl systems (Alpine) have only with their
+  # development package; at run time it is libc.musl-<machine>.so.1, the name their programs need.
+  if(TARVO_ZIG_TARGET MATCHES "-musl")
+    find_program(TARVO_PATCHELF patchelf REQUIRED)
+    add_custom_command(TARGET ${target} POST_BUILD
+                       COMMAND ${TARVO_PATCHELF} --replace-needed libc.so libc.musl-${CMAKE_SYSTEM_PROCESSOR}.so.1
+                               $<TARGET_FILE:${target}>)
+  endif()
+endfunction()
