@@ -12,6 +12,7 @@ from hypothesis import HealthCheck, given, settings
 from hypothesis import strategies as st
 
 import tarvo_python_sdk
+from conftest import examples
 from expected_functions import FUNCTIONS, VALID_KEY
 
 GOLDEN = os.path.join(os.path.dirname(__file__), "data", "golden")
@@ -98,7 +99,7 @@ NON_STR = st.one_of(st.none(), st.integers(), st.binary(max_size=8), st.floats()
 ARGUMENT = st.one_of(PLAIN_TEXT, HEX_TEXT, mutated_requests(), st.just(VALID_KEY), NON_STR)
 
 
-@settings(max_examples=400, derandomize=True, deadline=None,
+@settings(max_examples=examples(400), derandomize=True, deadline=None,
           suppress_health_check=[HealthCheck.function_scoped_fixture, HealthCheck.too_slow])
 @given(data=st.data())
 def test_any_arguments_give_a_value_or_one_of_three_exceptions(data, stderr_capture):
@@ -107,7 +108,7 @@ def test_any_arguments_give_a_value_or_one_of_three_exceptions(data, stderr_capt
     check_call(name, args, stderr_capture)
 
 
-@settings(max_examples=150, derandomize=True, deadline=None,
+@settings(max_examples=examples(150), derandomize=True, deadline=None,
           suppress_health_check=[HealthCheck.function_scoped_fixture, HealthCheck.too_slow])
 @given(data=st.data())
 def test_request_texts_with_a_valid_key_give_a_value_or_one_diagnostic_line(data, stderr_capture):
