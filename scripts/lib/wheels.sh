@@ -130,7 +130,8 @@ wheel_platform_tag() {
 }
 
 # Wheel $1 (of another machine or C library, which auditwheel repair does not handle) with its platform
-# tag replaced by $2, beside it: the file name, the Tag lines of WHEEL and WHEEL's hash in RECORD. Prints the new path.
+# tag replaced by $2, beside it: the file name, the Tag lines of WHEEL (one per platform of a compressed tag
+# such as manylinux2014_aarch64.manylinux_2_17_aarch64) and WHEEL's hash in RECORD. Prints the new path.
 wheel_retag() {
   "$TOOLS/bin/python" - "$1" "$2" <<'EOF' || die "retagging $(basename "$1") as $2 failed"
 import base64, hashlib, os, re, sys, zipfile
@@ -143,7 +144,9 @@ if target == path:
 with zipfile.ZipFile(path) as source, zipfile.ZipFile(target, "w", zipfile.ZIP_DEFLATED) as out:
     members = {info.filename: source.read(info) for info in source.infolist()}
     wheel_file = next(n for n in members if n.endswith(".dist-info/WHEEL"))
-    members[wheel_file] = re.sub(rb"(?m)^(Tag: .*)-[^-\n]+$", rb"\1-" + platform.encode(), members[wheel_file])
+    members[wheel_file] = re.sub(rb"(?m)^(Tag: .*)-[^-\n]+$",
+                                 lambda tag: b"\n".join(tag[1] + b"-" + p.encode() for p in platform.split(".")),
+                                 members[wheel_file])
     digest = base64.urlsafe_b64encode(hashlib.sha256(members[wheel_file]).digest()).rstrip(b"=")
     record = next(n for n in members if n.endswith(".dist-info/RECORD"))
     line = wheel_file.encode() + b",sha256=" + digest + b"," + str(len(members[wheel_file])).encode()
@@ -155,16 +158,24 @@ print(target)
 EOF
 }
 
-# Checks wheel $1 (its contents, the extension's needs and exports, auditwheel) and replaces it in its
-# directory by the same wheel carrying its manylinux or musllinux tag; prints the tagged wheel's path.
+# Checks wheel $1 (its contents, the extension's needs and exports and its ABI suffix $2, auditwheel) and
+# replaces it in its directory by the same wheel carrying its manylinux or musllinux tag; prints the tagged
+# wheel's path.
 wheel_check_and_tag() {
-  local wheel=$1 dir; dir=$(dirname "$wheel")
+  local wheel=$1 suffix=$2 dir; dir=$(dirname "$wheel")
   local unpacked; unpacked=$(mktemp -d "${TMPDIR:-/tmp}/tarvo-wheel-check.XXXXXX")
   local extension; extension=$(wheel_extension "$wheel" "$unpacked") || exit 1
   wheel_check_extension "$extension"
+  [[ "$extension" == *"$suffix" ]] \
+    || die "the extension $(basename "$extension") lacks its interpreter's ABI suffix ($suffix)"
   rm -rf "$unpacked"
   local tag; tag=$(wheel_platform_tag "$wheel")
-  if [[ "$tag" != *"_$(uname -m)" || "$tag" == musllinux_* ]]; then wheel_retag "$wheel" "$tag"; return; fi
+  if [[ "$tag" != *"_$(uname -m)" || "$tag" == musllinux_* ]]; then
+    # The legacy name of manylinux_2_17 that pip before 20.3 knows, as auditwheel repair writes it.
+    [[ "$tag" != manylinux_2_17_* ]] || tag="manylinux2014_${tag#manylinux_2_17_}.$tag"
+    wheel_retag "$wheel" "$tag"
+    return
+  fi
   local repaired="$dir/repaired"
   rm -rf "$repaired"
   PATH="$TOOLS/bin:$PATH" "$TOOLS/bin/auditwheel" repair --plat "$tag" -w "$repaired" "$wheel" > "$repaired.log" 2>&1 \
