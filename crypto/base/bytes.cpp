@@ -1,5 +1,7 @@
 #include "crypto/base/bytes.h"
 
+#include <algorithm>
+
 namespace tarvo {
 
 namespace {
@@ -26,12 +28,13 @@ size_t utf8_char_length(std::string_view text, size_t i) {
 }  // namespace
 
 std::string hex_encode(std::span<const uint8_t> bytes, std::string_view prefix) {
-  std::string text;
-  text.reserve(prefix.size() + 2 * bytes.size());
-  text += prefix;
+  // Sized once and written in place: a push_back per digit is a call each where the library keeps it
+  // out of line (libc++).
+  std::string text(prefix.size() + 2 * bytes.size(), '\0');
+  char* out = std::copy(prefix.begin(), prefix.end(), text.data());
   for (uint8_t byte : bytes) {
-    text.push_back(hex_digit(byte >> 4));
-    text.push_back(hex_digit(byte & 15));
+    *out++ = hex_digit(byte >> 4);
+    *out++ = hex_digit(byte & 15);
   }
   return text;
 }
