@@ -54,7 +54,7 @@ fi
   END {
     for (i = 1; i <= functions; i++) {
       printf "%-72s %4d instructions, %d conditional branches\n", order[i], instructions[order[i]], branches[order[i]]
-      if (instructions[order[i]] == 0) found = found "\n  " order[i] ": no instruction read (an unknown disassembly format?)"
+      if (instructions[order[i]] == 0) found = found "\n  " order[i] ": no instruction read (unknown format?)"
     }
     for (i = 1; i <= calls; i++) {
       if (!(callees[i] in instructions)) found = found "\n  " callers[i] " calls " callees[i] ", which is not checked"
