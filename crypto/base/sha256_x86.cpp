@@ -75,6 +75,9 @@ TARVO_SHA_INLINE void compress_interleaved(const std::array<Sha256State*, N>& st
       lanes[n].cdgh = _mm_sha256rnds2_epu32(lanes[n].cdgh, lanes[n].abef, keyed);
       lanes[n].abef = _mm_sha256rnds2_epu32(lanes[n].abef, lanes[n].cdgh, _mm_shuffle_epi32(keyed, 0x0E));
     }
+    // Every chain's rounds of this group before any of the next group: clang would otherwise schedule the
+    // chains one after the other, and the interleaving would be lost.
+    for (size_t n = 0; n < N; ++n) asm volatile("" : "+x"(lanes[n].abef), "+x"(lanes[n].cdgh));
   }
   for (size_t n = 0; n < N; ++n) {
     lanes[n].abef = _mm_add_epi32(lanes[n].abef, initial[n].abef);

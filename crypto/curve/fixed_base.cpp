@@ -297,6 +297,9 @@ class WindowScanAvx512 {
       low_ = _mm512_mask_blend_epi32(hit, low_, low);
       high_ = _mm256_mask_blend_epi32(static_cast<__mmask8>(hit), high_, high);
     }
+    // The step's blends stay here, between the multiplications of the addition it is interleaved with:
+    // clang would otherwise gather the blends of all steps after the last multiplication.
+    asm volatile("" : "+v"(low_), "+v"(high_));
   }
 
   TARVO_AVX512 void all_steps() {

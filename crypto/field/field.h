@@ -125,7 +125,13 @@ class PrimeField {
     return from_montgomery(montgomery::sqr(mont_, MODULUS, Params::INV));
   }
   PrimeField doubled() const { return *this + *this; }
-  friend bool operator==(const PrimeField& a, const PrimeField& b) { return a.mont_ == b.mont_; }
+  // Word by word into one difference: a whole-array comparison may be vectorised into wide loads of a
+  // value the multiplication has just stored in words, which stalls on the store forwarding.
+  friend bool operator==(const PrimeField& a, const PrimeField& b) {
+    uint64_t difference = 0;
+    for (size_t i = 0; i < a.mont_.size(); ++i) difference |= a.mont_[i] ^ b.mont_[i];
+    return difference == 0;
+  }
 
   // this^exponent for a public exponent: 4-bit fixed windows. The memory accesses depend on the
   // exponent only, and the time not on this value.
