@@ -1,13 +1,18 @@
 """Two builds of the module side by side: .venv's (the system compiler's, from scripts/bootstrap) and a
 wheel's extension. Each function is timed from one build, then at once from the other (bench_module.py,
 a fresh process each), the order swapped every round, so that both meet the same load of a shared
-machine. Per function: the median over the rounds of each build's figure, their ratio, and the spread of
-the ratios of the rounds."""
+machine. Every round takes new copies of both extensions: where a file's pages happen to lie in memory
+moves a function's time (byte-identical copies of one extension timed hash_transfer 21 and 24.5 µs, each
+copy the same in every process), and the rounds average that out. Per function: the median over the
+rounds of each build's figure, their ratio, and the spread of the ratios of the rounds."""
 
 import json
 import os
+import shutil
 import statistics
 import sys
+import tempfile
+from pathlib import Path
 
 from measuring import log, module_timings
 from table import fmt_ns, fmt_ratio
@@ -15,30 +20,35 @@ from table import fmt_ns, fmt_ratio
 LIMIT = 1.05  # the wheel's median at most this many times the system compiler's build
 
 
-def compare(args, workload, names):
-    builds = {"system": None, "wheel": args.module_dir}
-    medians = {build: {name: [] for name in names} for build in builds}
+def compare(args, workload, system_extension, names):
+    extensions = {"system": Path(system_extension), "wheel": next(args.module_dir.glob("tarvo_python_sdk.*"))}
+    medians = {build: {name: [] for name in names} for build in extensions}
     load_start = os.getloadavg()
     for round_index in range(args.rounds):
         log(f"round {round_index + 1} of {args.rounds}")
-        order = list(builds) if round_index % 2 == 0 else list(reversed(builds))
-        for name in names:
-            for build in order:
-                figure = module_timings(workload, args.seconds, builds[build], [name])[name]
-                medians[build][name].append(figure["median_ns"])
+        order = list(extensions) if round_index % 2 == 0 else list(reversed(extensions))
+        with tempfile.TemporaryDirectory(dir=args.build_dir) as scratch:
+            copies = {build: Path(scratch) / build for build in extensions}
+            for build, extension in extensions.items():
+                copies[build].mkdir()
+                shutil.copy(extension, copies[build])
+            for name in names:
+                for build in order:
+                    figure = module_timings(workload, args.seconds, copies[build], [name])[name]
+                    medians[build][name].append(figure["median_ns"])
     load_end = os.getloadavg()
 
     functions = {}
     for name in names:
-        system, wheel = (statistics.median(medians[build][name]) for build in builds)
+        system, wheel = (statistics.median(medians[build][name]) for build in extensions)
         per_round = [w / s for s, w in zip(medians["system"][name], medians["wheel"][name])]
         functions[name] = {"system_ns": system, "wheel_ns": wheel, "ratio": wheel / system,
                            "round_ratios": per_round, "met": wheel / system <= LIMIT,
-                           "rounds_ns": {build: medians[build][name] for build in builds}}
+                           "rounds_ns": {build: medians[build][name] for build in extensions}}
     lines = [
         f"module functions: .venv's build ({sys.prefix}, the system compiler) against the wheel's extension"
         f" ({args.module_dir.name}); {args.rounds} rounds, {args.seconds:g} s per function and build in each,"
-        " alternating",
+        " alternating, new copies of both extensions every round",
         f"load average {load_start[0]:.2f} at start, {load_end[0]:.2f} at end on {os.cpu_count()} cores",
         f"{'function':30}  {'system':>9}  {'wheel':>9}  {'wheel/system':>12}  {'rounds: min-max':>15}",
     ]

@@ -70,8 +70,8 @@ def main():
                              "interpreter) instead of .venv's build")
     parser.add_argument("--compare", action="store_true",
                         help="only the module functions: .venv's build against the one of --module-dir, alternating")
-    parser.add_argument("--rounds", type=int, default=8, help="--compare: rounds over every function")
-    parser.add_argument("--seconds", type=float, default=0.5,
+    parser.add_argument("--rounds", type=int, default=12, help="--compare: rounds over every function")
+    parser.add_argument("--seconds", type=float, default=0.3,
                         help="--compare: timed budget per function, build and round")
     parser.add_argument("--out", type=Path,
                         help="JSON output (default BUILD_DIR/results.json, with --compare BUILD_DIR/compare.json)")
@@ -87,7 +87,7 @@ def main():
     log(f"workload -> {workload}")
     subprocess.run([sys.executable, BENCH / "workload.py", workload], check=True, cwd=ROOT)
     if args.compare:
-        compare(args, workload, tarvo_python_sdk.__all__)
+        compare(args, workload, tarvo_python_sdk.__file__, tarvo_python_sdk.__all__)
         return
 
     peers = measure_peers(args)
