@@ -78,3 +78,8 @@ file(CREATE_LINK "${TARVO_ZIG_SYSROOT}/usr/include/rapidjson" "${zig_headers}/ra
 set(OPENSSL_INCLUDE_DIR "${zig_headers}" CACHE PATH "")
 set(OPENSSL_CRYPTO_LIBRARY "${TARVO_ZIG_SYSROOT}/usr/lib/${zig_multiarch}/libcrypto.a" CACHE FILEPATH "")
 set(RAPIDJSON_INCLUDE_DIR "${zig_headers}" CACHE PATH "")
+# valgrind's client requests, for the constant-time check's build (TARVO_CT_CHECK), where present.
+if(EXISTS "${TARVO_ZIG_SYSROOT}/usr/include/valgrind/memcheck.h")
+  file(CREATE_LINK "${TARVO_ZIG_SYSROOT}/usr/include/valgrind" "${zig_headers}/valgrind" SYMBOLIC)
+  set(VALGRIND_INCLUDE_DIR "${zig_headers}" CACHE PATH "")
+endif()

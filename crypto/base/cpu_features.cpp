@@ -52,8 +52,22 @@ CpuFeatures detect() {
 
 }  // namespace
 
+#ifdef TARVO_CT_CHECK
+namespace {
+bool adx_assumed = false;
+}
+
+void assume_adx_for_check() { adx_assumed = true; }
+#endif
+
 const CpuFeatures& cpu_features() {
-  static const CpuFeatures features = detect();
+  static const CpuFeatures features = [] {
+    CpuFeatures detected = detect();
+#ifdef TARVO_CT_CHECK
+    detected.adx = detected.adx || adx_assumed;
+#endif
+    return detected;
+  }();
   return features;
 }
 

@@ -13,4 +13,11 @@ struct CpuFeatures {
 
 const CpuFeatures& cpu_features();
 
+#ifdef TARVO_CT_CHECK
+// The constant-time check's builds only, never a module or library that ships: valgrind's CPU model hides
+// ADX although valgrind executes MULX/ADCX/ADOX, so the check program takes ADX as present to run those
+// kernels. Call before the first cpu_features().
+void assume_adx_for_check();
+#endif
+
 }  // namespace tarvo
