@@ -14,29 +14,36 @@ import sys
 import tempfile
 from pathlib import Path
 
-from measuring import log, module_timings
+from measuring import log, measure_kernels, module_timings
 from table import fmt_ns, fmt_ratio
 from timing import quantile
 
 LIMIT = 1.05  # the wheel's median at most this many times the system compiler's build
 
 
+def alternating_rounds(args, files):
+    """args.rounds rounds; each copies every file of {side: path} into a fresh directory of its own and
+    yields (the sides in this round's order, {side: directory}); the order swaps every round."""
+    for round_index in range(args.rounds):
+        log(f"round {round_index + 1} of {args.rounds}")
+        order = list(files) if round_index % 2 == 0 else list(reversed(files))
+        with tempfile.TemporaryDirectory(dir=args.build_dir) as scratch:
+            copies = {side: Path(scratch) / side for side in files}
+            for side, file in files.items():
+                copies[side].mkdir()
+                shutil.copy(file, copies[side])
+            yield order, copies
+
+
 def compare(args, workload, system_extension, names):
     extensions = {"system": Path(system_extension), "wheel": next(args.module_dir.glob("tarvo_python_sdk.*"))}
     medians = {build: {name: [] for name in names} for build in extensions}
     load_start = os.getloadavg()
-    for round_index in range(args.rounds):
-        log(f"round {round_index + 1} of {args.rounds}")
-        order = list(extensions) if round_index % 2 == 0 else list(reversed(extensions))
-        with tempfile.TemporaryDirectory(dir=args.build_dir) as scratch:
-            copies = {build: Path(scratch) / build for build in extensions}
-            for build, extension in extensions.items():
-                copies[build].mkdir()
-                shutil.copy(extension, copies[build])
-            for name in names:
-                for build in order:
-                    figure = module_timings(workload, args.seconds, copies[build], [name])[name]
-                    medians[build][name].append(figure["median_ns"])
+    for order, copies in alternating_rounds(args, extensions):
+        for name in names:
+            for build in order:
+                figure = module_timings(workload, args.seconds, copies[build], [name])[name]
+                medians[build][name].append(figure["median_ns"])
     load_end = os.getloadavg()
 
     functions = {}
@@ -71,4 +78,34 @@ def compare(args, workload, system_extension, names):
     out.write_text(json.dumps({"wheel_extension": str(args.module_dir), "rounds": args.rounds,
                                "seconds": args.seconds, "load_average_start": load_start,
                                "load_average_end": load_end, "functions": functions}, indent=1))
+    log(f"results written to {out}")
+
+
+def compare_c_call(args, workload, system_extension):
+    """sign_transfer through the C library (libtarvo.so.0 of the C++ benchmarks' build) against the same
+    call from Python (.venv's module), in CPU time per call, alternating round by round with new copies of
+    both libraries each round."""
+    libraries = {"c": args.build_dir / "c-library" / "libtarvo.so.0", "python": Path(system_extension)}
+    figures = {side: [] for side in libraries}
+    load_start = os.getloadavg()
+    for order, copies in alternating_rounds(args, libraries):
+        for side in order:
+            if side == "c":
+                kernels = measure_kernels(args, workload, "^c/tarvo_sign_transfer$", copies[side], quiet=True)
+                figures[side].append(kernels["kernels"]["c/tarvo_sign_transfer"]["median_ns"])
+            else:
+                figure = module_timings(workload, args.seconds, copies[side], ["sign_transfer"])["sign_transfer"]
+                figures[side].append(figure["cpu_mean_ns"])
+    load_end = os.getloadavg()
+    c_call, python_call = (statistics.median(figures[side]) for side in libraries)
+    per_round = [c / p for c, p in zip(figures["c"], figures["python"])]
+    print(f"sign_transfer, CPU time per call over the workload pool; {args.rounds} rounds, new copies of"
+          f" libtarvo.so.0 and the module every round; load average {load_start[0]:.2f} at start,"
+          f" {load_end[0]:.2f} at end on {os.cpu_count()} cores\n"
+          f"  C call tarvo_sign_transfer {fmt_ns(c_call)}, Python call {fmt_ns(python_call)}:"
+          f" C / Python {c_call / python_call:.3f} (rounds {min(per_round):.3f}-{max(per_round):.3f});"
+          f" faster: {'yes' if c_call < python_call else 'no'}")
+    out = args.out or args.build_dir / "c_call.json"
+    out.write_text(json.dumps({"rounds": args.rounds, "load_average_start": load_start,
+                               "load_average_end": load_end, "cpu_ns_per_call": figures}, indent=1))
     log(f"results written to {out}")

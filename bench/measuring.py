@@ -35,17 +35,22 @@ def run_json(command, env=None):
 # ---------------------------------------------------------------- measurements
 
 
-def measure_kernels(args, workload):
+def measure_kernels(args, workload, only=None, library_dir=None, quiet=False):
+    """The C++ kernels' figures; only: a regular expression of the rows to run; library_dir: where the
+    program loads libtarvo.so.0 from instead of its build directory."""
     program = args.build_dir / "bench" / "tarvo_bench"
     if not program.exists():
         sys.exit(f"[bench] {program} is missing: build it with scripts/bench (or cmake -DTARVO_BUILD_BENCH=ON)")
-    log("C++ kernels (Google Benchmark)")
+    if not quiet:
+        log("C++ kernels (Google Benchmark)")
     # Google Benchmark reads a bare number of seconds before 1.8 and ignores a suffixed one; since 1.8 it
     # wants the unit.
     version = tuple(int(part) for part in (program.parent / "benchmark_version.txt").read_text().split("."))
     min_time = f"{0.02 if args.quick else 0.1}{'s' if version >= (1, 8) else ''}"
+    env = None if library_dir is None else {**os.environ, "LD_LIBRARY_PATH": str(library_dir)}
     report = run_json([program, f"--workload={workload}", "--benchmark_format=json", f"--benchmark_min_time={min_time}",
-                       f"--benchmark_repetitions={3 if args.quick else 7}"])
+                       f"--benchmark_repetitions={3 if args.quick else 7}",
+                       *([f"--benchmark_filter={only}"] if only else [])], env=env)
     repetitions, errors = {}, {}
     for entry in report["benchmarks"]:
         if entry.get("error_occurred"):

@@ -7,7 +7,7 @@ Then one line per target of the speed work.
 
 Normally started by scripts/bench, which builds what this needs first:
     .venv/bin/python bench/run.py [--quick] [--skip-peers | --reuse-peers | --peers-json FILE]
-        [--module-dir DIR] [--compare [--rounds N] [--seconds S]]
+        [--module-dir DIR] [--compare [--rounds N] [--seconds S]] [--c-call [--rounds N] [--seconds S]]
 """
 
 import argparse
@@ -23,7 +23,7 @@ from pathlib import Path
 
 import tarvo_python_sdk
 
-from compare import compare
+from compare import compare, compare_c_call
 from floors import Bounds
 from measuring import (BENCH, ROOT, count_operations, log, measure_cold_start, measure_kernels, measure_module,
                        measure_peers, measure_threads)
@@ -70,11 +70,14 @@ def main():
                              "interpreter) instead of .venv's build")
     parser.add_argument("--compare", action="store_true",
                         help="only the module functions: .venv's build against the one of --module-dir, alternating")
-    parser.add_argument("--rounds", type=int, default=12, help="--compare: rounds over every function")
+    parser.add_argument("--c-call", action="store_true",
+                        help="only sign_transfer: the C library's call against the Python call, alternating")
+    parser.add_argument("--rounds", type=int, default=12, help="--compare, --c-call: rounds")
     parser.add_argument("--seconds", type=float, default=0.3,
-                        help="--compare: timed budget per function, build and round")
+                        help="--compare, --c-call: timed budget per Python function, build and round")
     parser.add_argument("--out", type=Path,
-                        help="JSON output (default BUILD_DIR/results.json, with --compare BUILD_DIR/compare.json)")
+                        help="JSON output (default BUILD_DIR/results.json, with --compare BUILD_DIR/compare.json, "
+                             "with --c-call BUILD_DIR/c_call.json)")
     args = parser.parse_args()
     if args.compare and args.module_dir is None:
         parser.error("--compare needs --module-dir")
@@ -88,6 +91,9 @@ def main():
     subprocess.run([sys.executable, BENCH / "workload.py", workload], check=True, cwd=ROOT)
     if args.compare:
         compare(args, workload, tarvo_python_sdk.__file__, tarvo_python_sdk.__all__)
+        return
+    if args.c_call:
+        compare_c_call(args, workload, tarvo_python_sdk.__file__)
         return
 
     peers = measure_peers(args)
