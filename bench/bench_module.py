@@ -1,7 +1,8 @@
 """Times every function of tarvo_python_sdk as a Python caller sees it: whole calls, arguments
 converted, results built, on the function's workload pool (see timing.time_pool). Prints one JSON
 document:
-    {"python": ..., "functions": {name: {"median_ns", "iqr_ns", "iterations", "rounds", "cpu_mean_ns"}}}
+    {"python": ..., "module": its file,
+     "functions": {name: {"median_ns", "iqr_ns", "iterations", "rounds", "cpu_mean_ns"}}}
 
     python bench/bench_module.py WORKLOAD.json [--seconds S] [--only NAME ...]
 """
@@ -30,7 +31,8 @@ def main():
         print(f"[bench_module] {name}", file=sys.stderr, flush=True)
         pool = [tuple(arguments) for arguments in calls[name]]
         functions[name] = time_pool(getattr(tarvo_python_sdk, name), pool, args.seconds)
-    json.dump({"python": sys.version, "functions": functions}, sys.stdout, indent=1)
+    json.dump({"python": sys.version, "module": tarvo_python_sdk.__file__, "functions": functions},
+              sys.stdout, indent=1)
 
 
 if __name__ == "__main__":

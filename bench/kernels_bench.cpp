@@ -366,7 +366,7 @@ struct ReferenceTransferInput {
 };
 
 ReferenceSignature reference_sign_transfer(const ReferenceTransferInput& input) {
-  const Result<Transfer> transfer = Transfer::from_json(input.json);
+  Result<Transfer> transfer = Transfer::from_json(input.json);
   benchmark::DoNotOptimize(transfer);
   const U256 hash = reference_word_stream_hash(input.words);
   return reference_sign(parse_private_key(input.key), message_bytes(hash));

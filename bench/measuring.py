@@ -16,6 +16,8 @@ CACHE = Path(os.environ.get("TARVO_CACHE", Path.home() / ".cache" / "tarvo_pytho
 FREE_THREADED_PYTHON = CACHE / "python3.13t" / "bin" / "python3.13t"
 PEERS = ["circomlibjs", "arkworks", "gnark-crypto", "openssl-ed25519"]
 COLD_START_LIMIT_NS = 1.5e6
+# The peers' figures do not depend on our build: every build directory shares one copy.
+PEERS_CACHE = ROOT / "build" / "bench" / "peers.json"
 
 
 def log(text):
@@ -33,14 +35,22 @@ def run_json(command, env=None):
 # ---------------------------------------------------------------- measurements
 
 
-def measure_kernels(args, workload):
+def measure_kernels(args, workload, only=None, library_dir=None, quiet=False):
+    """The C++ kernels' figures; only: a regular expression of the rows to run; library_dir: where the
+    program loads libtarvo.so.0 from instead of its build directory."""
     program = args.build_dir / "bench" / "tarvo_bench"
     if not program.exists():
         sys.exit(f"[bench] {program} is missing: build it with scripts/bench (or cmake -DTARVO_BUILD_BENCH=ON)")
-    log("C++ kernels (Google Benchmark)")
-    report = run_json([program, f"--workload={workload}", "--benchmark_format=json",
-                       f"--benchmark_min_time={0.02 if args.quick else 0.1}",
-                       f"--benchmark_repetitions={3 if args.quick else 7}"])
+    if not quiet:
+        log("C++ kernels (Google Benchmark)")
+    # Google Benchmark reads a bare number of seconds before 1.8 and ignores a suffixed one; since 1.8 it
+    # wants the unit.
+    version = tuple(int(part) for part in (program.parent / "benchmark_version.txt").read_text().split("."))
+    min_time = f"{0.02 if args.quick else 0.1}{'s' if version >= (1, 8) else ''}"
+    env = None if library_dir is None else {**os.environ, "LD_LIBRARY_PATH": str(library_dir)}
+    report = run_json([program, f"--workload={workload}", "--benchmark_format=json", f"--benchmark_min_time={min_time}",
+                       f"--benchmark_repetitions={3 if args.quick else 7}",
+                       *([f"--benchmark_filter={only}"] if only else [])], env=env)
     repetitions, errors = {}, {}
     for entry in report["benchmarks"]:
         if entry.get("error_occurred"):
@@ -71,10 +81,29 @@ def count_operations(args, workload):
     return run_json([program, f"--workload={workload}"])
 
 
+def module_environment(module_dir):
+    """The environment of a benchmark process: .venv's own module, or with module_dir (an unpacked wheel's
+    extension) first on the module search path."""
+    if module_dir is None:
+        return None
+    search_path = [str(module_dir)] + ([os.environ["PYTHONPATH"]] if os.environ.get("PYTHONPATH") else [])
+    return {**os.environ, "PYTHONPATH": os.pathsep.join(search_path)}
+
+
+def module_timings(workload, seconds, module_dir=None, names=()):
+    """bench_module.py's figures {function: figure} of .venv's module or of the extension in module_dir."""
+    report = run_json([sys.executable, BENCH / "bench_module.py", workload, "--seconds", str(seconds),
+                       *(["--only", *names] if names else [])], env=module_environment(module_dir))
+    imported = Path(report["module"]).resolve()
+    if module_dir is not None and imported.parent != Path(module_dir).resolve():
+        sys.exit(f"[bench] {imported} was imported instead of the extension in {module_dir}: "
+                 "is the wheel built for this interpreter?")
+    return report["functions"]
+
+
 def measure_module(args, workload):
-    log("module functions")
-    return run_json([sys.executable, BENCH / "bench_module.py", workload,
-                     "--seconds", "0.25" if args.quick else "1.0"])["functions"]
+    log(f"module functions ({args.module_dir or 'the build in ' + sys.prefix})")
+    return module_timings(workload, 0.25 if args.quick else 1.0, args.module_dir)
 
 
 def measure_cold_start(args, workload):
@@ -84,7 +113,8 @@ def measure_cold_start(args, workload):
         calls = json.load(file)["calls"]
     request = calls["hash_transfer"][0][0]
     private_key, message = calls["sign"][0]
-    samples = [run_json([sys.executable, BENCH / "cold_start.py", request, private_key, message])
+    samples = [run_json([sys.executable, BENCH / "cold_start.py", request, private_key, message],
+                        env=module_environment(args.module_dir))
                for _ in range(runs)]
     return {part: summary([sample[part] for sample in samples], runs)
             for part in ("import_ns", "first_hash_ns", "first_sign_ns", "total_ns")}
@@ -106,7 +136,9 @@ def free_threaded_python(args):
 def measure_threads(args, workload):
     interpreters = list(args.thread_python) or [Path(sys.executable)]
     note = None
-    if not args.thread_python:
+    if args.module_dir is not None:
+        note = "the wheel's extension serves this interpreter only"
+    elif not args.thread_python:
         free_threaded, note = free_threaded_python(args)
         if free_threaded:
             interpreters.append(free_threaded)
@@ -115,12 +147,12 @@ def measure_threads(args, workload):
         log(f"signing throughput from 1 and 2 threads on {interpreter}")
         results.append(run_json([interpreter, BENCH / "threads_bench.py", workload, "--threads", "1", "2",
                                  "--seconds", "0.3" if args.quick else "1.0",
-                                 "--repeats", "1" if args.quick else "3"]))
+                                 "--repeats", "1" if args.quick else "3"], env=module_environment(args.module_dir)))
     return {"interpreters": results, "note": note}
 
 
 def measure_peers(args):
-    cached = args.build_dir / "peers.json"
+    cached = PEERS_CACHE
     if args.skip_peers:
         return {"source": "skipped (--skip-peers)", "results": {}}
     if args.peers_json:
@@ -134,5 +166,6 @@ def measure_peers(args):
         env.setdefault("PEER_BENCH_SECONDS", "0.3")
         env.setdefault("PEER_OPENSSL_RUNS", "1")
     results = run_json([BENCH / "peers" / "run_peers.sh"], env=env)
+    cached.parent.mkdir(parents=True, exist_ok=True)
     cached.write_text(json.dumps(results, indent=1))
     return {"source": "measured in this run", "results": results}
