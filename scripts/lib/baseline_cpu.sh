@@ -1,7 +1,8 @@
-# The Python suite on the baseline x86-64 CPU (sourced by scripts/build-wheels; the caller defines `say`
-# and `die`). qemu's user-mode emulation of its qemu64 CPU has none of SSE4.1, BMI2, ADX, AVX, AVX2,
-# AVX-512 or the SHA extensions and stops a program with SIGILL at the first such instruction, so a pass
-# shows that the module runs only baseline instructions unless the CPU detection finds more.
+# The Python suite on the baseline x86-64 CPU (sourced by scripts/build-wheels and scripts/ct-check; the
+# caller defines `say` and `die`). qemu's user-mode emulation of its qemu64 CPU has none of SSE4.1, BMI2,
+# ADX, AVX, AVX2, AVX-512 or the SHA extensions and stops a program with SIGILL at the first such
+# instruction, so a pass shows that the module runs only baseline instructions unless the CPU detection
+# finds more.
 
 # qemu's x86-64 user-mode emulator, installed on first use (Debian's qemu-user-static); prints its path.
 baseline_cpu_qemu() {
