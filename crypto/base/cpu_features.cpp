@@ -50,13 +50,13 @@ CpuFeatures detect() {
 #endif
 }
 
+#ifdef TARVO_CT_CHECK
+bool adx_assumed = false;
+#endif
+
 }  // namespace
 
 #ifdef TARVO_CT_CHECK
-namespace {
-bool adx_assumed = false;
-}
-
 void assume_adx_for_check() { adx_assumed = true; }
 #endif
 
