@@ -1,6 +1,6 @@
 /* The C interface against the installed tarvo.h, driven by tables: the cross-check vectors and the
  * binding calls shared with the Python tests through every function, every status, texts with NUL bytes
- * and invalid UTF-8, and the same signatures from 8 threads as from one.
+ * and invalid UTF-8, tarvo_free wiping a text whole, and the same signatures from 8 threads as from one.
  *   tarvo_test DATA_DIR   (DATA_DIR: tests/data, holding golden/ and binding_calls.json) */
 #include <pthread.h>
 #include <stdint.h>
@@ -23,6 +23,43 @@ static int checks = 0;
       fputc('\n', stderr);                                          \
     }                                                               \
   } while (0)
+
+/* ---- What tarvo_free leaves in a text: seen where the library's free passes through this program. ---- */
+
+#ifdef TARVO_TEST_WRAPPED_FREE
+/* The static test is linked with --wrap=free, so every free of the library's objects comes here first. */
+void __real_free(void* block);
+
+static const char* watched_text; /* a text about to go to tarvo_free */
+static size_t watched_size;
+static bool watched_text_wiped;
+
+void __wrap_free(void* block) {
+  /* The library may keep a header before the text, so the block starts at most a little before it. */
+  const uintptr_t start = (uintptr_t)block;
+  const uintptr_t text = (uintptr_t)watched_text;
+  if (watched_text != NULL && start <= text && text - start <= 64) {
+    watched_text_wiped = true;
+    for (size_t i = 0; i < watched_size; ++i) watched_text_wiped &= watched_text[i] == 0;
+    watched_text = NULL;
+  }
+  __real_free(block);
+}
+
+/* tarvo_free wipes all `size` bytes of `text`, those after a NUL byte too, before it frees the text. */
+static void check_wiped_when_freed(char* text, size_t size) {
+  watched_text = text;
+  watched_size = size;
+  watched_text_wiped = false;
+  tarvo_free(text);
+  CHECK(watched_text == NULL && watched_text_wiped, "%zu bytes not wiped by tarvo_free", size);
+}
+#else
+static void check_wiped_when_freed(char* text, size_t size) {
+  (void)size;
+  tarvo_free(text);
+}
+#endif
 
 /* ---- A small JSON reader: enough for the data files (objects, arrays, strings, booleans, numbers). ---- */
 
@@ -306,6 +343,10 @@ static void recorded_calls(const char* directory, const char* name, bool exact) 
         /* memcmp: the line quotes a NUL byte where the failing argument holds one */
         CHECK(memcmp(error, diagnostic->text, diagnostic->size + 1) == 0, "%s #%zu %s: %s", name, i, f->name,
               error);
+        if (memchr(diagnostic->text, '\0', diagnostic->size) != NULL) {
+          check_wiped_when_freed(error, diagnostic->size);
+          error = NULL;
+        }
       } else if (status == TARVO_FAILED && diagnostic != NULL) {
         CHECK(strstr(error, diagnostic->text) != NULL, "%s #%zu %s: %s", name, i, f->name, error);
       } else if (status == TARVO_FAILED) {
