@@ -13,7 +13,7 @@
 #include <string_view>
 #include <variant>
 
-#include "c-library/src/utf8.h"
+#include "crypto/base/utf8.h"
 #include "sdk/src/lib/diagnostic.h"
 #include "sdk/src/lib/functions.h"
 

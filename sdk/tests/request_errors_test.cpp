@@ -3,6 +3,8 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "sdk/tests/request_test_support.h"
 
@@ -310,7 +312,70 @@ TEST(RequestErrors, StringErrors) {
   });
 }
 
-TEST(RequestErrors, InvalidUtf8IsRefused) {
+// One sequence of every kind of malformed UTF-8: each lead byte class cut short after each of its bytes,
+// its second byte just outside the range its lead allows (overlong forms, surrogates, values above
+// U+10FFFF), a later byte that is no continuation byte, and the bytes that never lead.
+const std::vector<std::string> kMalformedUtf8 = {
+    // A continuation byte without a lead; the overlong two-byte forms.
+    "\x80", "\xbf", "\xc0\x80", "\xc1\xbf",
+    // C2..DF: cut short; no continuation byte.
+    "\xc2", "\xdf", "\xc2\x7f", "\xdf\xc0",
+    // E0: cut short after each byte; overlong; no continuation byte.
+    "\xe0", "\xe0\xa0", "\xe0\x9f\xbf", "\xe0\xa0\xc0",
+    // E1..EC.
+    "\xe1", "\xe1\x80", "\xe1\x7f\x80", "\xec\xc0\x80", "\xec\xbf\x7f",
+    // ED: cut short; the surrogates.
+    "\xed\x80", "\xed\xa0\x80", "\xed\xbf\xbf", "\xed\x7f\x80",
+    // EE..EF.
+    "\xee", "\xef\xbf", "\xee\xc0\x80", "\xef\xbf\xc0",
+    // F0: cut short after each byte; overlong; no continuation byte.
+    "\xf0", "\xf0\x90", "\xf0\x90\x80", "\xf0\x8f\xbf\xbf", "\xf0\x90\x80\xc0",
+    // F1..F3.
+    "\xf1", "\xf1\x80", "\xf3\xbf\xbf", "\xf1\x7f\x80\x80", "\xf3\xc0\x80\x80", "\xf3\x80\x7f\x80",
+    "\xf3\x80\x80\xc0",
+    // F4: cut short after each byte; above U+10FFFF; no continuation byte.
+    "\xf4", "\xf4\x8f", "\xf4\x8f\xbf", "\xf4\x90\x80\x80", "\xf4\xbf\xbf\xbf", "\xf4\x7f\x80\x80",
+    "\xf4\x8f\xbf\xc0",
+    // Never a lead.
+    "\xf5\x80\x80\x80", "\xf7\xbf\xbf\xbf", "\xf8\x88\x80\x80\x80", "\xfe", "\xff"};
+
+// The first and the last sequence of every lead byte class and around the surrogates, each with the
+// form a diagnostic quotes it in (code points that are controls, private use or non-characters as \u{..}).
+const std::vector<std::pair<std::string, std::string>> kUtf8Edges = {
+    {"\xc2\x80", "\\u{80}"},
+    {"\xdf\xbf", "\xdf\xbf"},
+    {"\xe0\xa0\x80", "\xe0\xa0\x80"},
+    {"\xe0\xbf\xbf", "\xe0\xbf\xbf"},
+    {"\xe1\x80\x80", "\xe1\x80\x80"},
+    {"\xec\xbf\xbf", "\xec\xbf\xbf"},
+    {"\xed\x80\x80", "\xed\x80\x80"},
+    {"\xed\x9f\xbf", "\xed\x9f\xbf"},
+    {"\xee\x80\x80", "\\u{e000}"},
+    {"\xef\xbf\xbf", "\\u{ffff}"},
+    {"\xf0\x90\x80\x80", "\xf0\x90\x80\x80"},
+    {"\xf0\xbf\xbf\xbf", "\\u{3ffff}"},
+    {"\xf1\x80\x80\x80", "\xf1\x80\x80\x80"},
+    {"\xf3\xbf\xbf\xbf", "\\u{fffff}"},
+    {"\xf4\x80\x80\x80", "\\u{100000}"},
+    {"\xf4\x8f\xbf\xbf", "\\u{10ffff}"},
+};
+
+TEST(RequestErrors, InvalidUtf8IsRefusedAtItsLeadByte) {
+  std::vector<ErrorCase> cases;
+  for (const std::string& bad : kMalformedUtf8) {
+    // After a two-byte character inside a string, and at the end of the text.
+    cases.push_back({"Transfer", "{\"x\":\"a\xc3\xa9" + bad + "\"}", "invalid unicode code point" + col(10)});
+    cases.push_back({"Transfer", "{\"x\":\"" + bad, "invalid unicode code point" + col(7)});
+  }
+  for (const auto& [good, quoted] : kUtf8Edges) {
+    // Read whole, also where the text ends just after it, and decoded when quoted.
+    cases.push_back({"Transfer", R"({"amount":")" + good + "\"}",
+                     "u64 from string error: invalid digit found in string" + col(12 + good.size())});
+    cases.push_back({"Transfer", "{\"x\":\"" + good, "EOF while parsing a string" + col(6 + good.size())});
+    cases.push_back({"LimitOrderRequest", R"({"is_buying_synthetic":")" + good + "\"}",
+                     "invalid type: string \"" + quoted + "\", expected a boolean" + col(25 + good.size())});
+  }
+  expect_errors(cases);
   expect_errors({
       {"Transfer", "{\"x\":\"\xff\"}", "invalid unicode code point" + col(7)},
       {"Transfer", "{\"x\":\"ab\xc0\x80\"}", "invalid unicode code point" + col(9)},
