@@ -394,9 +394,11 @@ static const char* const NOT_UTF8[] = {
 };
 #define NOT_UTF8_COUNT (sizeof NOT_UTF8 / sizeof NOT_UTF8[0])
 
-/* The first and the last sequence of every lead byte class and around the surrogates, at the end of the
- * text: well-formed, so the functions take them (and fail on their content or succeed). */
+/* The last ASCII character, the first and the last sequence of every lead byte class and those around the
+ * surrogates, at the end of the text: well-formed, so the functions take them (and fail on their content
+ * or succeed). */
 static const char* const UTF8_EDGES[] = {
+    "\x7f",
     "\xc2\x80",         "\xdf\xbf",         "\xe0\xa0\x80",     "\xe0\xbf\xbf",     "\xe1\x80\x80",
     "\xec\xbf\xbf",     "\xed\x80\x80",     "\xed\x9f\xbf",     "\xee\x80\x80",     "\xef\xbf\xbf",
     "\xf0\x90\x80\x80", "\xf0\xbf\xbf\xbf", "\xf1\x80\x80\x80", "\xf3\xbf\xbf\xbf", "\xf4\x80\x80\x80",

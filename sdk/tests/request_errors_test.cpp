@@ -339,9 +339,11 @@ const std::vector<std::string> kMalformedUtf8 = {
     // Never a lead.
     "\xf5\x80\x80\x80", "\xf7\xbf\xbf\xbf", "\xf8\x88\x80\x80\x80", "\xfe", "\xff"};
 
-// The first and the last sequence of every lead byte class and around the surrogates, each with the
-// form a diagnostic quotes it in (code points that are controls, private use or non-characters as \u{..}).
+// The last ASCII character, the first and the last sequence of every lead byte class and those around the
+// surrogates, each with the form a diagnostic quotes it in (code points that are controls, private use or
+// non-characters as \u{..}).
 const std::vector<std::pair<std::string, std::string>> kUtf8Edges = {
+    {"\x7f", "\\u{7f}"},
     {"\xc2\x80", "\\u{80}"},
     {"\xdf\xbf", "\xdf\xbf"},
     {"\xe0\xa0\x80", "\xe0\xa0\x80"},
