@@ -100,6 +100,9 @@ TEST(RequestErrors, InvalidTypesDescribeWhatWasMetJustAfterIt) {
        "invalid type: integer `1`, expected a boolean" + col(24)},
       {"LimitOrderRequest", R"({"is_buying_synthetic":[]})",
        "invalid type: sequence, expected a boolean" + col(23)},
+      // Every escape, decoded, and quoted back with the controls escaped.
+      {"LimitOrderRequest", R"({"is_buying_synthetic":"\"\\\/\b\f\n\r\t\u0000\u0041\u00e9\ud83d\ude00"})",
+       R"(invalid type: string "\"\\/\u{8}\u{c}\n\r\t\0Aé😀", expected a boolean)" + col(71)},
       {"LimitOrderRequest", R"({"is_buying_synthetic":"a\"b\\c\n\t\u0001\u007f\u00e9\u00a0"})",
        "invalid type: string \"a\\\"b\\\\c\\n\\t\\u{1}\\u{7f}\xc3\xa9\\u{a0}\", expected a boolean" +
            col(60)},
@@ -411,12 +414,27 @@ TEST(RequestErrors, NumberSyntax) {
       {"Transfer", R"({"x":+1})", "expected value" + col(6)},
       {"Transfer", R"({"x":1e400})", "number out of range" + col(10)},
       {"Transfer", R"({"x":-2e308})", "number out of range" + col(11)},
+      // Out of range with a fraction or several digits: too large whatever the digits' layout.
+      {"Transfer", R"({"x":99.9e307})", "number out of range" + col(13)},
+      {"Transfer", R"({"x":0.5e400})", "number out of range" + col(12)},
+      {"Transfer", R"({"x":-123.4e307})", "number out of range" + col(15)},
+      {"Transfer", R"({"x":1e99999999999999})", "number out of range" + col(21)},
+      {"Transfer", R"({"x":1)" + std::string(340, '0') + "e-5}", "number out of range" + col(349)},
       {"Transfer", R"({"x":1 2})", "expected `,` or `}`" + col(8)},
       {"Transfer", R"({"amount":01})", "invalid number" + col(12)},
   });
-  // Underflow reads as zero, and 0 with any exponent is 0.
-  EXPECT_EQ(outcome<Transfer>(transfer_with(R"(,"x":1e-400,"y":0e999999999999999999)")),
+  // Underflow reads as zero, and 0 with any exponent is 0, whatever the digits' layout.
+  EXPECT_EQ(outcome<Transfer>(transfer_with(R"(,"x":1e-400,"y":0e999999999999999999,"z":-0.5e-400,)"
+                                            R"("w":123456789e-340,"v":0.)" +
+                                            std::string(340, '0') + "1e5,\"u\":1." + std::string(400, '0') +
+                                            "e-330")),
             outcome<Transfer>(kTransfer));
+  expect_errors({
+      {"Transfer", R"({"amount":0.00012e-330})",
+       "invalid type: floating point `0.0`, expected a string" + col(22)},
+      {"Transfer", R"({"amount":-5e-400})",
+       "invalid type: floating point `-0.0`, expected a string" + col(17)},
+  });
 }
 
 TEST(RequestErrors, NestingIsLimitedTo127Levels) {
