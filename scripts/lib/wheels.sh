@@ -9,20 +9,35 @@ WHEEL_GLIBC_BASELINE=${WHEEL_GLIBC_BASELINE:-2.17}
 WHEEL_MUSL_BASELINE=1.2
 # The toolchain every wheel is compiled with (cmake/zig.cmake), from PyPI's ziglang package.
 WHEEL_ZIG_VERSION=0.17.1
+# The build backend's release the wheels are made with: it writes the archives and names itself in them,
+# so a rebuild that is to give the same bytes needs the same one.
+WHEEL_BACKEND_VERSION=1.1.2
 
-# The zig program, installed on first use into the cache; prints its path.
+# The zig program, installed on first use into the cache from its package, which is kept beside it for the
+# build record (wheel_zig_package); prints its path.
 wheel_zig() {
-  local dir="$CACHE/ziglang-$WHEEL_ZIG_VERSION"
+  local dir="$CACHE/ziglang-$WHEEL_ZIG_VERSION" package
   mkdir -p "$CACHE"
   (
     flock 9
+    package=$(wheel_zig_package) || exit 1
     if [ ! -x "$dir/ziglang/zig" ]; then
       rm -rf "$dir"
-      "$TOOLS/bin/python" -m pip install -q --disable-pip-version-check --only-binary=:all: --target "$dir" \
-        "ziglang==$WHEEL_ZIG_VERSION" >&2 || die "installing ziglang $WHEEL_ZIG_VERSION failed"
+      "$TOOLS/bin/python" -m pip install -q --disable-pip-version-check --no-index --target "$dir" "$package" >&2 \
+        || die "installing ziglang $WHEEL_ZIG_VERSION failed"
     fi
   ) 9> "$dir.lock" || exit 1
   echo "$dir/ziglang/zig"
+}
+
+# The ziglang package (a wheel file) the zig program comes from, downloaded on first use; prints its path.
+wheel_zig_package() {
+  local dir="$CACHE/ziglang-$WHEEL_ZIG_VERSION.package"
+  if ! ls "$dir"/ziglang-*.whl > /dev/null 2>&1; then
+    "$TOOLS/bin/python" -m pip download -q --disable-pip-version-check --only-binary=:all: --no-deps -d "$dir" \
+      "ziglang==$WHEEL_ZIG_VERSION" >&2 || die "downloading ziglang $WHEEL_ZIG_VERSION failed"
+  fi
+  ls "$dir"/ziglang-*.whl
 }
 
 # Zig's target for the wheels of a machine ($1: x86_64, aarch64) and C library ($2: gnu or musl).
@@ -33,13 +48,14 @@ wheel_zig_target() {
   esac
 }
 
-# The build backend of pyproject.toml, installed once into a directory of its own. Its packages are pure
-# Python, so every interpreter runs it from there: no build environment per interpreter and no download
-# per build.
+# The build backend of pyproject.toml, at its release WHEEL_BACKEND_VERSION, installed once into a
+# directory of its own. Its packages are pure Python, so every interpreter runs it from there: no build
+# environment per interpreter and no download per build.
 wheel_backend() {
-  local dir="$CACHE/wheel-backend"
+  local dir="$CACHE/wheel-backend-$WHEEL_BACKEND_VERSION"
   local requires; requires=$("$TOOLS/bin/python" -c 'import sys, tomllib
 print("\n".join(tomllib.load(open(sys.argv[1], "rb"))["build-system"]["requires"]))' "$ROOT/pyproject.toml")
+  requires+=$'\n'"scikit-build-core==$WHEEL_BACKEND_VERSION"
   if [ ! -f "$dir/.requires" ] || [ "$(cat "$dir/.requires")" != "$requires" ]; then
     rm -rf "$dir"
     mapfile -t packages <<< "$requires"
@@ -111,6 +127,16 @@ wheel_check_extension() { # $1: the extension module
     || die "$(basename "$extension") exports more than its init function: $(echo $exports)"
 }
 
+# The extension names none of the folders $2... (where it was built, the toolchain's caches): its bytes
+# would then depend on where it is built.
+wheel_check_paths() { # $1: the extension module
+  local extension=$1 patterns=() folder found
+  shift
+  for folder; do [ "${#folder}" -le 1 ] || patterns+=(-e "$folder"); done  # "/" would match any path
+  found=$(strings -a "$extension" | grep -F "${patterns[@]}" | head -n 5 || true)
+  [ -z "$found" ] || die "$(basename "$extension") names folders of its build: $(echo $found)"
+}
+
 # The manylinux or musllinux tag auditwheel finds wheel $1 consistent with (the most compatible one); fails
 # when it finds none or one newer than the baseline.
 wheel_platform_tag() {
@@ -131,7 +157,8 @@ wheel_platform_tag() {
 
 # Wheel $1 (of another machine or C library, which auditwheel repair does not handle) with its platform
 # tag replaced by $2, beside it: the file name, the Tag lines of WHEEL (one per platform of a compressed tag
-# such as manylinux2014_aarch64.manylinux_2_17_aarch64) and WHEEL's hash in RECORD. Prints the new path.
+# such as manylinux2014_aarch64.manylinux_2_17_aarch64) and WHEEL's hash in RECORD; the members keep their
+# order, times and permissions. Prints the new path.
 wheel_retag() {
   "$TOOLS/bin/python" - "$1" "$2" <<'EOF' || die "retagging $(basename "$1") as $2 failed"
 import base64, hashlib, os, re, sys, zipfile
@@ -151,21 +178,23 @@ with zipfile.ZipFile(path) as source, zipfile.ZipFile(target, "w", zipfile.ZIP_D
     record = next(n for n in members if n.endswith(".dist-info/RECORD"))
     line = wheel_file.encode() + b",sha256=" + digest + b"," + str(len(members[wheel_file])).encode()
     members[record] = re.sub(rb"(?m)^" + re.escape(wheel_file.encode()) + rb",.*$", lambda _: line, members[record])
-    for member, data in members.items():
-        out.writestr(member, data)
+    for info in source.infolist():  # each member keeps its time and permissions
+        out.writestr(info, members[info.filename])
 os.remove(path)
 print(target)
 EOF
 }
 
-# Checks wheel $1 (its contents, the extension's needs and exports and its ABI suffix $2, auditwheel) and
-# replaces it in its directory by the same wheel carrying its manylinux or musllinux tag; prints the tagged
-# wheel's path.
+# Checks wheel $1 (its contents, the extension's needs and exports and its ABI suffix $2, that it names
+# none of the folders $3..., auditwheel) and replaces it in its directory by the same wheel carrying its
+# manylinux or musllinux tag; prints the tagged wheel's path.
 wheel_check_and_tag() {
   local wheel=$1 suffix=$2 dir; dir=$(dirname "$wheel")
+  shift 2
   local unpacked; unpacked=$(mktemp -d "${TMPDIR:-/tmp}/tarvo-wheel-check.XXXXXX")
   local extension; extension=$(wheel_extension "$wheel" "$unpacked") || exit 1
   wheel_check_extension "$extension"
+  wheel_check_paths "$extension" "$@"
   [[ "$extension" == *"$suffix" ]] \
     || die "the extension $(basename "$extension") lacks its interpreter's ABI suffix ($suffix)"
   rm -rf "$unpacked"
