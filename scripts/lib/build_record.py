@@ -30,8 +30,7 @@ HOST_PACKAGES = ["libssl-dev", "rapidjson-dev", "cmake", "ninja-build", "binutil
 
 INTERPRETER_FACTS = """
 import json, sys, sysconfig
-print(json.dumps({"version": sys.version, "prefix": sys.prefix, "include": sysconfig.get_path("include"),
-                  "config_h": sysconfig.get_config_h_filename()}))
+print(json.dumps({"version": sys.version, "prefix": sys.prefix, "include": sysconfig.get_config_var("INCLUDEPY")}))
 """
 
 
@@ -76,24 +75,38 @@ def deb_files(directory: Path) -> list[dict]:
     """The .deb files a sysroot was unpacked from: package, version and the file's sha256."""
     packages = []
     for deb in sorted(directory.glob("*.deb")):
-        name, version, architecture = run("dpkg-deb", "-f", str(deb), "Package", "Version", "Architecture").split("\n")
-        packages.append({"package": f"{name.split(': ', 1)[1]}:{architecture.split(': ', 1)[1]}",
-                         "version": version.split(": ", 1)[1], "file": deb.name, "sha256": file_sha256(deb)})
+        fields = dict(line.split(": ", 1) for line in
+                      run("dpkg-deb", "-f", str(deb), "Package", "Version", "Architecture").splitlines())
+        packages.append({"package": f"{fields['Package']}:{fields['Architecture']}", "version": fields["Version"],
+                         "file": deb.name, "sha256": file_sha256(deb)})
     return packages
+
+
+def rootfs_package(rootfs: str, include: Path) -> str | None:
+    """The Debian package (name:architecture version) of a root filesystem that holds its headers in
+    include: from its package database, or from the package file it was unpacked from where emulation
+    kept the packages from being configured."""
+    inside = "/" + str(include.relative_to(rootfs))
+    source = debian_owner(inside, f"{rootfs}/var/lib/dpkg")
+    if source:
+        return source
+    version = include.name.removeprefix("python")
+    for deb in sorted(Path(rootfs, "var/cache/apt/archives").glob(f"libpython{version}-dev_*.deb")):
+        return f"{deb.name} (sha256 {file_sha256(deb)})"
+    return None
 
 
 def interpreter(python: str, rootfs: str) -> dict:
     """The interpreter's version and the headers the wheel was compiled against, with where they came from."""
     facts = json.loads(run(python, "-c", INTERPRETER_FACTS))
     include = Path(facts["include"])
-    directories = [include]
-    config_dir = Path(facts["config_h"]).parent
-    if config_dir != include:  # Debian keeps pyconfig.h under the multiarch include directory
-        directories.append(config_dir)
+    if rootfs and not include.is_relative_to(rootfs):  # the directory as the root filesystem names it
+        include = Path(rootfs, *include.parts[1:])
+    # Debian keeps pyconfig.h in the multiarch include directory, which the build reads too.
+    directories = [include, *sorted(include.parent.glob(f"*-linux-gnu/{include.name}"))]
     if rootfs:
-        inside = "/" + str(include.relative_to(rootfs))
-        source = debian_owner(inside, f"{rootfs}/var/lib/dpkg")
-        origin = f"Debian package {source} of {rootfs}" if source else f"{inside} of {rootfs}"
+        source = rootfs_package(rootfs, include)
+        origin = f"Debian package {source} of {rootfs}" if source else f"the root filesystem {rootfs}"
     else:
         source = debian_owner(str(include))
         origin = f"Debian package {source}" if source else f"the interpreter's own installation in {facts['prefix']}"
@@ -144,13 +157,16 @@ def main() -> None:
     parser.add_argument("--wheels", required=True, type=Path)
     args = parser.parse_args()
 
-    commit = run("git", "-C", args.root, "rev-parse", "HEAD")
-    changed = run("git", "-C", args.root, "status", "--porcelain", "--untracked-files=no")
+    try:
+        commit = run("git", "-C", args.root, "rev-parse", "HEAD")
+        changed = bool(run("git", "-C", args.root, "status", "--porcelain"))  # untracked files go into the sdist too
+    except subprocess.CalledProcessError:  # built from an unpacked sdist, SOURCE_DATE_EPOCH given
+        commit, changed = None, None
     epoch = os.environ.get("SOURCE_DATE_EPOCH")
     lines = [line.split("\t") for line in args.wheels.read_text().splitlines() if line]
     record = {
         "commit": commit,
-        "uncommitted_changes": bool(changed),
+        "uncommitted_changes": changed,
         "source_date_epoch": int(epoch) if epoch else None,
         "build_machine": {"machine": os.uname().machine,
                           "system": run("sh", "-c", ". /etc/os-release && echo \"$PRETTY_NAME\"")},
