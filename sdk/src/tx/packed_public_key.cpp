@@ -20,11 +20,6 @@ PackedPublicKey pack_public_key(const std::pair<Fr, Fr>& affine) {
   return le_to_u256(edwards::write_affine(affine.first, affine.second));
 }
 
-PackedPublicKey public_key_from_private(const eddsa::PrivateKey& private_key) {
-  return le_to_u256(
-      edwards::write(eddsa::PublicKey::from_private(private_key, GENERATOR_INDEX, *JUBJUB_PARAMS).a));
-}
-
 std::pair<PackedPublicKey, BabyJubjubPoint> public_key_and_point(const eddsa::PrivateKey& private_key) {
   const std::pair<Fr, Fr> affine =
       edwards::to_affine(eddsa::PublicKey::from_private(private_key, GENERATOR_INDEX, *JUBJUB_PARAMS).a);

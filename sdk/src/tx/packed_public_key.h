@@ -16,9 +16,6 @@ inline constexpr size_t GENERATOR_INDEX = 5;
 // The packed key of an affine point: its encoding read as a little-endian integer.
 PackedPublicKey pack_public_key(const std::pair<Fr, Fr>& affine);
 
-// The point encoding of sk·G read as a little-endian integer.
-PackedPublicKey public_key_from_private(const eddsa::PrivateKey& private_key);
-
 // The packed key of sk·G and what unpack_public_key gives for it, without decoding the packed form
 // again.
 std::pair<PackedPublicKey, BabyJubjubPoint> public_key_and_point(const eddsa::PrivateKey& private_key);
