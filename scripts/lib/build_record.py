@@ -6,8 +6,9 @@ static archives are compiled in (with the archives' checksums), each interpreter
 headers its wheel was compiled against, and the sha256 of the sdist and of every wheel. The record holds
 no time of its own: two runs that made the same files write the same record, paths aside.
 
-Usage: build_record.py OUTPUT --root CHECKOUT --sdist SDIST --zig ZIG --zig-package ZIGLANG_WHEEL
-                       --backend BACKEND_DIR --wheels WHEELS_TSV
+Usage: build_record.py OUTPUT --commit COMMIT --changed-files N --sdist SDIST --zig ZIG
+                       --zig-package ZIGLANG_WHEEL --backend BACKEND_DIR --wheels WHEELS_TSV
+COMMIT is empty where the source is no git checkout; N counts the files that differ from it.
 WHEELS_TSV has one line per wheel: name, wheel file, interpreter (as the build ran it), Zig target,
 sysroot, root filesystem (empty for this machine) and the directory of the sysroot's .deb files (empty
 for this machine's own packages), separated by tabs.
@@ -149,7 +150,8 @@ def tools() -> dict:
 def main() -> None:
     parser = argparse.ArgumentParser(description=__doc__.split("\n", 1)[0])
     parser.add_argument("output", type=Path)
-    parser.add_argument("--root", required=True)
+    parser.add_argument("--commit", required=True)
+    parser.add_argument("--changed-files", required=True, type=int)
     parser.add_argument("--sdist", required=True, type=Path)
     parser.add_argument("--zig", required=True)
     parser.add_argument("--zig-package", required=True, type=Path)
@@ -157,16 +159,11 @@ def main() -> None:
     parser.add_argument("--wheels", required=True, type=Path)
     args = parser.parse_args()
 
-    try:
-        commit = run("git", "-C", args.root, "rev-parse", "HEAD")
-        changed = bool(run("git", "-C", args.root, "status", "--porcelain"))  # untracked files go into the sdist too
-    except subprocess.CalledProcessError:  # built from an unpacked sdist, SOURCE_DATE_EPOCH given
-        commit, changed = None, None
     epoch = os.environ.get("SOURCE_DATE_EPOCH")
     lines = [line.split("\t") for line in args.wheels.read_text().splitlines() if line]
     record = {
-        "commit": commit,
-        "uncommitted_changes": changed,
+        "commit": args.commit or None,
+        "files_changed_since_commit": args.changed_files if args.commit else None,
         "source_date_epoch": int(epoch) if epoch else None,
         "build_machine": {"machine": os.uname().machine,
                           "system": run("sh", "-c", ". /etc/os-release && echo \"$PRETTY_NAME\"")},
