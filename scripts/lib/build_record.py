@@ -19,6 +19,7 @@ import hashlib
 import json
 import os
 import re
+import shutil
 import subprocess
 import sys
 import zlib
@@ -144,6 +145,12 @@ def tools() -> dict:
     found["zlib"] = zlib.ZLIB_RUNTIME_VERSION  # compresses the members of the wheels this Python rewrites
     found["cmake"] = run("cmake", "--version").splitlines()[0]
     found["ninja"] = run("ninja", "--version")
+    # The installation strips the extension with the first of these CMake finds beside a Clang-like compiler.
+    for strip in ("llvm-strip", "strip"):
+        if shutil.which(strip):
+            program = os.path.realpath(shutil.which(strip))
+            found["strip"] = f"{program} ({debian_owner(program)})"
+            break
     return found
 
 
