@@ -30,8 +30,7 @@ TEST(TransactionSigner, SignaturesAreDeterministicAndVerify) {
       kMessage, packed_signature_from_str(text.substr(6, 66), text.substr(79, 66)), GENERATOR_INDEX,
       *JUBJUB_PARAMS));
   EXPECT_TRUE(limbs_less_var(affine.s.limbs, Fs::characteristic()));
-  EXPECT_TRUE(
-      edwards::from_xy(*Fr::from_repr(affine.r.x.limbs), *Fr::from_repr(affine.r.y.limbs), *JUBJUB_PARAMS));
+  EXPECT_TRUE(edwards::from_xy(affine.r.first, affine.r.second, *JUBJUB_PARAMS));
 }
 
 TEST(TransactionSigner, ZeroKeySignsWithTheNonceAsScalar) {
@@ -64,7 +63,7 @@ TEST(SignatureText, NeutralPointAndScalarRange) {
   const U256 l_minus_1{{l.limbs[0] - 1, l.limbs[1], l.limbs[2], l.limbs[3]}};
   EXPECT_THROW(packed_signature_from_str("0x1", l.to_hex()), FatalError);
   EXPECT_NO_THROW(packed_signature_from_str("0x1", l_minus_1.to_hex()));
-  EXPECT_EQ(json::to_json(JubjubSignature{{U256{}, U256::from_u64(1)}, U256::from_u64(5)}),
+  EXPECT_EQ(json::to_json(JubjubSignature{{Fr::zero(), Fr::one()}, U256::from_u64(5)}),
             "{\"r\":\"0x" + std::string(63, '0') + "1\",\"s\":\"0x" + std::string(63, '0') + "5\"}");
 }
 

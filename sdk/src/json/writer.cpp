@@ -29,7 +29,7 @@ std::string compact_object(std::initializer_list<TextMember> members) {
 }  // namespace
 
 std::string to_json(const JubjubSignature& signature) {
-  return compact_object({{"r", signature.r.packed().to_hex()}, {"s", signature.s.to_hex()}});
+  return compact_object({{"r", packed_point(signature.r).to_hex()}, {"s", signature.s.to_hex()}});
 }
 
 std::string to_json(const L1Signature& signature) {

@@ -2,7 +2,10 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
+#include "crypto/curve/edwards.h"
+#include "crypto/field/fr.h"
 #include "sdk/src/u256.h"
 
 namespace tarvo {
@@ -11,26 +14,25 @@ namespace tarvo {
 // y + 2^255 * (x mod 2).
 using PackedPublicKey = U256;
 
+// The packed form of an affine point: its encoding read as a little-endian integer. The packed public key,
+// and the "r" of a signature text.
+inline U256 packed_point(const std::pair<Fr, Fr>& affine) {
+  return U256::from_le_bytes(edwards::write_affine(affine.first, affine.second));
+}
+
 // Affine point; x and y are canonical field integers (or, under the address rule of packed public
 // keys, x = 0 and y a raw value below 2^160).
 struct BabyJubjubPoint {
   U256 x;
   U256 y;
 
-  // The point encoding read as a little-endian integer, y + 2^255 * (x mod 2): the packed public key,
-  // and the "r" of a signature text.
-  U256 packed() const {
-    U256 encoding = y;
-    encoding.limbs[3] |= x.limbs[0] << 63;
-    return encoding;
-  }
-
   friend bool operator==(const BabyJubjubPoint&, const BabyJubjubPoint&) = default;
 };
 
-// A signature in affine form: the point R and the canonical integer of the scalar s.
+// A signature in affine form: the affine coordinates of the point R and the canonical integer of the scalar
+// s.
 struct JubjubSignature {
-  BabyJubjubPoint r;
+  std::pair<Fr, Fr> r;
   U256 s;
   friend bool operator==(const JubjubSignature&, const JubjubSignature&) = default;
 };
