@@ -1,4 +1,5 @@
-// Affine point and signature types shared by the key, signature and signing code.
+// Affine point and signature types shared by the key, signature and signing code; the signature records
+// say what their JSON texts hold.
 #pragma once
 
 #include <string>
@@ -6,6 +7,7 @@
 
 #include "crypto/curve/edwards.h"
 #include "crypto/field/fr.h"
+#include "sdk/src/json/writer.h"
 #include "sdk/src/u256.h"
 
 namespace tarvo {
@@ -34,6 +36,13 @@ struct BabyJubjubPoint {
 struct JubjubSignature {
   std::pair<Fr, Fr> r;
   U256 s;
+
+  // {"r":"0x…","s":"0x…"}: r the packed encoding of R, s the scalar, each 64 lowercase digits (147
+  // characters in all).
+  std::string to_json() const {
+    return json::compact_object({{"r", packed_point(r).to_hex()}, {"s", s.to_hex()}});
+  }
+
   friend bool operator==(const JubjubSignature&, const JubjubSignature&) = default;
 };
 
@@ -44,6 +53,11 @@ struct L1Signature {
   std::string s;     // the signature scalar
   std::string pk_x;  // the packed public key
   std::string pk_y;  // affine x of the public key point
+
+  // {"x":"…","y":"…","s":"…","pk_x":"…","pk_y":"…"}.
+  std::string to_json() const {
+    return json::compact_object({{"x", x}, {"y", y}, {"s", s}, {"pk_x", pk_x}, {"pk_y", pk_y}});
+  }
 };
 
 }  // namespace tarvo

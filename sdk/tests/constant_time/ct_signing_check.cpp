@@ -18,7 +18,6 @@
 #include "crypto/base/sha256.h"
 #include "crypto/curve/fixed_base.h"
 #include "crypto/field/montgomery.h"
-#include "sdk/src/json/writer.h"
 #include "sdk/src/lib/core.h"
 #include "sdk/src/lib/l1_sign.h"
 #include "sdk/src/tx/convert.h"
@@ -36,7 +35,7 @@ bool sign_with_secret_key(std::string key_text, const tarvo::U256& message) {
   const tarvo::JubjubSignature affine = signature.to_jubjub_signature();
   VALGRIND_MAKE_MEM_DEFINED(&affine, sizeof affine);
   VALGRIND_MAKE_MEM_DEFINED(&signature.pub_key, sizeof signature.pub_key);
-  std::printf("%s\n", tarvo::json::to_json(affine).c_str());
+  std::printf("%s\n", affine.to_json().c_str());
   return !affine.s.is_zero() && !signature.pub_key.is_zero();
 }
 
