@@ -6,6 +6,7 @@ moves a function's time (byte-identical copies of one extension timed hash_trans
 copy the same in every process), and the rounds average that out. Per function: the median over the
 rounds of each build's figure, their ratio, and the spread of the ratios of the rounds."""
 
+import argparse
 import json
 import os
 import shutil
@@ -14,7 +15,7 @@ import sys
 import tempfile
 from pathlib import Path
 
-from measuring import log, measure_kernels, module_timings
+from measuring import BENCH, log, measure_kernels, module_environment, module_timings, run_json
 from table import fmt_ns, fmt_ratio
 from timing import quantile
 
@@ -72,13 +73,45 @@ def compare(args, workload, system_extension, names):
     slower = [name for name, f in functions.items() if not f["met"]]
     lines.append(f"every function within {LIMIT}x of the system compiler's build: "
                  + ("yes" if not slower else f"no ({', '.join(slower)})"))
+    threads = compare_threads(args, workload, extensions)
+    lines += threads_lines(threads)
     print("\n".join(lines))
 
     out = args.out or args.build_dir / "compare.json"
     out.write_text(json.dumps({"wheel_extension": str(args.module_dir), "rounds": args.rounds,
                                "seconds": args.seconds, "load_average_start": load_start,
-                               "load_average_end": load_end, "functions": functions}, indent=1))
+                               "load_average_end": load_end, "functions": functions, "threads": threads},
+                              indent=1))
     log(f"results written to {out}")
+
+
+def compare_threads(args, workload, extensions):
+    """threads_bench.py's figures of each build, from new copies of both extensions, one after the other."""
+    figures = {}
+    for order, copies in alternating_rounds(argparse.Namespace(rounds=1, build_dir=args.build_dir), extensions):
+        for build in order:
+            log(f"threads and the event loop, {build} build")
+            figures[build] = run_json([sys.executable, BENCH / "threads_bench.py", workload, "--seconds",
+                                       str(args.seconds), "--loop-seconds", "2"],
+                                      env=module_environment(copies[build]))
+    return figures
+
+
+def threads_lines(threads):
+    """The throughput speed-ups of 2 threads over 1 and the event loop's lateness, per build."""
+    lines = [f"threads ({sys.version.split()[0]}): throughput of 2 threads / 1 thread, and the worst (p99) lateness"
+             " of a 1 ms asyncio timer while 2 executor threads sign"]
+    for build, figures in threads.items():
+        single = {entry["function"]: entry["calls_per_second"] for entry in figures["results"]
+                  if entry["threads"] == 1}
+        speed_ups = [f"{entry['function']} {entry['calls_per_second'] / single[entry['function']]:.2f}x"
+                     for entry in figures["results"] if entry["threads"] == 2]
+        loop = figures["event_loop"]
+        lateness = {part: f"{fmt_ns(loop[part]['worst_late_ns'])} ({fmt_ns(loop[part]['p99_late_ns'])})"
+                    for part in ("idle", "signing")}
+        lines.append(f"  {build:6}  {', '.join(speed_ups)}; event loop idle {lateness['idle']}, "
+                     f"beside signing {lateness['signing']}")
+    return lines
 
 
 def compare_c_call(args, workload, system_extension):

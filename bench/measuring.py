@@ -144,10 +144,12 @@ def measure_threads(args, workload):
             interpreters.append(free_threaded)
     results = []
     for interpreter in interpreters:
-        log(f"signing throughput from 1 and 2 threads on {interpreter}")
+        log(f"throughput from 1 and 2 threads and an event loop beside signing threads on {interpreter}")
         results.append(run_json([interpreter, BENCH / "threads_bench.py", workload, "--threads", "1", "2",
                                  "--seconds", "0.3" if args.quick else "1.0",
-                                 "--repeats", "1" if args.quick else "3"], env=module_environment(args.module_dir)))
+                                 "--repeats", "1" if args.quick else "3",
+                                 "--loop-seconds", "0.5" if args.quick else "2.0"],
+                                env=module_environment(args.module_dir)))
     return {"interpreters": results, "note": note}
 
 

@@ -1,5 +1,8 @@
 """What a caller sees of the module after import: its functions, their signatures and __all__."""
+import ast
 import inspect
+import pathlib
+import re
 import subprocess
 import sys
 import textwrap
@@ -10,6 +13,7 @@ import tarvo_python_sdk
 from expected_functions import FUNCTIONS, NAMES
 
 METH_FASTCALL_KEYWORDS = 0x80 | 0x02
+ROOT = pathlib.Path(__file__).resolve().parent.parent
 
 
 def test_all_lists_the_17_functions_in_registration_order():
@@ -137,3 +141,98 @@ def test_module_and_the_interpreters_libcrypto_work_side_by_side(imports):
         "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad",
         "True",
     ]
+
+
+# ---- Every binding declares the functions of the core's table (the module is built from it), with the
+# same parameters in the same order. Each reader returns {name: parameters} for what one file declares.
+
+def go_name(name):
+    return "".join(part.upper() if part == "xy" else part.capitalize() for part in name.split("_"))
+
+
+def go_parameter(name):
+    first, *rest = name.split("_")
+    return first + "".join(part.upper() if part == "xy" else part.capitalize() for part in rest)
+
+
+def declared_in_header(text):
+    return {name: tuple(re.findall(r"const char\* (\w+),\s+size_t \1_len", arguments))
+            for name, arguments in re.findall(r"tarvo_status tarvo_(\w+)\(([^)]*)\);", text)}
+
+
+def declared_in_c_library(text):
+    declared = {name: tuple(rest.split(", ")) for name, rest in
+                re.findall(r"^TARVO_TEXT_FUNCTION_\d\((\w+), ([\w, ]+)\)$", text, re.MULTILINE)}
+    # The functions with a truth value are written out: the table entry each one calls must be its own.
+    for name, arguments, called in re.findall(r"^tarvo_status tarvo_(\w+)\(([^)]*)\) \{.*?call\(\"(\w+)\"",
+                                              text, re.MULTILINE | re.DOTALL):
+        declared[name if called == name else f"{name} calling {called}"] = tuple(
+            re.findall(r"const char\* (\w+),\s+size_t \1_len", arguments))
+    return declared
+
+
+def declared_in_c_test(text):
+    declared = {name: tuple(re.findall(r'"(\w+)"', rest))
+                for name, rest in re.findall(r"^ +TEXT[12]\((\w+), ([^)]*)\),$", text, re.MULTILINE)}
+    for name, arity, parameters, functions in re.findall(
+            r'^ +\{"(\w+)", (\d), (?:true|false), \{([^}]*)\},([^}]*)\},$', text, re.MULTILINE):
+        parameters = tuple(re.findall(r'"(\w+)"', parameters))
+        c_functions = re.findall(r"tarvo_\w+", functions)
+        declared[name if c_functions == ["tarvo_" + name] and int(arity) == len(parameters) else name + "?"] = \
+            parameters
+    return declared
+
+
+def declared_in_stub(text):
+    return {node.name: tuple(argument.arg for argument in node.args.args)
+            for node in ast.parse(text).body if isinstance(node, ast.FunctionDef)}
+
+
+def declared_in_go(text):
+    declared = {}
+    for chunk in re.split(r"\n(?=func )", text):
+        header = re.match(r"func ([A-Z]\w*)\(([^)]*)\) \((?:string|bool), error\)", chunk)
+        if header is None:
+            continue
+        name, body = header[1], chunk[header.end():]
+        parameters = [parameter.split()[0] for parameter in header[2].split(", ")]
+        called = re.findall(r"C\.tarvo_(\w+)", body)
+        # The body hands the texts on in the order of the parameters.
+        handed_on = sorted(parameters, key=lambda parameter: re.search(rf"\b{parameter}\b", body).start())
+        agrees = len(called) == 1 and go_name(called[0]) == name and handed_on == parameters
+        declared[name if agrees else name + "?"] = tuple(parameters)
+    return declared
+
+
+def declared_in_rust(text):
+    declared = {name: tuple(parameters.split(", ")) if c_name == "tarvo_" + name else c_name
+                for name, c_name, parameters in re.findall(r"^ +(\w+) => (\w+)\(([\w, ]+)\);$", text, re.MULTILINE)}
+    for chunk in re.split(r"\n(?=pub fn )", text):
+        header = re.match(r"pub fn (\w+)\(([^)]*)\) -> Result<bool, Error>", chunk)
+        if header is None:
+            continue
+        name, parameters = header[1], tuple(re.findall(r"(\w+): &str", header[2]))
+        called = re.search(r"ffi::(tarvo_\w+)\(([^;]*)\);", chunk)
+        handed_on = tuple(re.findall(r"text\((\w+)\)", called[2])) if called else ()
+        declared[name if called and called[1] == "tarvo_" + name and handed_on == parameters else name + "?"] = \
+            parameters
+    return declared
+
+
+BINDING_SOURCES = [
+    ("c-library/include/tarvo.h", declared_in_header, str),
+    ("c-library/src/tarvo.cpp", declared_in_c_library, str),
+    ("c-library/tests/tarvo_test.c", declared_in_c_test, str),
+    ("stubs/tarvo_python_sdk.pyi", declared_in_stub, str),
+    ("examples/go/tarvo.go", declared_in_go, go_name),
+    ("examples/rust/src/lib.rs", declared_in_rust, str),
+]
+
+
+@pytest.mark.parametrize("path, declared_in, named", BINDING_SOURCES, ids=[path for path, _, _ in BINDING_SOURCES])
+def test_every_binding_declares_the_functions_of_the_core_table(path, declared_in, named):
+    table = {name: tuple(inspect.signature(getattr(tarvo_python_sdk, name)).parameters)
+             for name in tarvo_python_sdk.__all__}
+    parameter_named = go_parameter if named is go_name else str
+    expected = {named(name): tuple(parameter_named(p) for p in parameters) for name, parameters in table.items()}
+    assert declared_in((ROOT / path).read_text()) == expected

@@ -39,7 +39,7 @@ typedef enum tarvo_status {
 /* The library's version, "MAJOR.MINOR.PATCH"; a static text. */
 const char* tarvo_version(void);
 
-/* Releases a result or error text (wiping it first: a result can be a private key). NULL is ignored. */
+/* Releases a result or error text, wiping all of it first (a result can be a private key). NULL: nothing. */
 void tarvo_free(char* text);
 
 /* Whether (sig_r, sig_s) signs msg under the packed public key pub_key_x; pub_key_y is not used. */

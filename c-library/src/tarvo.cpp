@@ -13,7 +13,7 @@
 #include <string_view>
 #include <variant>
 
-#include "c-library/src/utf8.h"
+#include "crypto/base/utf8.h"
 #include "sdk/src/lib/diagnostic.h"
 #include "sdk/src/lib/functions.h"
 
@@ -29,12 +29,33 @@ struct Text {
 // Where a function's value goes: a text result or a truth value.
 using Output = std::variant<char**, bool*>;
 
-// A copy of `text` in memory from malloc, NUL-terminated; null when malloc fails.
+// Every text handed to the caller sits behind a hidden prefix holding its length, so that tarvo_free,
+// which receives only the text, can wipe all of it: error texts may hold NUL bytes.
+constexpr size_t kPrefix = sizeof(size_t);
+
+// Room for a text of `size` bytes plus its NUL, in memory from malloc behind the length prefix; null when
+// malloc fails.
+char* allocated_text(size_t size) {
+  char* block = static_cast<char*>(std::malloc(kPrefix + size + 1));
+  if (block == nullptr) return nullptr;
+  std::memcpy(block, &size, kPrefix);
+  block[kPrefix + size] = '\0';
+  return block + kPrefix;
+}
+
+// Wipes a text from allocated_text, all of its bytes whatever they hold, and frees it.
+void release_text(char* text) {
+  char* block = text - kPrefix;
+  size_t size = 0;
+  std::memcpy(&size, block, kPrefix);
+  OPENSSL_cleanse(block, kPrefix + size);
+  std::free(block);
+}
+
+// A copy of `text` for the caller (allocated_text); null when malloc fails.
 char* copied(std::string_view text) {
-  char* copy = static_cast<char*>(std::malloc(text.size() + 1));
-  if (copy == nullptr) return nullptr;
-  std::memcpy(copy, text.data(), text.size());
-  copy[text.size()] = '\0';
+  char* copy = allocated_text(text.size());
+  if (copy != nullptr) std::memcpy(copy, text.data(), text.size());
   return copy;
 }
 
@@ -48,11 +69,10 @@ tarvo_status invalid_argument(const char* function, const char* parameter, const
 char* diagnostic() noexcept {
   size_t size = 0;
   sdk::write_diagnostic([&size](char) { ++size; });
-  char* text = static_cast<char*>(std::malloc(size + 1));
+  char* text = allocated_text(size);
   if (text == nullptr) return nullptr;
   size_t next = 0;
   sdk::write_diagnostic([text, &next](char c) { text[next++] = c; });
-  text[next] = '\0';
   return text;
 }
 
@@ -114,8 +134,7 @@ const char* tarvo_version(void) { return TARVO_VERSION; }
 
 void tarvo_free(char* text) {
   if (text == nullptr) return;
-  OPENSSL_cleanse(text, std::strlen(text));
-  std::free(text);
+  tarvo::c_library::release_text(text);
 }
 
 tarvo_status tarvo_verify_signature(const char* sig_r, size_t sig_r_len, const char* sig_s, size_t sig_s_len,

@@ -1,6 +1,6 @@
 /* The C interface against the installed tarvo.h, driven by tables: the cross-check vectors and the
  * binding calls shared with the Python tests through every function, every status, texts with NUL bytes
- * and invalid UTF-8, and the same signatures from 8 threads as from one.
+ * and invalid UTF-8, tarvo_free wiping a text whole, and the same signatures from 8 threads as from one.
  *   tarvo_test DATA_DIR   (DATA_DIR: tests/data, holding golden/ and binding_calls.json) */
 #include <pthread.h>
 #include <stdint.h>
@@ -23,6 +23,43 @@ static int checks = 0;
       fputc('\n', stderr);                                          \
     }                                                               \
   } while (0)
+
+/* ---- What tarvo_free leaves in a text: seen where the library's free passes through this program. ---- */
+
+#ifdef TARVO_TEST_WRAPPED_FREE
+/* The static test is linked with --wrap=free, so every free of the library's objects comes here first. */
+void __real_free(void* block);
+
+static const char* watched_text; /* a text about to go to tarvo_free */
+static size_t watched_size;
+static bool watched_text_wiped;
+
+void __wrap_free(void* block) {
+  /* The library may keep a header before the text, so the block starts at most a little before it. */
+  const uintptr_t start = (uintptr_t)block;
+  const uintptr_t text = (uintptr_t)watched_text;
+  if (watched_text != NULL && start <= text && text - start <= 64) {
+    watched_text_wiped = true;
+    for (size_t i = 0; i < watched_size; ++i) watched_text_wiped &= watched_text[i] == 0;
+    watched_text = NULL;
+  }
+  __real_free(block);
+}
+
+/* tarvo_free wipes all `size` bytes of `text`, those after a NUL byte too, before it frees the text. */
+static void check_wiped_when_freed(char* text, size_t size) {
+  watched_text = text;
+  watched_size = size;
+  watched_text_wiped = false;
+  tarvo_free(text);
+  CHECK(watched_text == NULL && watched_text_wiped, "%zu bytes not wiped by tarvo_free", size);
+}
+#else
+static void check_wiped_when_freed(char* text, size_t size) {
+  (void)size;
+  tarvo_free(text);
+}
+#endif
 
 /* ---- A small JSON reader: enough for the data files (objects, arrays, strings, booleans, numbers). ---- */
 
@@ -306,6 +343,10 @@ static void recorded_calls(const char* directory, const char* name, bool exact) 
         /* memcmp: the line quotes a NUL byte where the failing argument holds one */
         CHECK(memcmp(error, diagnostic->text, diagnostic->size + 1) == 0, "%s #%zu %s: %s", name, i, f->name,
               error);
+        if (memchr(diagnostic->text, '\0', diagnostic->size) != NULL) {
+          check_wiped_when_freed(error, diagnostic->size);
+          error = NULL;
+        }
       } else if (status == TARVO_FAILED && diagnostic != NULL) {
         CHECK(strstr(error, diagnostic->text) != NULL, "%s #%zu %s: %s", name, i, f->name, error);
       } else if (status == TARVO_FAILED) {
@@ -321,8 +362,51 @@ static void recorded_calls(const char* directory, const char* name, bool exact) 
 
 /* ---- Statuses of bad arguments, for every function and parameter. ---- */
 
+/* One text of every kind of malformed UTF-8: each lead byte class cut short after each of its bytes (at
+ * the end of the text or before another character), its second byte just outside the range its lead
+ * allows (overlong forms, surrogates, values above U+10FFFF), a later byte that is no continuation byte,
+ * and the bytes that never lead; some after well-formed characters. */
+static const char* const NOT_UTF8[] = {
+    /* A continuation byte without a lead; the overlong two-byte forms. */
+    "\x80", "\xbf", "ab\xbf", "\xc0\x80", "\xc1\xbf",
+    /* C2..DF: cut short; no continuation byte. */
+    "\xc2", "\xdf", "\xc2" "a", "\xdf\xc0",
+    /* E0: cut short after each byte; overlong; no continuation byte. */
+    "\xe0", "\xe0\xa0", "\xe0\xa0" "a", "\xe0\x9f\xbf", "\xe0\xa0\xc0",
+    /* E1..EC. */
+    "\xe1", "\xe1\x80", "\xe1\x7f\x80", "\xec\xc0\x80", "\xec\xbf\x7f",
+    /* ED: cut short; the surrogates. */
+    "\xed\x80", "\xed\xa0\x80", "\xed\xbf\xbf", "\xed\x7f\x80",
+    /* EE..EF. */
+    "\xee", "\xef\xbf", "\xee\xc0\x80", "\xef\xbf\xc0",
+    /* F0: cut short after each byte; overlong; no continuation byte. */
+    "\xf0", "\xf0\x90", "\xf0\x90\x80", "\xf0\x90\x80" "a", "\xf0\x8f\xbf\xbf", "\xf0\x90\x80\xc0",
+    /* F1..F3. */
+    "\xf1", "\xf1\x80", "\xf3\xbf\xbf", "\xf1\x7f\x80\x80", "\xf3\xc0\x80\x80", "\xf3\x80\x7f\x80",
+    "\xf3\x80\x80\xc0",
+    /* F4: cut short after each byte; above U+10FFFF; no continuation byte. */
+    "\xf4", "\xf4\x8f", "\xf4\x8f\xbf", "\xf4\x90\x80\x80", "\xf4\xbf\xbf\xbf", "\xf4\x7f\x80\x80",
+    "\xf4\x8f\xbf\xc0",
+    /* Never a lead. */
+    "\xf5\x80\x80\x80", "\xf7\xbf\xbf\xbf", "\xf8\x88\x80\x80\x80", "\xfe", "\xff",
+    /* Cut short after a two-, a three- and a four-byte character. */
+    "\xc3\xa9\xe2\x82\xac\xf0\x9f\x98\x80\xe2\x82",
+};
+#define NOT_UTF8_COUNT (sizeof NOT_UTF8 / sizeof NOT_UTF8[0])
+
+/* The last ASCII character, the first and the last sequence of every lead byte class and those around the
+ * surrogates, at the end of the text: well-formed, so the functions take them (and fail on their content
+ * or succeed). */
+static const char* const UTF8_EDGES[] = {
+    "\x7f",
+    "\xc2\x80",         "\xdf\xbf",         "\xe0\xa0\x80",     "\xe0\xbf\xbf",     "\xe1\x80\x80",
+    "\xec\xbf\xbf",     "\xed\x80\x80",     "\xed\x9f\xbf",     "\xee\x80\x80",     "\xef\xbf\xbf",
+    "\xf0\x90\x80\x80", "\xf0\xbf\xbf\xbf", "\xf1\x80\x80\x80", "\xf3\xbf\xbf\xbf", "\xf4\x80\x80\x80",
+    "\xf4\x8f\xbf\xbf",
+};
+#define UTF8_EDGE_COUNT (sizeof UTF8_EDGES / sizeof UTF8_EDGES[0])
+
 static void invalid_arguments(void) {
-  static const char not_utf8[][4] = {"\xff", "\xc0\xaf", "\xed\xa0\x80", "\xf4\x90\x80\x80", "\xe2\x82"};
   for (size_t i = 0; i < FUNCTION_COUNT; ++i) {
     const function* f = &FUNCTIONS[i];
     for (size_t p = 0; p < f->arity; ++p) {
@@ -340,16 +424,28 @@ static void invalid_arguments(void) {
                 strstr(error, "NULL"),
             "%s %s NULL: %d %s", f->name, quoted, status, error ? error : "");
       tarvo_free(error);
-      error = NULL;
 
-      const char* bad = not_utf8[(i + p) % (sizeof not_utf8 / sizeof not_utf8[0])];
-      a[p] = (text){bad, strlen(bad)};
-      status = call(f, a, &out, &truth, &error);
-      CHECK(status == TARVO_INVALID_ARGUMENT && out == NULL && error && strstr(error, quoted) &&
-                strstr(error, "UTF-8"),
-            "%s %s not UTF-8: %d %s", f->name, quoted, status, error ? error : "");
-      tarvo_free(error);
+      for (size_t b = 0; b < NOT_UTF8_COUNT; ++b) {
+        error = NULL;
+        a[p] = (text){NOT_UTF8[b], strlen(NOT_UTF8[b])};
+        status = call(f, a, &out, &truth, &error);
+        CHECK(status == TARVO_INVALID_ARGUMENT && out == NULL && error && strstr(error, quoted) &&
+                  strstr(error, "UTF-8"),
+              "%s %s not UTF-8 #%zu: %d %s", f->name, quoted, b, status, error ? error : "");
+        tarvo_free(error);
+      }
+      for (size_t g = 0; g < UTF8_EDGE_COUNT; ++g) {
+        error = NULL;
+        a[p] = (text){UTF8_EDGES[g], strlen(UTF8_EDGES[g])};
+        status = call(f, a, &out, &truth, &error);
+        CHECK(status == TARVO_OK || status == TARVO_FAILED, "%s %s UTF-8 edge #%zu: %d %s", f->name, quoted, g,
+              status, error ? error : "");
+        tarvo_free(out);
+        tarvo_free(error);
+        out = NULL;
+      }
       /* Without an error pointer the status alone comes back. */
+      a[p] = (text){NOT_UTF8[0], 1};
       CHECK(call(f, a, &out, &truth, NULL) == TARVO_INVALID_ARGUMENT && out == NULL, "%s", f->name);
     }
     text a[5];

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "crypto/base/utf8.h"
+
 namespace tarvo {
 
 namespace {
@@ -13,16 +15,6 @@ char hex_digit(uint8_t n) {
   int32_t letter_mask = (9 - int32_t{n}) >> 31;
   asm("" : "+r"(letter_mask));
   return static_cast<char>('0' + n + (letter_mask & ('a' - '0' - 10)));
-}
-
-// Length in bytes of the UTF-8 sequence starting at text[i] (1 for malformed or ASCII bytes), never
-// reaching past the end of `text`.
-size_t utf8_char_length(std::string_view text, size_t i) {
-  const auto lead = static_cast<uint8_t>(text[i]);
-  const size_t len = lead < 0xc0 ? 1 : lead < 0xe0 ? 2 : lead < 0xf0 ? 3 : 4;
-  size_t n = 1;
-  while (n < len && i + n < text.size() && (static_cast<uint8_t>(text[i + n]) & 0xc0) == 0x80) ++n;
-  return n;
 }
 
 }  // namespace
@@ -40,7 +32,8 @@ std::string hex_encode(std::span<const uint8_t> bytes, std::string_view prefix) 
 }
 
 Error invalid_hex_character(std::string_view text, size_t index, size_t position) {
-  const std::string c(text.substr(index, utf8_char_length(text, index)));
+  // A caller's text is UTF-8 (the bindings see to it); a malformed byte is quoted alone.
+  const std::string c(text.substr(index, std::max<size_t>(utf8_char_at(text, index).length, 1)));
   return Error("Invalid character '" + c + "' at position " + std::to_string(position));
 }
 

@@ -13,9 +13,6 @@ namespace tarvo {
 namespace {
 
 #if TARVO_X86_64
-// The register state the OS saves on a context switch (XCR0): 0x6 the SSE and AVX registers, 0xe0 also the
-// AVX-512 mask and upper registers. A vector extension is usable only when the CPU has it and the OS saves
-// it.
 uint64_t os_saved_state() {
   uint32_t low, high;
   asm("xgetbv" : "=a"(low), "=d"(high) : "c"(0));
@@ -26,25 +23,14 @@ uint64_t os_saved_state() {
 CpuFeatures detect() {
 #if TARVO_X86_64
   unsigned eax, ebx, ecx, edx;
-  bool sse41 = false, os_avx_state = false, os_avx512_state = false;
+  CpuIdWords words{};
   if (__get_cpuid(1, &eax, &ebx, &ecx, &edx)) {
-    sse41 = (ecx >> 19) & 1;
+    words.leaf1_ecx = ecx;
     const bool osxsave = (ecx >> 27) & 1, avx = (ecx >> 28) & 1;
-    if (osxsave && avx) {
-      const uint64_t state = os_saved_state();
-      os_avx_state = (state & 0x6) == 0x6;
-      os_avx512_state = (state & 0xe6) == 0xe6;
-    }
+    if (osxsave && avx) words.xcr0 = os_saved_state();  // xgetbv faults without OSXSAVE
   }
-  CpuFeatures features{};
-  if (__get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx)) {
-    const auto bit = [&](unsigned n) { return ((ebx >> n) & 1) != 0; };
-    features.adx = bit(8) && bit(19);  // BMI2 (MULX) and ADX
-    features.sha = bit(29) && sse41;
-    features.avx2 = bit(5) && os_avx_state;
-    features.avx512 = bit(16) && bit(30) && bit(31) && os_avx512_state;  // F, BW, VL
-  }
-  return features;
+  if (__get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx)) words.leaf7_ebx = ebx;
+  return decode_cpu_features(words);
 #else
   return {};
 #endif
@@ -59,6 +45,22 @@ bool adx_assumed = false;
 #ifdef TARVO_CT_CHECK
 void assume_adx_for_check() { adx_assumed = true; }
 #endif
+
+CpuFeatures decode_cpu_features(const CpuIdWords& words) {
+  const auto bit = [](uint64_t word, unsigned n) { return ((word >> n) & 1) != 0; };
+  const uint32_t ecx = words.leaf1_ecx, ebx = words.leaf7_ebx;
+  // A vector extension is usable only when the CPU has it and the OS saves its registers: XCR0 0x6 the
+  // SSE and AVX registers, 0xe0 also the AVX-512 mask and upper registers.
+  const bool os_saves = bit(ecx, 27) && bit(ecx, 28);  // OSXSAVE and AVX: XCR0 is there to read
+  const bool os_avx_state = os_saves && (words.xcr0 & 0x6) == 0x6;
+  const bool os_avx512_state = os_saves && (words.xcr0 & 0xe6) == 0xe6;
+  CpuFeatures features{};
+  features.adx = bit(ebx, 8) && bit(ebx, 19);   // BMI2 (MULX) and ADX
+  features.sha = bit(ebx, 29) && bit(ecx, 19);  // SHA and SSE4.1
+  features.avx2 = bit(ebx, 5) && os_avx_state;
+  features.avx512 = bit(ebx, 16) && bit(ebx, 30) && bit(ebx, 31) && os_avx512_state;  // F, BW, VL
+  return features;
+}
 
 const CpuFeatures& cpu_features() {
   static const CpuFeatures features = [] {

@@ -2,6 +2,8 @@
 // on other targets, where the portable code runs.
 #pragma once
 
+#include <cstdint>
+
 namespace tarvo {
 
 struct CpuFeatures {
@@ -12,6 +14,17 @@ struct CpuFeatures {
 };
 
 const CpuFeatures& cpu_features();
+
+// What the detection reads: CPUID leaf 1's ECX, leaf 7 (subleaf 0)'s EBX, and XCR0, the register state
+// the OS saves (read only where leaf 1 reports OSXSAVE and AVX; 0 otherwise), each 0 where not there.
+struct CpuIdWords {
+  uint32_t leaf1_ecx;
+  uint32_t leaf7_ebx;
+  uint64_t xcr0;
+};
+
+// The features those words report.
+CpuFeatures decode_cpu_features(const CpuIdWords& words);
 
 #ifdef TARVO_CT_CHECK
 // The constant-time check's builds only, never a module or library that ships: valgrind's CPU model hides

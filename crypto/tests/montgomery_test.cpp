@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "crypto/base/cpu_features.h"
 #include "crypto/field/fr.h"
 #include "crypto/field/fs.h"
 #include "crypto/field/montgomery_dot.h"
@@ -79,6 +80,52 @@ TEST(MontgomeryKernels, ReductionOfFullWidthIntegers) {
   EXPECT_EQ(all_ones, two_256 - Fr::one());
   EXPECT_EQ(Fr::from_u256_reduced(FrParams::MODULUS), Fr::zero());
   EXPECT_EQ(Fs::from_u256_reduced(FsParams::MODULUS), Fs::zero());
+}
+
+// The kernels run where the detection finds their features: the detection's decoding of CPUID and XCR0,
+// fed made-up CPUs with some parts and not others.
+TEST(CpuFeatures, DecodedFromCpuidAndTheSavedRegisterState) {
+  constexpr uint32_t kSse41 = 1u << 19, kOsxsave = 1u << 27, kAvx = 1u << 28;  // leaf 1, ECX
+  constexpr uint32_t kAvx2 = 1u << 5, kBmi2 = 1u << 8, kAvx512F = 1u << 16, kAdx = 1u << 19, kSha = 1u << 29,
+                     kAvx512Bw = 1u << 30, kAvx512Vl = 1u << 31;  // leaf 7, EBX
+  constexpr uint32_t kLeaf1 = kSse41 | kOsxsave | kAvx;
+  constexpr uint32_t kLeaf7 = kAvx2 | kBmi2 | kAvx512F | kAdx | kSha | kAvx512Bw | kAvx512Vl;
+  constexpr uint64_t kAllState = 0xe7, kAvxState = 0x7;
+  struct Case {
+    CpuIdWords words;
+    bool adx, sha, avx2, avx512;
+  };
+  const Case cases[] = {
+      {{0, 0, 0}, false, false, false, false},
+      {{kLeaf1, kLeaf7, kAllState}, true, true, true, true},
+      // AVX-512 needs F, BW and VL, and the OS saving the mask and upper registers.
+      {{kLeaf1, kLeaf7 & ~(kAvx512Bw | kAvx512Vl), kAllState}, true, true, true, false},
+      {{kLeaf1, kLeaf7 & ~kAvx512Bw, kAllState}, true, true, true, false},
+      {{kLeaf1, kLeaf7 & ~kAvx512Vl, kAllState}, true, true, true, false},
+      {{kLeaf1, kLeaf7 & ~kAvx512F, kAllState}, true, true, true, false},
+      {{kLeaf1, kLeaf7, kAvxState}, true, true, true, false},
+      {{kLeaf1, kLeaf7, kAllState & ~0x40}, true, true, true, false},
+      // AVX2 needs the AVX state saved, which XCR0 reports only with OSXSAVE and AVX.
+      {{kLeaf1, kLeaf7, kAllState & ~0x4}, true, true, false, false},
+      {{kLeaf1 & ~kOsxsave, kLeaf7, kAllState}, true, true, false, false},
+      {{kLeaf1 & ~kAvx, kLeaf7, kAllState}, true, true, false, false},
+      {{kLeaf1, kLeaf7 & ~kAvx2, kAllState}, true, true, false, true},
+      // The field kernels need MULX (BMI2) and ADX; the SHA-256 kernels SHA and SSE4.1.
+      {{kLeaf1, kLeaf7 & ~kBmi2, kAllState}, false, true, true, true},
+      {{kLeaf1, kLeaf7 & ~kAdx, kAllState}, false, true, true, true},
+      {{kLeaf1, kLeaf7 & ~kSha, kAllState}, true, false, true, true},
+      {{kLeaf1 & ~kSse41, kLeaf7, kAllState}, true, false, true, true},
+      {{kSse41, kBmi2 | kAdx | kSha, 0}, true, true, false, false},
+  };
+  for (const Case& c : cases) {
+    const CpuFeatures features = decode_cpu_features(c.words);
+    SCOPED_TRACE(::testing::Message()
+                 << std::hex << c.words.leaf1_ecx << " " << c.words.leaf7_ebx << " " << c.words.xcr0);
+    EXPECT_EQ(features.adx, c.adx);
+    EXPECT_EQ(features.sha, c.sha);
+    EXPECT_EQ(features.avx2, c.avx2);
+    EXPECT_EQ(features.avx512, c.avx512);
+  }
 }
 
 }  // namespace

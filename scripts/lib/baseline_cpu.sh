@@ -1,18 +1,16 @@
-# The Python suite on the baseline x86-64 CPU (sourced by scripts/build-wheels and scripts/ct-check; the
-# caller defines `say` and `die`). qemu's user-mode emulation of its qemu64 CPU has none of SSE4.1, BMI2,
-# ADX, AVX, AVX2, AVX-512 or the SHA extensions and stops a program with SIGILL at the first such
-# instruction, so a pass shows that the module runs only baseline instructions unless the CPU detection
-# finds more.
+# The Python suite on the baseline x86-64 CPU (sourced by scripts/build-wheels and scripts/ct-check).
+# qemu's user-mode emulation of its qemu64 CPU has none of SSE4.1, BMI2, ADX, AVX, AVX2, AVX-512 or the SHA
+# extensions and stops a program with SIGILL at the first such instruction, so a pass shows that the module
+# runs only baseline instructions unless the CPU detection finds more.
+# shellcheck source=common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 # qemu's x86-64 user-mode emulator, installed on first use (Debian's qemu-user-static); prints its path.
 baseline_cpu_qemu() {
   local qemu
   qemu=$(command -v qemu-x86_64-static || command -v qemu-x86_64 || true)
   if [ -z "$qemu" ]; then
-    local sudo=""
-    if [ "$(id -u)" != 0 ]; then sudo="sudo"; fi
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=900 install -y -qq qemu-user-static \
-      > /dev/null || die "installing qemu-user-static failed"
+    install_debian_packages qemu-user-static
     qemu=$(command -v qemu-x86_64-static)
   fi
   echo "$qemu"
@@ -41,16 +39,7 @@ baseline_cpu_test_wheel() {
   (
     cd "$work/run"
     # The interpreter and a child it starts both run as qemu (the process name), with the installed module.
-    "$work/venv/bin/python" -c '
-import subprocess, sys
-import tarvo_python_sdk
-comm = "import sys; print(open(\"/proc/self/comm\").read().strip())"
-names = [open("/proc/self/comm").read().strip(), subprocess.run([sys.executable, "-c", comm], capture_output=True,
-         text=True, check=True).stdout.strip()]
-if not all(name.startswith("qemu") for name in names) or not tarvo_python_sdk.__file__.startswith(sys.prefix):
-    sys.exit(f"not emulated: {names}, {tarvo_python_sdk.__file__}")
-print(f"emulated on qemu64: the interpreter and its children ({names[1]}); module {tarvo_python_sdk.__file__}")
-' || exit 1
+    "$work/venv/bin/python" "$ROOT/scripts/lib/check_emulated.py" || exit 1
     TARVO_EMULATED=1 "$work/venv/bin/python" -m pytest -q -p no:cacheprovider "$src/tests"
   ) || status=$?
   rm -rf "$work"

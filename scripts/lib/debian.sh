@@ -1,4 +1,6 @@
-# Debian helpers shared by the scripts (sourced; the caller defines `die`).
+# Debian helpers shared by the scripts (sourced).
+# shellcheck source=common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 debian_mirror() { # the machine's own Debian mirror, read from its apt configuration
   local uri=""
@@ -17,24 +19,27 @@ debian_mirror() { # the machine's own Debian mirror, read from its apt configura
 # Prints the path of the upstream source tarball of Debian 13 "trixie"'s source package $1 (python3.13,
 # zlib, ...), downloaded once through a private apt directory into $CACHE/src.
 debian_source() {
+  local package=$1 src_dir="$CACHE/src"
+  cache_once "$src_dir.lock" debian_source_present debian_source_download "$package"
+  local tarball
+  for tarball in "$src_dir/${package}"_*.orig.tar.*; do
+    [[ "$tarball" == *.asc ]] || { echo "$tarball"; return; }
+  done
+}
+debian_source_present() { compgen -G "$CACHE/src/$1_*.orig.tar.*" > /dev/null; }
+debian_source_download() {
   local package=$1 apt_dir="$CACHE/apt" src_dir="$CACHE/src"
   mkdir -p "$apt_dir/lists/partial" "$src_dir"
-  (
-    flock 9
-    if ! ls "$src_dir/${package}"_*.orig.tar.* > /dev/null 2>&1; then
-      local mirror; mirror=$(debian_mirror)
-      printf 'deb %s trixie main\ndeb-src %s trixie main\n' "$mirror" "$mirror" > "$apt_dir/sources.list"
-      local opts=(-o "Dir::Etc::sourcelist=$apt_dir/sources.list" -o "Dir::Etc::sourceparts=-"
-                  -o "Dir::State::Lists=$apt_dir/lists" -o "APT::Get::List-Cleanup=0")
-      echo "[debian] downloading the $package source package (trixie)" >&2
-      [ -n "$(ls "$apt_dir/lists" 2> /dev/null | grep -v partial)" ] || apt-get "${opts[@]}" update -qq \
-        || die "apt-get update of the private trixie lists failed"
-      # Only the upstream tarball is needed: the mirror may lack the packaging of a point release.
-      (cd "$src_dir" && apt-get "${opts[@]}" source --download-only "$package" > /dev/null) \
-        || ls "$src_dir/${package}"_*.orig.tar.* > /dev/null 2>&1 || die "apt-get source $package failed"
-    fi
-  ) 9> "$src_dir.lock" || exit 1
-  ls "$src_dir/${package}"_*.orig.tar.* | grep -v '\.asc$' | head -n 1
+  local mirror; mirror=$(debian_mirror)
+  printf 'deb %s trixie main\ndeb-src %s trixie main\n' "$mirror" "$mirror" > "$apt_dir/sources.list"
+  local opts=(-o "Dir::Etc::sourcelist=$apt_dir/sources.list" -o "Dir::Etc::sourceparts=-"
+              -o "Dir::State::Lists=$apt_dir/lists" -o "APT::Get::List-Cleanup=0")
+  say "downloading the $package source package (trixie)"
+  compgen -G "$apt_dir/lists/*_Sources*" > /dev/null || apt-get "${opts[@]}" update -qq \
+    || die "apt-get update of the private trixie lists failed"
+  # Only the upstream tarball is needed: the mirror may lack the packaging of a point release.
+  (cd "$src_dir" && apt-get "${opts[@]}" source --download-only "$package" > /dev/null) \
+    || debian_source_present "$package" || die "apt-get source $package failed"
 }
 
 # Makes this machine run programs of Debian architecture $1 (arm64, ...) through qemu user-mode emulation:
@@ -45,10 +50,7 @@ debian_enable_emulation() {
     arm64) qemu_arch=aarch64 ;;
     *) qemu_arch=$1 ;;
   esac
-  if ! dpkg-query -W -f='${Status}' qemu-user-static binfmt-support 2>/dev/null | grep -q "install ok installed.*install ok installed"; then
-    DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=900 install -y -qq qemu-user-static binfmt-support \
-      > /dev/null || die "installing qemu-user-static failed"
-  fi
+  install_debian_packages qemu-user-static binfmt-support
   [ -f /proc/sys/fs/binfmt_misc/status ] || mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc \
     || die "mounting binfmt_misc failed"
   [ -f "/proc/sys/fs/binfmt_misc/qemu-$qemu_arch" ] || update-binfmts --enable "qemu-$qemu_arch" \
@@ -63,39 +65,37 @@ debian_rootfs() { # $1: suite, $2: packages, $3: Debian architecture
   local suite=$1 packages=$2 arch=${3:-$(dpkg --print-architecture)}
   local dir="$CACHE/rootfs/$suite"
   [ "$arch" = "$(dpkg --print-architecture)" ] || { dir="$dir-$arch"; debian_enable_emulation "$arch"; }
-  mkdir -p "$CACHE/rootfs"
-  (
-    flock 9
-    if [ ! -f "$dir/.complete" ] || [ "$(cat "$dir/.complete")" != "$packages" ]; then
-      local mirror; mirror=$(debian_mirror)
-      local work="$dir.new"
-      command -v debootstrap > /dev/null || DEBIAN_FRONTEND=noninteractive apt-get \
-        -o DPkg::Lock::Timeout=900 install -y -qq debootstrap > /dev/null || die "installing debootstrap failed"
-      rm -rf "$work"
-      echo "[rootfs] debootstrap $suite ($arch) with $packages (first use only)" >&2
-      if [ "$arch" = "$(dpkg --print-architecture)" ]; then
-        debootstrap --variant=minbase --include="$packages" "$suite" "$work" "$mirror" > "$dir.log" 2>&1 \
-          || { tail -n 20 "$dir.log" >&2; die "debootstrap of $suite failed (log: $dir.log)"; }
-      else
-        # debootstrap's second stage would configure the packages through emulation, which takes longer
-        # than everything else here (its dependency resolver alone ran for over 25 minutes): the packages
-        # are unpacked on this machine instead and the accounts taken from base-passwd's masters.
-        debootstrap --arch "$arch" --foreign --variant=minbase --include="$packages" "$suite" "$work" "$mirror" \
-          > "$dir.log" 2>&1 || { tail -n 20 "$dir.log" >&2; die "debootstrap of $suite ($arch) failed (log: $dir.log)"; }
-        local deb
-        for deb in "$work"/var/cache/apt/archives/*.deb; do
-          dpkg-deb --fsys-tarfile "$deb" | tar -C "$work" --keep-directory-symlink -xf - || die "unpacking $deb failed"
-        done
-        cp "$work/usr/share/base-passwd/passwd.master" "$work/etc/passwd"
-        cp "$work/usr/share/base-passwd/group.master" "$work/etc/group"
-        # The certificate bundle that configuring ca-certificates would make: pip reads it when it starts.
-        mkdir -p "$work/etc/ssl/certs"
-        cp -L /etc/ssl/certs/ca-certificates.crt "$work/etc/ssl/certs/"
-      fi
-      echo "$packages" > "$work/.complete"
-      rm -rf "$dir"
-      mv "$work" "$dir"
-    fi
-  ) 9> "$dir.lock" || exit 1
+  cache_once "$dir.lock" debian_rootfs_present debian_rootfs_make "$dir" "$suite" "$packages" "$arch"
   echo "$dir"
+}
+debian_rootfs_present() { [ -f "$1/.complete" ] && [ "$(cat "$1/.complete")" = "$3" ]; }
+debian_rootfs_make() { # $1: directory, then the arguments of debian_rootfs
+  local dir=$1 suite=$2 packages=$3 arch=$4
+  local mirror; mirror=$(debian_mirror)
+  local work="$dir.new"
+  install_debian_packages debootstrap
+  rm -rf "$work"
+  say "debootstrap $suite ($arch) with $packages (first use only)"
+  if [ "$arch" = "$(dpkg --print-architecture)" ]; then
+    debootstrap --variant=minbase --include="$packages" "$suite" "$work" "$mirror" > "$dir.log" 2>&1 \
+      || { tail -n 20 "$dir.log" >&2; die "debootstrap of $suite failed (log: $dir.log)"; }
+  else
+    # debootstrap's second stage would configure the packages through emulation, which takes longer
+    # than everything else here (its dependency resolver alone ran for over 25 minutes): the packages
+    # are unpacked on this machine instead and the accounts taken from base-passwd's masters.
+    debootstrap --arch "$arch" --foreign --variant=minbase --include="$packages" "$suite" "$work" "$mirror" \
+      > "$dir.log" 2>&1 || { tail -n 20 "$dir.log" >&2; die "debootstrap of $suite ($arch) failed (log: $dir.log)"; }
+    local deb
+    for deb in "$work"/var/cache/apt/archives/*.deb; do
+      dpkg-deb --fsys-tarfile "$deb" | tar -C "$work" --keep-directory-symlink -xf - || die "unpacking $deb failed"
+    done
+    cp "$work/usr/share/base-passwd/passwd.master" "$work/etc/passwd"
+    cp "$work/usr/share/base-passwd/group.master" "$work/etc/group"
+    # The certificate bundle that configuring ca-certificates would make: pip reads it when it starts.
+    mkdir -p "$work/etc/ssl/certs"
+    cp -L /etc/ssl/certs/ca-certificates.crt "$work/etc/ssl/certs/"
+  fi
+  echo "$packages" > "$work/.complete"
+  rm -rf "$dir"
+  mv "$work" "$dir"
 }

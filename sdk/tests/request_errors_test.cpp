@@ -3,6 +3,8 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "sdk/tests/request_test_support.h"
 
@@ -98,6 +100,9 @@ TEST(RequestErrors, InvalidTypesDescribeWhatWasMetJustAfterIt) {
        "invalid type: integer `1`, expected a boolean" + col(24)},
       {"LimitOrderRequest", R"({"is_buying_synthetic":[]})",
        "invalid type: sequence, expected a boolean" + col(23)},
+      // Every escape, decoded, and quoted back with the controls escaped.
+      {"LimitOrderRequest", R"({"is_buying_synthetic":"\"\\\/\b\f\n\r\t\u0000\u0041\u00e9\ud83d\ude00"})",
+       R"(invalid type: string "\"\\/\u{8}\u{c}\n\r\t\0Aé😀", expected a boolean)" + col(71)},
       {"LimitOrderRequest", R"({"is_buying_synthetic":"a\"b\\c\n\t\u0001\u007f\u00e9\u00a0"})",
        "invalid type: string \"a\\\"b\\\\c\\n\\t\\u{1}\\u{7f}\xc3\xa9\\u{a0}\", expected a boolean" +
            col(60)},
@@ -310,7 +315,72 @@ TEST(RequestErrors, StringErrors) {
   });
 }
 
-TEST(RequestErrors, InvalidUtf8IsRefused) {
+// One sequence of every kind of malformed UTF-8: each lead byte class cut short after each of its bytes,
+// its second byte just outside the range its lead allows (overlong forms, surrogates, values above
+// U+10FFFF), a later byte that is no continuation byte, and the bytes that never lead.
+const std::vector<std::string> kMalformedUtf8 = {
+    // A continuation byte without a lead; the overlong two-byte forms.
+    "\x80", "\xbf", "\xc0\x80", "\xc1\xbf",
+    // C2..DF: cut short; no continuation byte.
+    "\xc2", "\xdf", "\xc2\x7f", "\xdf\xc0",
+    // E0: cut short after each byte; overlong; no continuation byte.
+    "\xe0", "\xe0\xa0", "\xe0\x9f\xbf", "\xe0\xa0\xc0",
+    // E1..EC.
+    "\xe1", "\xe1\x80", "\xe1\x7f\x80", "\xec\xc0\x80", "\xec\xbf\x7f",
+    // ED: cut short; the surrogates.
+    "\xed\x80", "\xed\xa0\x80", "\xed\xbf\xbf", "\xed\x7f\x80",
+    // EE..EF.
+    "\xee", "\xef\xbf", "\xee\xc0\x80", "\xef\xbf\xc0",
+    // F0: cut short after each byte; overlong; no continuation byte.
+    "\xf0", "\xf0\x90", "\xf0\x90\x80", "\xf0\x8f\xbf\xbf", "\xf0\x90\x80\xc0",
+    // F1..F3.
+    "\xf1", "\xf1\x80", "\xf3\xbf\xbf", "\xf1\x7f\x80\x80", "\xf3\xc0\x80\x80", "\xf3\x80\x7f\x80",
+    "\xf3\x80\x80\xc0",
+    // F4: cut short after each byte; above U+10FFFF; no continuation byte.
+    "\xf4", "\xf4\x8f", "\xf4\x8f\xbf", "\xf4\x90\x80\x80", "\xf4\xbf\xbf\xbf", "\xf4\x7f\x80\x80",
+    "\xf4\x8f\xbf\xc0",
+    // Never a lead.
+    "\xf5\x80\x80\x80", "\xf7\xbf\xbf\xbf", "\xf8\x88\x80\x80\x80", "\xfe", "\xff"};
+
+// The last ASCII character, the first and the last sequence of every lead byte class and those around the
+// surrogates, each with the form a diagnostic quotes it in (code points that are controls, private use or
+// non-characters as \u{..}).
+const std::vector<std::pair<std::string, std::string>> kUtf8Edges = {
+    {"\x7f", "\\u{7f}"},
+    {"\xc2\x80", "\\u{80}"},
+    {"\xdf\xbf", "\xdf\xbf"},
+    {"\xe0\xa0\x80", "\xe0\xa0\x80"},
+    {"\xe0\xbf\xbf", "\xe0\xbf\xbf"},
+    {"\xe1\x80\x80", "\xe1\x80\x80"},
+    {"\xec\xbf\xbf", "\xec\xbf\xbf"},
+    {"\xed\x80\x80", "\xed\x80\x80"},
+    {"\xed\x9f\xbf", "\xed\x9f\xbf"},
+    {"\xee\x80\x80", "\\u{e000}"},
+    {"\xef\xbf\xbf", "\\u{ffff}"},
+    {"\xf0\x90\x80\x80", "\xf0\x90\x80\x80"},
+    {"\xf0\xbf\xbf\xbf", "\\u{3ffff}"},
+    {"\xf1\x80\x80\x80", "\xf1\x80\x80\x80"},
+    {"\xf3\xbf\xbf\xbf", "\\u{fffff}"},
+    {"\xf4\x80\x80\x80", "\\u{100000}"},
+    {"\xf4\x8f\xbf\xbf", "\\u{10ffff}"},
+};
+
+TEST(RequestErrors, InvalidUtf8IsRefusedAtItsLeadByte) {
+  std::vector<ErrorCase> cases;
+  for (const std::string& bad : kMalformedUtf8) {
+    // After a two-byte character inside a string, and at the end of the text.
+    cases.push_back({"Transfer", "{\"x\":\"a\xc3\xa9" + bad + "\"}", "invalid unicode code point" + col(10)});
+    cases.push_back({"Transfer", "{\"x\":\"" + bad, "invalid unicode code point" + col(7)});
+  }
+  for (const auto& [good, quoted] : kUtf8Edges) {
+    // Read whole, also where the text ends just after it, and decoded when quoted.
+    cases.push_back({"Transfer", R"({"amount":")" + good + "\"}",
+                     "u64 from string error: invalid digit found in string" + col(12 + good.size())});
+    cases.push_back({"Transfer", "{\"x\":\"" + good, "EOF while parsing a string" + col(6 + good.size())});
+    cases.push_back({"LimitOrderRequest", R"({"is_buying_synthetic":")" + good + "\"}",
+                     "invalid type: string \"" + quoted + "\", expected a boolean" + col(25 + good.size())});
+  }
+  expect_errors(cases);
   expect_errors({
       {"Transfer", "{\"x\":\"\xff\"}", "invalid unicode code point" + col(7)},
       {"Transfer", "{\"x\":\"ab\xc0\x80\"}", "invalid unicode code point" + col(9)},
@@ -344,12 +414,27 @@ TEST(RequestErrors, NumberSyntax) {
       {"Transfer", R"({"x":+1})", "expected value" + col(6)},
       {"Transfer", R"({"x":1e400})", "number out of range" + col(10)},
       {"Transfer", R"({"x":-2e308})", "number out of range" + col(11)},
+      // Out of range with a fraction or several digits: too large whatever the digits' layout.
+      {"Transfer", R"({"x":99.9e307})", "number out of range" + col(13)},
+      {"Transfer", R"({"x":0.5e400})", "number out of range" + col(12)},
+      {"Transfer", R"({"x":-123.4e307})", "number out of range" + col(15)},
+      {"Transfer", R"({"x":1e99999999999999})", "number out of range" + col(21)},
+      {"Transfer", R"({"x":1)" + std::string(340, '0') + "e-5}", "number out of range" + col(349)},
       {"Transfer", R"({"x":1 2})", "expected `,` or `}`" + col(8)},
       {"Transfer", R"({"amount":01})", "invalid number" + col(12)},
   });
-  // Underflow reads as zero, and 0 with any exponent is 0.
-  EXPECT_EQ(outcome<Transfer>(transfer_with(R"(,"x":1e-400,"y":0e999999999999999999)")),
+  // Underflow reads as zero, and 0 with any exponent is 0, whatever the digits' layout.
+  EXPECT_EQ(outcome<Transfer>(transfer_with(R"(,"x":1e-400,"y":0e999999999999999999,"z":-0.5e-400,)"
+                                            R"("w":123456789e-340,"v":0.)" +
+                                            std::string(340, '0') + "1e5,\"u\":1." + std::string(400, '0') +
+                                            "e-330")),
             outcome<Transfer>(kTransfer));
+  expect_errors({
+      {"Transfer", R"({"amount":0.00012e-330})",
+       "invalid type: floating point `0.0`, expected a string" + col(22)},
+      {"Transfer", R"({"amount":-5e-400})",
+       "invalid type: floating point `-0.0`, expected a string" + col(17)},
+  });
 }
 
 TEST(RequestErrors, NestingIsLimitedTo127Levels) {

@@ -21,7 +21,7 @@ TEST(TransactionSigner, SignaturesAreDeterministicAndVerify) {
   const JubjubSignature affine = first.to_jubjub_signature();
   EXPECT_EQ(affine, second.to_jubjub_signature());
   EXPECT_EQ(affine.to_json(), second.to_jubjub_signature().to_json());
-  EXPECT_EQ(first.pub_key, public_key_from_private(key));
+  EXPECT_EQ(first.pub_key, public_key_and_point(key).first);
 
   const std::string text = affine.to_json();
   const auto public_key = eddsa::PublicKey::from_private(key, GENERATOR_INDEX, *JUBJUB_PARAMS);

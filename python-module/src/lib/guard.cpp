@@ -3,6 +3,7 @@
 #include <openssl/crypto.h>
 
 #include <cstdio>
+#include <exception>
 #include <string>
 #include <variant>
 
@@ -37,10 +38,24 @@ PyObject* to_python(const sdk::Value& value) {
 
 PyObject* run_guarded(sdk::Operation operation, sdk::Texts texts) noexcept {
   sdk::Value value;
+  // The core touches no Python object and shares only read-only tables, so it runs with the interpreter
+  // released (on the free-threaded build, detached): other threads run, and a stop-the-world pause need
+  // not wait for it. The failure is carried out of the released section and reported once the thread
+  // holds the interpreter again, so the diagnostic line and the exception come from one place.
+  std::exception_ptr failure;
+  PyThreadState* const thread = PyEval_SaveThread();
   try {
     value = operation(texts);
   } catch (...) {
-    return fail();
+    failure = std::current_exception();
+  }
+  PyEval_RestoreThread(thread);
+  if (failure) {
+    try {
+      std::rethrow_exception(failure);
+    } catch (...) {
+      return fail();
+    }
   }
   PyObject* result = to_python(value);
   // A result text can be a private key (private_key_from_seed): the Python str is the caller's copy now.

@@ -8,9 +8,9 @@
 
 namespace tarvo::python {
 
-// Runs `operation` inside the guard and returns a new reference to its result, or null with an exception
-// set: ValueError "Any { .. }" for any failure of the operation (after the diagnostic line), the internal
-// error type if the result object cannot be created.
+// Runs `operation` inside the guard, with the interpreter released, and returns a new reference to its
+// result, or null with an exception set: ValueError "Any { .. }" for any failure of the operation (after
+// the diagnostic line), the internal error type if the result object cannot be created.
 PyObject* run_guarded(sdk::Operation operation, sdk::Texts texts) noexcept;
 
 }  // namespace tarvo::python

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "crypto/base/bytes.h"
+#include "crypto/base/utf8.h"
 #include "sdk/src/json/reader.h"
 
 namespace tarvo::json {
@@ -11,31 +12,6 @@ namespace tarvo::json {
 namespace {
 
 bool is_digit(uint8_t c) { return c >= '0' && c <= '9'; }
-
-// Length of the well-formed UTF-8 sequence (RFC 3629: no overlong forms, no surrogates, at most
-// U+10FFFF) that starts with the non-ASCII byte text[i]; 0 if it is malformed or cut off.
-size_t utf8_sequence_length(std::string_view text, size_t i) {
-  const auto at = [&](size_t k) -> int {
-    return i + k < text.size() ? static_cast<uint8_t>(text[i + k]) : -1;
-  };
-  const int b0 = at(0);
-  const auto cont = [&](size_t k, int lo = 0x80, int hi = 0xbf) {
-    const int b = at(k);
-    return b >= lo && b <= hi;
-  };
-  if (b0 >= 0xc2 && b0 <= 0xdf) return cont(1) ? 2 : 0;
-  if (b0 >= 0xe0 && b0 <= 0xef) {
-    const int lo = b0 == 0xe0 ? 0xa0 : 0x80;
-    const int hi = b0 == 0xed ? 0x9f : 0xbf;
-    return cont(1, lo, hi) && cont(2) ? 3 : 0;
-  }
-  if (b0 >= 0xf0 && b0 <= 0xf4) {
-    const int lo = b0 == 0xf0 ? 0x90 : 0x80;
-    const int hi = b0 == 0xf4 ? 0x8f : 0xbf;
-    return cont(1, lo, hi) && cont(2) && cont(3) ? 4 : 0;
-  }
-  return 0;
-}
 
 void push_utf8(uint32_t cp, std::string& out) {
   if (cp < 0x80) {
@@ -113,7 +89,7 @@ Result<std::string> Reader::parse_str() {
       eat();
       return error(kControlCharacter);
     } else {
-      const size_t len = utf8_sequence_length(text_, index_);
+      const size_t len = utf8_char_at(text_, index_).length;
       if (len == 0) return peek_error(kInvalidUtf8);
       out.append(text_.substr(index_, len));
       index_ += len;
@@ -248,12 +224,11 @@ Result<Value> Reader::parse_number(bool positive, size_t start) {
   // Fractions, exponents, -0 and integers beyond the 64-bit ranges read as a double.
   const std::string_view number = text_.substr(start, index_ - start);
   value.kind = Value::Kind::kFloat;
-  const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value.floating);
+  const auto ec = std::from_chars(number.data(), number.data() + number.size(), value.floating).ec;
+  // The text was validated above, so the conversion fails only by being out of range.
   if (ec == std::errc::result_out_of_range) {
     if (number_overflows(number)) return error(kNumberOutOfRange);
     value.floating = positive ? 0.0 : -0.0;
-  } else if (ec != std::errc() || end != number.data() + number.size()) {
-    return error(kInvalidNumber);  // not reached: the text was validated above
   }
   return value;
 }

@@ -8,11 +8,8 @@ Result<std::string> ValueSource::string() {
   return kept_->text;
 }
 
-Result<bool> ValueSource::boolean() {
-  if (reader_ != nullptr) return reader_->read_bool(kExpectingBool);
-  if (kept_->kind != Value::Kind::kBool) return Error(invalid_type(*kept_, kExpectingBool));
-  return kept_->boolean;
-}
+// No flattened group holds a boolean, so a boolean is always read in place.
+Result<bool> ValueSource::boolean() { return reader().read_bool(kExpectingBool); }
 
 Reader& ValueSource::reader() {
   ensure(reader_ != nullptr, "a record member can only be read in place");

@@ -27,7 +27,8 @@ class ValueSource {
 
   // The value as a JSON string; otherwise the invalid-type error "..., expected a string".
   Result<std::string> string();
-  // The value as a JSON boolean; otherwise the invalid-type error "..., expected a boolean".
+  // The value as a JSON boolean; otherwise the invalid-type error "..., expected a boolean". Only read
+  // in place (fatal for a kept value).
   Result<bool> boolean();
   // The live reader, for a member that is itself a record (only read in place). Fatal for a kept value.
   Reader& reader();

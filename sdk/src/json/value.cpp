@@ -1,9 +1,12 @@
 #include "sdk/src/json/value.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <system_error>
+
+#include "crypto/base/utf8.h"
 
 namespace tarvo::json {
 
@@ -32,16 +35,6 @@ bool escaped_in_debug(uint32_t cp) {
     if (cp >= r.first && cp <= r.last) return true;
   }
   return false;
-}
-
-// Decodes the UTF-8 sequence at text[i] (the reader has validated it); returns its length.
-size_t decode_utf8(std::string_view text, size_t i, uint32_t& cp) {
-  const auto b0 = static_cast<uint8_t>(text[i]);
-  size_t len = b0 < 0x80 ? 1 : b0 < 0xe0 ? 2 : b0 < 0xf0 ? 3 : 4;
-  if (i + len > text.size()) len = text.size() - i;
-  cp = len == 1 ? b0 : len == 2 ? b0 & 0x1f : len == 3 ? b0 & 0x0f : b0 & 0x07;
-  for (size_t k = 1; k < len; ++k) cp = (cp << 6) | (static_cast<uint8_t>(text[i + k]) & 0x3f);
-  return len;
 }
 
 }  // namespace
@@ -82,8 +75,10 @@ std::string float_text(double value) {
 std::string debug_quoted(std::string_view text) {
   std::string out = "\"";
   for (size_t i = 0; i < text.size();) {
-    uint32_t cp = 0;
-    const size_t len = decode_utf8(text, i, cp);
+    // The reader has validated the text; a malformed byte would be passed on alone.
+    const Utf8Char c = utf8_char_at(text, i);
+    const uint32_t cp = c.code_point;
+    const size_t len = std::max<size_t>(c.length, 1);
     switch (cp) {
       case '\0':
         out += "\\0";

@@ -19,8 +19,6 @@ constexpr json::RecordLayout<Liquidate> kLayout{"Liquidate", kMembers, std::null
 
 }  // namespace
 
-const json::RecordLayout<Liquidate>& Liquidate::json_layout() { return kLayout; }
-
 Result<Liquidate> Liquidate::from_json(std::string_view text) { return json::parse_record(text, kLayout); }
 
 }  // namespace tarvo

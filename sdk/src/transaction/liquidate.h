@@ -6,7 +6,6 @@
 #include <string_view>
 
 #include "crypto/base/result.h"
-#include "sdk/src/json/declarations.h"
 #include "sdk/src/transaction/limit_order.h"
 #include "sdk/src/zkw/types.h"
 
@@ -21,8 +20,6 @@ struct Liquidate {
 
   // Parses a request text; the error text ends with " at line L column C".
   static Result<Liquidate> from_json(std::string_view text);
-  // The member table the record reader works from.
-  static const json::RecordLayout<Liquidate>& json_layout();
 
   friend bool operator==(const Liquidate&, const Liquidate&) = default;
 };

@@ -19,8 +19,6 @@ constexpr json::RecordLayout<SignedOraclePrice> kLayout{"SignedOraclePrice", kMe
 
 }  // namespace
 
-const json::RecordLayout<SignedOraclePrice>& SignedOraclePrice::json_layout() { return kLayout; }
-
 Result<SignedOraclePrice> SignedOraclePrice::from_json(std::string_view text) {
   return json::parse_record(text, kLayout);
 }

@@ -6,7 +6,6 @@
 #include <string_view>
 
 #include "crypto/base/result.h"
-#include "sdk/src/json/declarations.h"
 #include "sdk/src/zkw/types.h"
 
 namespace tarvo {
@@ -19,8 +18,6 @@ struct SignedOraclePrice {
 
   // Parses a request text; the error text ends with " at line L column C".
   static Result<SignedOraclePrice> from_json(std::string_view text);
-  // The member table the record reader works from.
-  static const json::RecordLayout<SignedOraclePrice>& json_layout();
 
   friend bool operator==(const SignedOraclePrice&, const SignedOraclePrice&) = default;
 };

@@ -20,8 +20,6 @@ constexpr json::RecordLayout<Transfer> kLayout{"Transfer", kMembers, json::flatt
 
 }  // namespace
 
-const json::RecordLayout<Transfer>& Transfer::json_layout() { return kLayout; }
-
 Result<Transfer> Transfer::from_json(std::string_view text) { return json::parse_record(text, kLayout); }
 
 }  // namespace tarvo

@@ -6,7 +6,6 @@
 
 #include "crypto/base/result.h"
 #include "sdk/src/common/order_base.h"
-#include "sdk/src/json/declarations.h"
 #include "sdk/src/zkw/types.h"
 
 namespace tarvo {
@@ -21,8 +20,6 @@ struct Transfer {
 
   // Parses a request text; the error text ends with " at line L column C".
   static Result<Transfer> from_json(std::string_view text);
-  // The member table the record reader works from.
-  static const json::RecordLayout<Transfer>& json_layout();
 
   friend bool operator==(const Transfer&, const Transfer&) = default;
 };

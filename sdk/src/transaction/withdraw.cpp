@@ -20,8 +20,6 @@ constexpr json::RecordLayout<WithdrawRequest> kLayout{"WithdrawRequest", kMember
 
 }  // namespace
 
-const json::RecordLayout<WithdrawRequest>& WithdrawRequest::json_layout() { return kLayout; }
-
 Result<WithdrawRequest> WithdrawRequest::from_json(std::string_view text) {
   return json::parse_record(text, kLayout);
 }

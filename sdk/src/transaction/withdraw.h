@@ -6,7 +6,6 @@
 
 #include "crypto/base/result.h"
 #include "sdk/src/common/order_base.h"
-#include "sdk/src/json/declarations.h"
 #include "sdk/src/zkw/types.h"
 
 namespace tarvo {
@@ -20,8 +19,6 @@ struct WithdrawRequest {
 
   // Parses a request text; the error text ends with " at line L column C".
   static Result<WithdrawRequest> from_json(std::string_view text);
-  // The member table the record reader works from.
-  static const json::RecordLayout<WithdrawRequest>& json_layout();
 
   friend bool operator==(const WithdrawRequest&, const WithdrawRequest&) = default;
 };

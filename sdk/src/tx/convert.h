@@ -1,4 +1,4 @@
-// Field conversions of keys: the private key text, big-endian field bytes and hexadecimal forms.
+// Field conversions of keys: the private key text and the hexadecimal forms.
 #pragma once
 
 #include <span>
@@ -22,8 +22,6 @@ struct ConversionError {
 };
 
 struct FeConvert {
-  // Exactly 32 bytes, big-endian, below l.
-  static Result<Fs> from_bytes(std::span<const uint8_t> bytes);
   // The canonical value as 64 lowercase hexadecimal digits, most significant first, no prefix.
   static std::string to_hex(const Fs& value);
   static std::string to_hex(const Fr& value);

@@ -16,11 +16,6 @@ bool is_address(const PackedPublicKey& packed) {
 
 }  // namespace
 
-PackedPublicKey public_key_from_private(const eddsa::PrivateKey& private_key) {
-  return le_to_u256(
-      edwards::write(eddsa::PublicKey::from_private(private_key, GENERATOR_INDEX, *JUBJUB_PARAMS).a));
-}
-
 std::pair<PackedPublicKey, BabyJubjubPoint> public_key_and_point(const eddsa::PrivateKey& private_key) {
   const std::pair<Fr, Fr> affine =
       edwards::to_affine(eddsa::PublicKey::from_private(private_key, GENERATOR_INDEX, *JUBJUB_PARAMS).a);

@@ -13,9 +13,6 @@ namespace tarvo {
 // Every key and signature of the system uses this fixed generator of the curve parameter set.
 inline constexpr size_t GENERATOR_INDEX = 5;
 
-// The point encoding of sk·G read as a little-endian integer.
-PackedPublicKey public_key_from_private(const eddsa::PrivateKey& private_key);
-
 // The packed key of sk·G and what unpack_public_key gives for it, without decoding the packed form
 // again.
 std::pair<PackedPublicKey, BabyJubjubPoint> public_key_and_point(const eddsa::PrivateKey& private_key);
