@@ -4,6 +4,7 @@
 
 #include "crypto/base/cpu_features.h"
 #include "crypto/base/fatal.h"
+#include "crypto/base/kernel.h"
 #include "crypto/base/target.h"
 #include "crypto/curve/fixed_base_portable.h"
 #include "crypto/curve/fixed_base_x86_64.h"
