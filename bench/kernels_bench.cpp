@@ -29,7 +29,6 @@
 #include "crypto/eddsa/eddsa.h"
 #include "crypto/field/montgomery.h"
 #include "crypto/poseidon/poseidon.h"
-#include "sdk/src/json/writer.h"
 #include "sdk/src/lib/core.h"
 #include "sdk/src/transaction/hash_layouts.h"
 #include "sdk/src/transaction/liquidate.h"
@@ -316,7 +315,7 @@ void register_pooled(const Workload& workload) {
       same_results = same_results &&
                      tarvo_sign_transfer(call[0].data(), call[0].size(), call[1].data(), call[1].size(), &out,
                                          nullptr) == TARVO_OK &&
-                     out == json::to_json(*sdk::sign_request<Transfer>(call[0], call[1]));
+                     out == sdk::sign_request<Transfer>(call[0], call[1])->to_json();
       tarvo_free(out);
     }
     if (!same_results) {

@@ -124,8 +124,7 @@ ReferenceSignature reference_sign(const eddsa::PrivateKey& key, std::span<const 
   ensure(reference_verify(a_again, r, m, s, generator, params), "a freshly made signature verifies");
   const PackedPublicKey pub_key = le_to_u256(edwards::write(a_again));
 
-  const auto [x, y] = edwards::to_affine(r);
-  return {pub_key, {{fr_to_u256(x), fr_to_u256(y)}, U256{s.into_repr()}}};
+  return {pub_key, {edwards::to_affine(r), U256{s.into_repr()}}};
 }
 
 }  // namespace tarvo::bench

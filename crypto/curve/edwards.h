@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "crypto/base/kernel.h"
 #include "crypto/base/result.h"
 #include "crypto/curve/point.h"
 

@@ -1,12 +1,15 @@
 // The constant-time divstep batches of the modular inversion (modinv.cpp), in a header of their own so
 // that the branch check (crypto/tools/field_kernel_probe.cpp) sees them compiled as the library does.
 // Each including file gets its own copy (an unnamed namespace), which the compiler inlines as it did
-// within modinv.cpp alone: with external linkage the inversion ran 2% slower.
+// within modinv.cpp alone: with external linkage the inversion ran 2% slower. The steps of a round, the one
+// part written for the target, are in divsteps_portable.h and its twin divsteps_x86_64.h.
 #pragma once
 
 #include <cstdint>
 
 #include "crypto/base/target.h"
+#include "crypto/field/divsteps_portable.h"
+#include "crypto/field/divsteps_x86_64.h"
 
 namespace tarvo::modinv {
 namespace {
@@ -41,65 +44,11 @@ constexpr int CONSTANT_TIME_STEPS = 586;
 constexpr int ROUND_STEPS = 20;
 constexpr int ROW_SHIFT = ROUND_STEPS + 1, SECOND_SHIFT = 2 * ROUND_STEPS + 2;
 
-// Steps of the round on h = (w_f - 1) / 2 (w_f is odd, as f is) and w_g. With g odd,
-// (g + f) / 2 = (g >> 1) + h + 1 and (g - f) / 2 = (g >> 1) - h, and after a swap h is g >> 1. The 1
-// is g's low bit, added apart from the masked h so that it stays off the chain from one step to the next.
-template <int Steps>
-void round_steps_portable(int64_t& zeta, int64_t& h, int64_t& g) {
-  static_assert(Steps <= ROUND_STEPS);
-#pragma GCC unroll 20
-  for (int i = 0; i < Steps; ++i) {
-    const int64_t g_half = g >> 1;
-    const int64_t may_swap = zeta >> 63;
-    const int64_t odd = -(g & 1);
-    const int64_t swap = may_swap & odd;
-    g = (g_half - odd) + ((h ^ may_swap) & odd);
-    h ^= (h ^ g_half) & swap;
-    zeta = (zeta ^ swap) - 1;
-  }
-}
-
-#if TARVO_X86_64
-// The same steps with CMOV and the carry flag, three instructions from one g to the next: the shift
-// that halves g leaves its low bit in the carry, which selects the addend (h, or ~h = -h - 1 when zeta
-// < 0) and adds the 1 (ADC). A test of g against the sign bit of zeta sets the flag of the swap, which
-// selects g >> 1 for h and -zeta - 2 for the next zeta (zeta - 1 without a swap).
-template <int Steps>
-void round_steps_cmov(int64_t& zeta, int64_t& h, int64_t& g) {
-  static_assert(Steps <= ROUND_STEPS);
-#pragma GCC unroll 20
-  for (int i = 0; i < Steps; ++i) {
-    int64_t next_g, g_half, next_zeta, swapped_zeta, may_swap_bit, addend;
-    asm("movq %[zeta], %[may_swap_bit]\n\t"
-        "shrq $63, %[may_swap_bit]\n\t"
-        "movq %[zeta], %[addend]\n\t"
-        "sarq $63, %[addend]\n\t"
-        "xorq %[h], %[addend]\n\t"
-        "leaq -1(%[zeta]), %[next_zeta]\n\t"
-        "leaq 1(%[zeta]), %[swapped_zeta]\n\t"
-        "notq %[swapped_zeta]\n\t"
-        "xorl %k[next_g], %k[next_g]\n\t"
-        "movq %[g], %[g_half]\n\t"
-        "sarq $1, %[g_half]\n\t"
-        "cmovcq %[addend], %[next_g]\n\t"
-        "adcq %[g_half], %[next_g]\n\t"
-        "testq %[may_swap_bit], %[g]\n\t"
-        "cmovnzq %[g_half], %[h]\n\t"
-        "cmovnzq %[swapped_zeta], %[next_zeta]\n\t"
-        : [next_g] "=&r"(next_g), [g_half] "=&r"(g_half), [next_zeta] "=&r"(next_zeta),
-          [swapped_zeta] "=&r"(swapped_zeta), [may_swap_bit] "=&r"(may_swap_bit), [addend] "=&r"(addend),
-          [h] "+r"(h)
-        : [g] "r"(g), [zeta] "r"(zeta)
-        : "cc");
-    g = next_g;
-    zeta = next_zeta;
-  }
-}
-#endif
-
-// The target's steps, or the portable ones everywhere with `Portable` (for the tests that compare them).
+// The steps of a round: the target's, or the portable ones everywhere with `Portable` (for the tests that
+// compare them).
 template <int Steps, bool Portable>
 void round_steps(int64_t& zeta, int64_t& h, int64_t& g) {
+  static_assert(Steps <= ROUND_STEPS);
 #if TARVO_X86_64
   if constexpr (!Portable) {
     round_steps_cmov<Steps>(zeta, h, g);

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <type_traits>
 
+#include "crypto/base/kernel.h"
 #include "crypto/base/result.h"
 #include "crypto/field/limbs.h"
 #include "crypto/field/modinv.h"

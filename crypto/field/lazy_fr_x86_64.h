@@ -5,6 +5,7 @@
 
 #include <utility>
 
+#include "crypto/base/kernel.h"
 #include "crypto/base/target.h"
 #include "crypto/field/fr.h"
 #include "crypto/field/op_counts.h"

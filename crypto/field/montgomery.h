@@ -12,6 +12,7 @@
 #include <cstdint>
 
 #include "crypto/base/cpu_features.h"
+#include "crypto/base/kernel.h"
 #include "crypto/base/target.h"
 #include "crypto/field/limbs.h"
 #include "crypto/field/montgomery_portable.h"

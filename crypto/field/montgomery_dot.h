@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <span>
 
+#include "crypto/base/kernel.h"
 #include "crypto/field/montgomery.h"
 #include "crypto/field/montgomery_dot_x86_64.h"
 

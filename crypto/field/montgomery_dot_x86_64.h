@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <span>
 
+#include "crypto/base/kernel.h"
 #include "crypto/base/target.h"
 #include "crypto/field/montgomery_x86_64.h"
 

@@ -6,12 +6,9 @@
 
 #include <cstdint>
 
+#include "crypto/base/kernel.h"
 #include "crypto/field/limbs.h"
 
-// The kernels are small and called millions of times per second: always inline them. The assembly
-// kernels need the register allocation of an optimising compile; an unoptimised (debug) build runs the
-// portable kernel in their place.
-#define TARVO_KERNEL inline __attribute__((always_inline))
 // Loops over the limbs are unrolled at every optimisation level: straight-line code, no loop branches.
 #define TARVO_UNROLLED _Pragma("GCC unroll 4")
 

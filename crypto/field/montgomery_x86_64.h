@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "crypto/base/kernel.h"
 #include "crypto/base/target.h"
 #include "crypto/field/montgomery_portable.h"
 

@@ -1,15 +1,17 @@
 // The vector kernels of the fixed-base multiplication out of line, for the branch check
-// (check_branch_free.sh --only tarvo_probe_): for the AVX2 and the AVX-512 scan with the MULX/ADCX/ADOX
-// additions, the scan of one window, one addition with the next window's scan between its products, and
-// the last addition. sum_of_windows is these with a loop over the public window index. valgrind runs the
-// AVX2 kernels too (ct_signing_check adx) but cannot execute AVX-512, so for that this check is the only
-// one. The kernels live in fixed_base.cpp's unnamed namespace, so this file compiles that file into itself,
-// with the library's flags; the check looks only at the probes, which must call nothing.
-#include "crypto/curve/fixed_base.cpp"
+// (check_branch_free.sh --only tarvo_probe_): the portable scan of one window, and for the AVX2 and the
+// AVX-512 scan with the MULX/ADCX/ADOX additions, the scan of one window, one addition with the next
+// window's scan between its products, and the last addition. sum_of_windows is these with a loop over the
+// public window index. valgrind runs the AVX2 kernels too (ct_signing_check adx) but cannot execute AVX-512,
+// so for that this check is the only one. The kernels come from their header, compiled here with the
+// library's flags; the check looks only at the probes, which must call nothing.
+#include "crypto/base/kernel.h"
+#include "crypto/base/target.h"
+#include "crypto/curve/fixed_base_x86_64.h"
 
 #if TARVO_X86_64
 
-namespace tarvo::edwards {
+namespace tarvo::edwards::fixed_base {
 namespace {
 
 template <typename Scan>
@@ -32,22 +34,24 @@ TARVO_KERNEL Point<PrimeOrder> finish(const partly_reduced::LazyPoint& acc, Scan
   return to_point(add_signed(acc, scan.entry(), scan.negative(), nothing));
 }
 
-using Avx2Scan = WindowScan<uint32_t __attribute__((vector_size(32)))>;
-
 }  // namespace
 
 #define TARVO_AVX2_PROBE __attribute__((target("avx2"), flatten))
 #define TARVO_AVX512_PROBE __attribute__((target("avx512f,avx512vl,avx512bw"), flatten))
 
 extern "C" {
+void tarvo_probe_scan_portable(const Window* window, int digit, AffineCachedPoint* entry) {
+  scan_window<WindowScanPortable>(*window, digit, *entry);
+}
+
 TARVO_AVX2_PROBE void tarvo_probe_scan_avx2(const Window* window, int digit, AffineCachedPoint* entry) {
-  scan_window<Avx2Scan>(*window, digit, *entry);
+  scan_window<WindowScanAvx2>(*window, digit, *entry);
 }
 TARVO_AVX2_PROBE void tarvo_probe_add_window_avx2_adx(const Window* window, int digit,
-                                                      partly_reduced::LazyPoint* acc, Avx2Scan* scan) {
+                                                      partly_reduced::LazyPoint* acc, WindowScanAvx2* scan) {
   add_window(*window, digit, *acc, *scan);
 }
-TARVO_AVX2_PROBE void tarvo_probe_finish_avx2_adx(const partly_reduced::LazyPoint* acc, Avx2Scan* scan,
+TARVO_AVX2_PROBE void tarvo_probe_finish_avx2_adx(const partly_reduced::LazyPoint* acc, WindowScanAvx2* scan,
                                                   Point<PrimeOrder>* out) {
   *out = finish(*acc, *scan);
 }
@@ -66,6 +70,6 @@ TARVO_AVX512_PROBE void tarvo_probe_finish_avx512_adx(const partly_reduced::Lazy
 }
 }
 
-}  // namespace tarvo::edwards
+}  // namespace tarvo::edwards::fixed_base
 
 #endif

@@ -2,6 +2,7 @@
 # paths of the checkout, the cache and the tools' Python environment, installing Debian packages, and
 # making a cached thing once under a lock. Sourcing it only defines names, so that scripts/test-wheel can
 # source it inside a bare root filesystem too.
+# shellcheck disable=SC2034 # the paths are for the scripts that source this file
 [ -z "${TARVO_COMMON_SOURCED:-}" ] || return 0
 TARVO_COMMON_SOURCED=1
 

@@ -12,8 +12,12 @@ WHEEL_GLIBC_BASELINE=${WHEEL_GLIBC_BASELINE:-2.17}
 WHEEL_MUSL_BASELINE=1.2
 # The toolchain every wheel is compiled with (cmake/zig.cmake), from PyPI's ziglang package.
 WHEEL_ZIG_VERSION=0.17.1
+# The build backend's release the wheels are made with: it writes the archives and names itself in them,
+# so a rebuild that is to give the same bytes needs the same one.
+WHEEL_BACKEND_VERSION=1.1.2
 
-# The zig program, installed on first use into the cache; prints its path.
+# The zig program, installed on first use into the cache from its package, which is kept beside it for the
+# build record (wheel_zig_package); prints its path.
 wheel_zig() {
   local dir="$CACHE/ziglang-$WHEEL_ZIG_VERSION"
   cache_once "$dir.lock" wheel_zig_present wheel_zig_install "$dir"
@@ -21,9 +25,22 @@ wheel_zig() {
 }
 wheel_zig_present() { [ -x "$1/ziglang/zig" ]; }
 wheel_zig_install() {
+  local package; package=$(wheel_zig_package) || exit 1
   rm -rf "$1"
-  "$VENV/bin/python" -m pip install -q --disable-pip-version-check --only-binary=:all: --target "$1" \
-    "ziglang==$WHEEL_ZIG_VERSION" >&2 || die "installing ziglang $WHEEL_ZIG_VERSION failed"
+  "$VENV/bin/python" -m pip install -q --disable-pip-version-check --no-index --target "$1" "$package" >&2 \
+    || die "installing ziglang $WHEEL_ZIG_VERSION failed"
+}
+
+# The ziglang package (a wheel file) the zig program comes from, downloaded on first use; prints its path.
+wheel_zig_package() {
+  local dir="$CACHE/ziglang-$WHEEL_ZIG_VERSION.package"
+  cache_once "$dir.lock" wheel_zig_package_present wheel_zig_package_download "$dir"
+  ls "$dir"/ziglang-*.whl
+}
+wheel_zig_package_present() { ls "$1"/ziglang-*.whl > /dev/null 2>&1; }
+wheel_zig_package_download() {
+  "$VENV/bin/python" -m pip download -q --disable-pip-version-check --only-binary=:all: --no-deps -d "$1" \
+    "ziglang==$WHEEL_ZIG_VERSION" >&2 || die "downloading ziglang $WHEEL_ZIG_VERSION failed"
 }
 
 # Zig's target for the wheels of a machine ($1: x86_64, aarch64) and C library ($2: gnu or musl).
@@ -34,12 +51,13 @@ wheel_zig_target() {
   esac
 }
 
-# The build backend of pyproject.toml, installed once into a directory of its own. Its packages are pure
-# Python, so every interpreter runs it from there: no build environment per interpreter and no download
-# per build.
+# The build backend of pyproject.toml, at its release WHEEL_BACKEND_VERSION, installed once into a
+# directory of its own. Its packages are pure Python, so every interpreter runs it from there: no build
+# environment per interpreter and no download per build.
 wheel_backend() {
-  local dir="$CACHE/wheel-backend"
+  local dir="$CACHE/wheel-backend-$WHEEL_BACKEND_VERSION"
   local requires; requires=$("$VENV/bin/python" "$ROOT/scripts/lib/build_backend.py" requires "$ROOT/pyproject.toml")
+  requires+=$'\n'"scikit-build-core==$WHEEL_BACKEND_VERSION"
   cache_once "$dir.lock" wheel_backend_present wheel_backend_install "$dir" "$requires"
   echo "$dir"
 }
@@ -98,6 +116,16 @@ wheel_check_extension() { # $1: the extension module
     || die "$(basename "$extension") exports more than its init function: $(echo $exports)"
 }
 
+# The extension names none of the folders $2... (where it was built, the toolchain's caches): its bytes
+# would then depend on where it is built.
+wheel_check_paths() { # $1: the extension module
+  local extension=$1 patterns=() folder found
+  shift
+  for folder; do [ "${#folder}" -le 1 ] || patterns+=(-e "$folder"); done  # "/" would match any path
+  found=$(strings -a "$extension" | grep -F "${patterns[@]}" | head -n 5 || true)
+  [ -z "$found" ] || die "$(basename "$extension") names folders of its build: $(tr "\n" " " <<< "$found")"
+}
+
 # The manylinux or musllinux tag auditwheel finds wheel $1 consistent with (the most compatible one); fails
 # when it finds none or one newer than the baseline.
 wheel_platform_tag() {
@@ -127,14 +155,16 @@ wheel_retag() {
   echo "$(dirname "$1")/$name"
 }
 
-# Checks wheel $1 (its contents, the extension's needs and exports and its ABI suffix $2, auditwheel) and
-# replaces it in its directory by the same wheel carrying its manylinux or musllinux tag; prints the tagged
-# wheel's path.
+# Checks wheel $1 (its contents, the extension's needs and exports and its ABI suffix $2, that it names
+# none of the folders $3..., auditwheel) and replaces it in its directory by the same wheel carrying its
+# manylinux or musllinux tag; prints the tagged wheel's path.
 wheel_check_and_tag() {
   local wheel=$1 suffix=$2 dir; dir=$(dirname "$wheel")
+  shift 2
   local unpacked; unpacked=$(mktemp -d "${TMPDIR:-/tmp}/tarvo-wheel-check.XXXXXX")
   local extension; extension=$(wheel_extension "$wheel" "$unpacked") || exit 1
   wheel_check_extension "$extension"
+  wheel_check_paths "$extension" "$@"
   [[ "$extension" == *"$suffix" ]] \
     || die "the extension $(basename "$extension") lacks its interpreter's ABI suffix ($suffix)"
   rm -rf "$unpacked"

@@ -2,7 +2,6 @@
 
 #include "crypto/curve/edwards.h"
 #include "crypto/curve/jubjub_params.h"
-#include "sdk/src/json/writer.h"
 #include "sdk/src/tx/convert.h"
 #include "sdk/src/tx/packed_public_key.h"
 #include "sdk/src/tx/packed_signature.h"
@@ -21,17 +20,16 @@ TEST(TransactionSigner, SignaturesAreDeterministicAndVerify) {
   const TxSignature second = TxSignature::sign_msg(key, kMessage);
   const JubjubSignature affine = first.to_jubjub_signature();
   EXPECT_EQ(affine, second.to_jubjub_signature());
-  EXPECT_EQ(json::to_json(affine), json::to_json(second.to_jubjub_signature()));
+  EXPECT_EQ(affine.to_json(), second.to_jubjub_signature().to_json());
   EXPECT_EQ(first.pub_key, public_key_and_point(key).first);
 
-  const std::string text = json::to_json(affine);
+  const std::string text = affine.to_json();
   const auto public_key = eddsa::PublicKey::from_private(key, GENERATOR_INDEX, *JUBJUB_PARAMS);
   EXPECT_TRUE(public_key.verify_for_raw_message(
       kMessage, packed_signature_from_str(text.substr(6, 66), text.substr(79, 66)), GENERATOR_INDEX,
       *JUBJUB_PARAMS));
   EXPECT_TRUE(limbs_less_var(affine.s.limbs, Fs::characteristic()));
-  EXPECT_TRUE(
-      edwards::from_xy(*Fr::from_repr(affine.r.x.limbs), *Fr::from_repr(affine.r.y.limbs), *JUBJUB_PARAMS));
+  EXPECT_TRUE(edwards::from_xy(affine.r.first, affine.r.second, *JUBJUB_PARAMS));
 }
 
 TEST(TransactionSigner, ZeroKeySignsWithTheNonceAsScalar) {
@@ -43,7 +41,7 @@ TEST(TransactionSigner, ZeroKeySignsWithTheNonceAsScalar) {
 
 TEST(SignatureText, JsonIsCompactAndRoundTrips) {
   const TxSignature signed_message = TxSignature::sign_msg(key_of(5), kMessage);
-  const std::string json = json::to_json(signed_message.to_jubjub_signature());
+  const std::string json = signed_message.to_jubjub_signature().to_json();
   ASSERT_EQ(json.size(), 147u);
   EXPECT_EQ(json.substr(0, 8), "{\"r\":\"0x");
   EXPECT_EQ(json.find(' '), std::string::npos);
@@ -64,7 +62,7 @@ TEST(SignatureText, NeutralPointAndScalarRange) {
   const U256 l_minus_1{{l.limbs[0] - 1, l.limbs[1], l.limbs[2], l.limbs[3]}};
   EXPECT_THROW(packed_signature_from_str("0x1", l.to_hex()), FatalError);
   EXPECT_NO_THROW(packed_signature_from_str("0x1", l_minus_1.to_hex()));
-  EXPECT_EQ(json::to_json(JubjubSignature{{U256{}, U256::from_u64(1)}, U256::from_u64(5)}),
+  EXPECT_EQ((JubjubSignature{{Fr::zero(), Fr::one()}, U256::from_u64(5)}).to_json(),
             "{\"r\":\"0x" + std::string(63, '0') + "1\",\"s\":\"0x" + std::string(63, '0') + "5\"}");
 }
 

@@ -1,23 +1,21 @@
-// The one writer of the JSON texts the system returns: the signature, the layer-one signature record and
-// the public key coordinates. Compact (no blanks), keys in the order shown, every value a JSON string.
-// Every value is a hexadecimal text, which needs no escaping, so writing cannot fail.
+// The one writer of the JSON texts the system returns: objects whose every value is a string, compact (no
+// blanks), the members in the order given. What a text holds is its record's to say; this writes keys and
+// strings only.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
-#include "sdk/src/zkw/types.h"
-
 namespace tarvo::json {
 
-// {"r":"0x…","s":"0x…"}: r the packed encoding of R, s the scalar, each 64 lowercase digits (147
-// characters in all).
-std::string to_json(const JubjubSignature& signature);
+// A member of a written object: its key and the text of its string value.
+struct TextMember {
+  std::string_view key;
+  std::string_view value;
+};
 
-// {"x":"…","y":"…","s":"…","pk_x":"…","pk_y":"…"}.
-std::string to_json(const L1Signature& signature);
-
-// {"x":"…","y":"…"}: the PublicKey record of the two texts of pub_key_to_xy.
-std::string public_key_to_json(std::string_view x, std::string_view y);
+// {"key":"value",…} of the members, in their order.
+std::string compact_object(std::initializer_list<TextMember> members);
 
 }  // namespace tarvo::json

@@ -6,9 +6,9 @@
 #include <array>
 #include <string>
 #include <string_view>
-#include <utility>
 
 #include "crypto/base/result.h"
+#include "sdk/src/json/writer.h"
 #include "sdk/src/transaction/hash_layouts.h"
 #include "sdk/src/tx/sign.h"
 #include "sdk/src/zkw/types.h"
@@ -57,10 +57,16 @@ Result<bool> verify_signature(std::string_view sig_r, std::string_view sig_s, st
                               std::string_view pub_key_y, std::string_view msg);
 Result<bool> is_on_curve(std::string_view x, std::string_view y);
 
-// (first, second): the echoed packed key and the affine x-coordinate of the point it encodes.
-using TextPair = std::pair<std::string, std::string>;
-Result<TextPair> pub_key_to_xy(std::string_view public_key);
-Result<TextPair> private_key_to_pubkey_xy(std::string_view private_key);
+// The PublicKey record: x the echoed packed key, y the affine x-coordinate of the point it encodes.
+struct PublicKey {
+  std::string x;
+  std::string y;
+
+  // {"x":"…","y":"…"}.
+  std::string to_json() const { return json::compact_object({{"x", x}, {"y", y}}); }
+};
+Result<PublicKey> pub_key_to_xy(std::string_view public_key);
+Result<PublicKey> private_key_to_pubkey_xy(std::string_view private_key);
 
 Result<std::string> private_key_from_seed(std::string_view seed);
 

@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "crypto/base/fatal.h"
-#include "sdk/src/json/writer.h"
 #include "sdk/src/lib/core.h"
 #include "sdk/src/lib/diagnostic.h"
 #include "sdk/src/lib/l1_sign.h"
@@ -18,13 +17,10 @@ constexpr char kSignTransaction[] = "Couldn get jubjubSignature";
 constexpr char kHash[] = "Couldn't get hash";
 constexpr char kSignMessage[] = "Couldn't sign msg";
 
-std::string signature_json(Result<JubjubSignature> signature, const char* step) {
-  return json::to_json(checked(std::move(signature), step));
-}
-
-std::string public_key_json(Result<TextPair> pair, const char* step) {
-  const auto [x, y] = checked(std::move(pair), step);
-  return json::public_key_to_json(x, y);
+// The JSON text of a step's record: a signature, the layer-one signature record or a public key.
+template <class Record>
+std::string json_text(Result<Record> record, const char* step) {
+  return checked(std::move(record), step).to_json();
 }
 
 constexpr std::array<Function, 1> kVerification = {{
@@ -38,7 +34,7 @@ constexpr std::array<Function, 1> kVerification = {{
 // The sign and the hash function of every request kind, from the core's table of kinds.
 template <std::size_t K>
 Value sign_request(Texts t) {
-  return signature_json(REQUEST_KINDS[K].sign(t[0], t[1]), kSignTransaction);
+  return json_text(REQUEST_KINDS[K].sign(t[0], t[1]), kSignTransaction);
 }
 template <std::size_t K>
 Value hash_request(Texts t) {
@@ -57,11 +53,11 @@ constexpr auto kRequestKinds = std::make_index_sequence<REQUEST_KINDS.size()>();
 constexpr auto kOtherFunctions = std::to_array<Function>({
     {"sign",
      {"private_key", "msg"},
-     [](Texts t) -> Value { return signature_json(sign(t[0], t[1]), kSignMessage); }},
+     [](Texts t) -> Value { return json_text(sign(t[0], t[1]), kSignMessage); }},
     // The layer-one signer takes the message first and the key second.
     {"eth_sign",
      {"private_key", "msg"},
-     [](Texts t) -> Value { return json::to_json(checked(l1_sign(t[1], t[0]), kSignMessage)); }},
+     [](Texts t) -> Value { return json_text(l1_sign(t[1], t[0]), kSignMessage); }},
     {"private_key_from_seed",
      {"seed"},
      [](Texts t) -> Value {
@@ -72,14 +68,11 @@ constexpr auto kOtherFunctions = std::to_array<Function>({
      [](Texts t) -> Value { return checked(is_on_curve(t[0], t[1]), "Couldn't get verify xy is on curve"); }},
     {"public_key_to_xy",
      {"public_key"},
-     [](Texts t) -> Value {
-       return public_key_json(pub_key_to_xy(t[0]), "Couldn't convert public key to xy");
-     }},
+     [](Texts t) -> Value { return json_text(pub_key_to_xy(t[0]), "Couldn't convert public key to xy"); }},
     {"private_key_to_public_key_xy",
      {"private_key"},
      [](Texts t) -> Value {
-       return public_key_json(private_key_to_pubkey_xy(t[0]),
-                              "Couldn't convert private key to public key xy");
+       return json_text(private_key_to_pubkey_xy(t[0]), "Couldn't convert private key to public key xy");
      }},
 });
 

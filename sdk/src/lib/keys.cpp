@@ -23,25 +23,25 @@ Result<bool> verify_signature(std::string_view sig_r, std::string_view sig_s, st
                                            *JUBJUB_PARAMS);
 }
 
-Result<TextPair> pub_key_to_xy(std::string_view public_key) {
+Result<PublicKey> pub_key_to_xy(std::string_view public_key) {
   const std::string_view trimmed = trim_hex_prefixes(public_key);
   const U256 packed = TARVO_TRY(U256::from_hex(trimmed));
   const BabyJubjubPoint point = unpack_public_key(packed);
-  return TextPair{"0x" + std::string(trimmed), point.x.to_hex()};
+  return PublicKey{"0x" + std::string(trimmed), point.x.to_hex()};
 }
 
 // The same texts as pub_key_to_xy of the packed key's text, without decoding the point just encoded.
-Result<TextPair> private_key_to_pubkey_xy(std::string_view private_key) {
+Result<PublicKey> private_key_to_pubkey_xy(std::string_view private_key) {
   const eddsa::PrivateKey key = TARVO_TRY(private_key_from_string(private_key));
   const auto [packed, point] = public_key_and_point(key);
-  return TextPair{packed.to_hex(), point.x.to_hex()};
+  return PublicKey{packed.to_hex(), point.x.to_hex()};
 }
 
 Result<bool> is_on_curve(std::string_view x, std::string_view y) {
   const std::string_view trimmed_x = trim_hex_prefixes(x);
   const std::string_view trimmed_y = trim_hex_prefixes(y);
-  const TextPair texts = TARVO_TRY(pub_key_to_xy(trimmed_x));
-  return trim_hex_prefixes(texts.first) == trimmed_x && trim_hex_prefixes(texts.second) == trimmed_y;
+  const PublicKey texts = TARVO_TRY(pub_key_to_xy(trimmed_x));
+  return trim_hex_prefixes(texts.x) == trimmed_x && trim_hex_prefixes(texts.y) == trimmed_y;
 }
 
 }  // namespace tarvo::sdk

@@ -16,14 +16,10 @@ bool is_address(const PackedPublicKey& packed) {
 
 }  // namespace
 
-PackedPublicKey pack_public_key(const std::pair<Fr, Fr>& affine) {
-  return le_to_u256(edwards::write_affine(affine.first, affine.second));
-}
-
 std::pair<PackedPublicKey, BabyJubjubPoint> public_key_and_point(const eddsa::PrivateKey& private_key) {
   const std::pair<Fr, Fr> affine =
       edwards::to_affine(eddsa::PublicKey::from_private(private_key, GENERATOR_INDEX, *JUBJUB_PARAMS).a);
-  const PackedPublicKey packed = pack_public_key(affine);
+  const PackedPublicKey packed = packed_point(affine);
   if (is_address(packed)) return {packed, unpack_public_key(packed)};
   return {packed, {fr_to_u256(affine.first), fr_to_u256(affine.second)}};
 }

@@ -13,9 +13,6 @@ namespace tarvo {
 // Every key and signature of the system uses this fixed generator of the curve parameter set.
 inline constexpr size_t GENERATOR_INDEX = 5;
 
-// The packed key of an affine point: its encoding read as a little-endian integer.
-PackedPublicKey pack_public_key(const std::pair<Fr, Fr>& affine);
-
 // The packed key of sk·G and what unpack_public_key gives for it, without decoding the packed form
 // again.
 std::pair<PackedPublicKey, BabyJubjubPoint> public_key_and_point(const eddsa::PrivateKey& private_key);

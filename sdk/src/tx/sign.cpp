@@ -9,12 +9,11 @@ namespace tarvo {
 TxSignature TxSignature::sign_msg(const eddsa::PrivateKey& private_key,
                                   std::span<const uint8_t, 32> message) {
   const eddsa::CheckedSignature signature = private_key.sign(message, GENERATOR_INDEX, *JUBJUB_PARAMS);
-  return {pack_public_key(signature.public_key), signature};
+  return {packed_point(signature.public_key), signature};
 }
 
 JubjubSignature TxSignature::to_jubjub_signature() const {
-  const auto& [x, y] = signature.r;
-  return {{fr_to_u256(x), fr_to_u256(y)}, U256{signature.s.into_repr()}};
+  return {signature.r, U256{signature.s.into_repr()}};
 }
 
 L1Signature TxSignature::to_l1_signature() const {

@@ -20,7 +20,7 @@ struct TxSignature {
   // Deterministic nonce, (R, s) = (r·G, m·sk + r), then verification against sk·G.
   static TxSignature sign_msg(const eddsa::PrivateKey& private_key, std::span<const uint8_t, 32> message);
 
-  // R as its canonical affine integers and s as its canonical integer; the public key is not carried over.
+  // R as its affine coordinates and s as its canonical integer; the public key is not carried over.
   JubjubSignature to_jubjub_signature() const;
   // R, s and the public key (packed, and its affine x) as hexadecimal texts.
   L1Signature to_l1_signature() const;

@@ -1,8 +1,13 @@
-// Affine point and signature types shared by the key, signature and signing code.
+// Affine point and signature types shared by the key, signature and signing code; the signature records
+// say what their JSON texts hold.
 #pragma once
 
 #include <string>
+#include <utility>
 
+#include "crypto/curve/edwards.h"
+#include "crypto/field/fr.h"
+#include "sdk/src/json/writer.h"
 #include "sdk/src/u256.h"
 
 namespace tarvo {
@@ -11,27 +16,33 @@ namespace tarvo {
 // y + 2^255 * (x mod 2).
 using PackedPublicKey = U256;
 
+// The packed form of an affine point: its encoding read as a little-endian integer. The packed public key,
+// and the "r" of a signature text.
+inline U256 packed_point(const std::pair<Fr, Fr>& affine) {
+  return U256::from_le_bytes(edwards::write_affine(affine.first, affine.second));
+}
+
 // Affine point; x and y are canonical field integers (or, under the address rule of packed public
 // keys, x = 0 and y a raw value below 2^160).
 struct BabyJubjubPoint {
   U256 x;
   U256 y;
 
-  // The point encoding read as a little-endian integer, y + 2^255 * (x mod 2): the packed public key,
-  // and the "r" of a signature text.
-  U256 packed() const {
-    U256 encoding = y;
-    encoding.limbs[3] |= x.limbs[0] << 63;
-    return encoding;
-  }
-
   friend bool operator==(const BabyJubjubPoint&, const BabyJubjubPoint&) = default;
 };
 
-// A signature in affine form: the point R and the canonical integer of the scalar s.
+// A signature in affine form: the affine coordinates of the point R and the canonical integer of the scalar
+// s.
 struct JubjubSignature {
-  BabyJubjubPoint r;
+  std::pair<Fr, Fr> r;
   U256 s;
+
+  // {"r":"0x…","s":"0x…"}: r the packed encoding of R, s the scalar, each 64 lowercase digits (147
+  // characters in all).
+  std::string to_json() const {
+    return json::compact_object({{"r", packed_point(r).to_hex()}, {"s", s.to_hex()}});
+  }
+
   friend bool operator==(const JubjubSignature&, const JubjubSignature&) = default;
 };
 
@@ -42,6 +53,11 @@ struct L1Signature {
   std::string s;     // the signature scalar
   std::string pk_x;  // the packed public key
   std::string pk_y;  // affine x of the public key point
+
+  // {"x":"…","y":"…","s":"…","pk_x":"…","pk_y":"…"}.
+  std::string to_json() const {
+    return json::compact_object({{"x", x}, {"y", y}, {"s", s}, {"pk_x", pk_x}, {"pk_y", pk_y}});
+  }
 };
 
 }  // namespace tarvo

@@ -35,7 +35,7 @@ bool sign_with_secret_key(std::string key_text, const tarvo::U256& message) {
   const tarvo::JubjubSignature affine = signature.to_jubjub_signature();
   VALGRIND_MAKE_MEM_DEFINED(&affine, sizeof affine);
   VALGRIND_MAKE_MEM_DEFINED(&signature.pub_key, sizeof signature.pub_key);
-  std::printf("r.y %s s %s\n", affine.r.y.to_hex().c_str(), affine.s.to_hex().c_str());
+  std::printf("%s\n", affine.to_json().c_str());
   return !affine.s.is_zero() && !signature.pub_key.is_zero();
 }
 
