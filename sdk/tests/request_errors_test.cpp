@@ -229,6 +229,20 @@ TEST(RequestErrors, DuplicateKeysAreRefusedWhenTheSecondKeyIsRead) {
       // Unknown keys may repeat.
       {"Transfer", R"({"x":1,"x":2})", "missing field `sender_position_id`" + col(13)},
   });
+  // Every record: an own key twice, an unknown key without its colon, a key with a bad escape.
+  const std::pair<std::string, std::string> records[] = {{"Transfer", "amount"},
+                                                         {"WithdrawRequest", "amount"},
+                                                         {"LimitOrderRequest", "amount_fee"},
+                                                         {"Liquidate", "actual_collateral"},
+                                                         {"SignedOraclePrice", "timestamp"}};
+  for (const auto& [record, key] : records) {
+    const std::string twice = R"({")" + key + R"(":"1",")" + key + "\"";
+    expect_errors({
+        {record, twice + ":1}", "duplicate field `" + key + "`" + col(twice.size())},
+        {record, R"({"x" 1})", "expected `:`" + col(6)},
+        {record, R"({"\q":1})", "invalid escape" + col(4)},
+    });
+  }
 }
 
 TEST(RequestErrors, ArrayForms) {

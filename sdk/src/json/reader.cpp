@@ -74,8 +74,8 @@ Result<bool> Reader::read_bool(std::string_view expected) {
 
 Error Reader::peek_invalid_type(std::string_view expected) {
   Value found;
-  const auto c = peek();
-  switch (c.value_or(0)) {
+  const auto c = peek();  // every caller has seen a character there
+  switch (*c) {
     case 'n':
     case 't':
     case 'f': {
