@@ -100,6 +100,13 @@ TEST(RequestErrors, InvalidTypesDescribeWhatWasMetJustAfterIt) {
        "invalid type: integer `1`, expected a boolean" + col(24)},
       {"LimitOrderRequest", R"({"is_buying_synthetic":[]})",
        "invalid type: sequence, expected a boolean" + col(23)},
+      {"LimitOrderRequest", R"({"is_buying_synthetic":)", "EOF while parsing a value" + col(23)},
+      {"LimitOrderRequest", R"({"is_buying_synthetic":tru})", "expected ident" + col(27)},
+      {"Liquidate", R"({"liquidator_order":)", "EOF while parsing a value" + col(20)},
+      // Surrogate pairs at the ends of their ranges, and the code points just outside them.
+      {"LimitOrderRequest", R"({"is_buying_synthetic":"\ud800\udc00\udbff\udfff\ud7ff\ue000"})",
+       "invalid type: string \"\xf0\x90\x80\x80\\u{10ffff}\xed\x9f\xbf\\u{e000}\", expected a boolean" +
+           col(61)},
       // Every escape, decoded, and quoted back with the controls escaped.
       {"LimitOrderRequest", R"({"is_buying_synthetic":"\"\\\/\b\f\n\r\t\u0000\u0041\u00e9\ud83d\ude00"})",
        R"(invalid type: string "\"\\/\u{8}\u{c}\n\r\t\0Aé😀", expected a boolean)" + col(71)},
@@ -222,6 +229,20 @@ TEST(RequestErrors, DuplicateKeysAreRefusedWhenTheSecondKeyIsRead) {
       // Unknown keys may repeat.
       {"Transfer", R"({"x":1,"x":2})", "missing field `sender_position_id`" + col(13)},
   });
+  // Every record: an own key twice, an unknown key without its colon, a key with a bad escape.
+  const std::pair<std::string, std::string> records[] = {{"Transfer", "amount"},
+                                                         {"WithdrawRequest", "amount"},
+                                                         {"LimitOrderRequest", "amount_fee"},
+                                                         {"Liquidate", "actual_collateral"},
+                                                         {"SignedOraclePrice", "timestamp"}};
+  for (const auto& [record, key] : records) {
+    const std::string twice = R"({")" + key + R"(":"1",")" + key + "\"";
+    expect_errors({
+        {record, twice + ":1}", "duplicate field `" + key + "`" + col(twice.size())},
+        {record, R"({"x" 1})", "expected `:`" + col(6)},
+        {record, R"({"\q":1})", "invalid escape" + col(4)},
+    });
+  }
 }
 
 TEST(RequestErrors, ArrayForms) {
@@ -234,6 +255,7 @@ TEST(RequestErrors, ArrayForms) {
        "invalid length 1, expected struct Liquidate with 5 elements" + col(n + 2)},
       {"Liquidate", "[" + order + R"(,"1","2","3","4","5"])", "trailing characters" + col(n + 19)},
       {"Liquidate", "[" + order + R"(,"1","2","3","4",])", "trailing comma" + col(n + 19)},
+      {"Liquidate", "[" + order + R"(,"1","2","3","4" 5])", "trailing characters" + col(n + 19)},
       {"Liquidate", "[" + order + R"(,"1","2","3","4")", "EOF while parsing a list" + col(n + 17)},
       {"Liquidate", "[" + order + R"(,"1","2","3",])", "trailing comma" + col(n + 15)},
       {"Liquidate", "[" + order + R"(,"1","2","3","x"])",
@@ -304,6 +326,12 @@ TEST(RequestErrors, StringErrors) {
       {"Transfer", R"({"x":"\ud800\n"})", "unexpected end of hex escape" + col(14)},
       {"Transfer", R"({"x":"\ud800\u0041"})", "lone leading surrogate in hex escape" + col(18)},
       {"Transfer", R"({"x":"\ud800)", "EOF while parsing a string" + col(12)},
+      {"Transfer", R"({"x":"\udfff"})", "lone leading surrogate in hex escape" + col(12)},
+      {"Transfer", R"({"x":"\ud800\udbff"})", "lone leading surrogate in hex escape" + col(18)},
+      {"Transfer", R"({"x":"\udbff\ue000"})", "lone leading surrogate in hex escape" + col(18)},
+      {"Transfer", R"({"x":"\ud800\u12g4"})", "invalid escape" + col(18)},
+      {"Transfer", R"({"x":{"\q":1}})", "invalid escape" + col(9)},
+      {"LimitOrderRequest", R"({"is_buying_synthetic":"\q"})", "invalid escape" + col(26)},
       {"Transfer", R"({"\udc00":1})", "lone leading surrogate in hex escape" + col(8)},
       {"Transfer", "{\"x\":\"a\tb\"}",
        "control character (\\u0000-\\u001F) found while parsing a string" + col(8)},
@@ -419,6 +447,10 @@ TEST(RequestErrors, NumberSyntax) {
       {"Transfer", R"({"x":0.5e400})", "number out of range" + col(12)},
       {"Transfer", R"({"x":-123.4e307})", "number out of range" + col(15)},
       {"Transfer", R"({"x":1e99999999999999})", "number out of range" + col(21)},
+      {"Transfer", R"({"x":1E+400})", "number out of range" + col(11)},
+      {"Transfer", R"({"x":1)" + std::string(400, '0') + "}", "number out of range" + col(406)},
+      {"Transfer", R"({"x":0)", "EOF while parsing an object" + col(6)},
+      {"Transfer", R"({"x":1e5)", "EOF while parsing an object" + col(8)},
       {"Transfer", R"({"x":1)" + std::string(340, '0') + "e-5}", "number out of range" + col(349)},
       {"Transfer", R"({"x":1 2})", "expected `,` or `}`" + col(8)},
       {"Transfer", R"({"amount":01})", "invalid number" + col(12)},
@@ -449,6 +481,9 @@ TEST(RequestErrors, NestingIsLimitedTo127Levels) {
   EXPECT_EQ(outcome<Transfer>(R"({"x":)" + std::string(100000, '{')), "error: key must be a string" + col(7));
   EXPECT_EQ(outcome<Transfer>(R"({"x":)" + std::string(100000, '[')),
             "error: recursion limit exceeded" + col(5 + 127));
+  std::string maps = R"({"x":)";
+  for (int level = 0; level < 127; ++level) maps += R"({"a":)";
+  EXPECT_EQ(outcome<Transfer>(maps), "error: recursion limit exceeded" + col(5 + 126 * 5 + 1));
   // The nested liquidator order counts as a level.
   const std::string deep = std::string(125, '[') + std::string(125, ']');
   const std::string liquidate = R"({"liquidator_order":)" + kLimitOrder.substr(0, kLimitOrder.size() - 1) +

@@ -59,7 +59,7 @@ bool number_overflows(std::string_view number) {
     for (; i < number.size(); ++i) exponent = std::min(exponent * 10 + (number[i] - '0'), 100000L);
     if (negative) exponent = -exponent;
   }
-  return seen_significant && magnitude + exponent > 0;
+  return magnitude + exponent > 0;  // out of range and zero digits cannot meet
 }
 
 }  // namespace

@@ -74,8 +74,8 @@ Result<bool> Reader::read_bool(std::string_view expected) {
 
 Error Reader::peek_invalid_type(std::string_view expected) {
   Value found;
-  const auto c = peek();
-  switch (c.value_or(0)) {
+  const auto c = peek();  // every caller has seen a character there
+  switch (*c) {
     case 'n':
     case 't':
     case 'f': {
@@ -177,7 +177,7 @@ Result<Value> Reader::read_any_seq() {
     end_seq_after_error();
     return fix_position(status.error());
   }
-  TARVO_TRY(end_seq());
+  eat();  // the closing bracket at which has_next_element has ended the elements
   Value value;
   value.kind = Value::Kind::kSeq;
   return value;
@@ -207,7 +207,7 @@ Result<Value> Reader::read_any_map() {
     end_map_after_error();
     return fix_position(status.error());
   }
-  TARVO_TRY(end_map());
+  end_map();
   Value value;
   value.kind = Value::Kind::kMap;
   return value;
@@ -274,15 +274,7 @@ Result<bool> Reader::has_next_element(bool& first) {
   return true;
 }
 
-Status Reader::end_map() {
-  const auto c = parse_whitespace();
-  if (!c) return peek_error(kEofObject);
-  if (*c == '}') {
-    eat();
-    return ok_status();
-  }
-  return peek_error(*c == ',' ? kTrailingComma : kTrailingCharacters);
-}
+void Reader::end_map() { eat(); }
 
 Status Reader::end_seq() {
   const auto c = parse_whitespace();

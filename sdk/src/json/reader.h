@@ -90,8 +90,9 @@ class Reader {
   Result<std::string> read_key();
   Status parse_object_colon();
   Result<bool> has_next_element(bool& first);
-  // Eats the closing bracket (the container's reading has ended without error).
-  Status end_map();
+  // Eats the closing brace at which has_next_key has ended the entries.
+  void end_map();
+  // After the values of a record's array form: eats the closing bracket, which must come next.
   Status end_seq();
   // The same steps after the container's reading failed: consume what end_map/end_seq would have
   // consumed, so that an unpositioned error is positioned after the closing bracket, and report nothing.

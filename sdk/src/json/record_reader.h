@@ -140,8 +140,10 @@ Result<R> read_record(Reader& reader, const RecordLayout<R>& layout) {
     reader.eat();
     status = object ? read_object(reader, layout, record) : read_array(reader, layout, record);
     reader.leave();
-    if (status) {
-      status = object ? reader.end_map() : reader.end_seq();
+    if (status && object) {
+      reader.end_map();
+    } else if (status) {
+      status = reader.end_seq();
     } else if (object) {
       reader.end_map_after_error();
     } else {

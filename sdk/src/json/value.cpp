@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cmath>
 #include <cstdio>
 #include <system_error>
 
@@ -40,12 +39,10 @@ bool escaped_in_debug(uint32_t cp) {
 }  // namespace
 
 std::string float_text(double value) {
-  if (std::isnan(value)) return "NaN";
-  if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
-  // Shortest round-trip digits first, then laid out positionally with zeros.
+  // Shortest round-trip digits first, then laid out positionally with zeros. A double's scientific form
+  // fits the buffer.
   char buf[64];
-  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
-  if (ec != std::errc()) return "NaN";
+  const char* end = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific).ptr;
   const std::string_view sci(buf, static_cast<size_t>(end - buf));
   const size_t e_pos = sci.find('e');
   std::string digits;
@@ -115,7 +112,7 @@ std::string debug_quoted(std::string_view text) {
 std::string Value::describe() const {
   switch (kind) {
     case Kind::kNull:
-      return "null";
+      break;
     case Kind::kBool:
       return boolean ? "boolean `true`" : "boolean `false`";
     case Kind::kUnsigned:
