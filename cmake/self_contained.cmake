@@ -21,9 +21,13 @@ function(tarvo_self_contained_link target exports)
   endif()
   # Zig's musl link names the C library libc.so, which musl systems (Alpine) have only with their
   # development package; at run time it is libc.musl-<machine>.so.1, the name their programs need.
+  # Stripped first: patchelf carries a copy of the section headers it found into the segment it adds,
+  # where the later strip cannot reach, and those of the debug sections (Zig's C++ runtime has some) have
+  # sizes that depend on the folders the build ran in.
   if(TARVO_ZIG_TARGET MATCHES "-musl")
     find_program(TARVO_PATCHELF patchelf REQUIRED)
     add_custom_command(TARGET ${target} POST_BUILD
+                       COMMAND ${CMAKE_STRIP} $<TARGET_FILE:${target}>
                        COMMAND ${TARVO_PATCHELF} --replace-needed libc.so libc.musl-${CMAKE_SYSTEM_PROCESSOR}.so.1
                                $<TARGET_FILE:${target}>)
   endif()

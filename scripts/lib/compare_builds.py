@@ -1,9 +1,10 @@
 """Compares the files of two builds byte for byte and, where they differ, says what differs.
 
 Usage: compare_builds.py FIRST SECOND [FIRST SECOND ...]
-Each pair is one file of each build (an sdist, a wheel). Prints one line per identical pair and, for a
-pair that differs, the archive members and the member fields (time, permissions, order, compressed
-bytes, contents) that differ, and for an ELF member the sections that hold the first differing bytes.
+Each pair is one file of each build (an sdist, a wheel, or any other file such as an extension module).
+Prints one line per identical pair and, for a pair that differs, the archive members and the member
+fields (time, permissions, order, compressed bytes, contents) that differ, and for an ELF file the
+sections that hold the differing bytes.
 Exits 1 when any pair differs.
 """
 
@@ -40,9 +41,13 @@ def explain_contents(first: bytes, second: bytes) -> str:
         return f"contents differ: {len(first)} against {len(second)} bytes"
     offsets = [i for i, (a, b) in enumerate(zip(first, second)) if a != b]
     text = f"contents differ in {len(offsets)} of {len(first)} bytes, first at {offsets[0]:#x}"
-    sections = sorted({name for offset in offsets for start, size, name in elf_sections(first)
-                       if start <= offset < start + size})
-    return text + (f" (ELF sections: {', '.join(sections)})" if sections else "")
+    sections = elf_sections(first)
+    if not sections:
+        return text
+    holding = {name or "?" for offset in offsets for start, size, name in sections if start <= offset < start + size}
+    outside = sum(1 for offset in offsets if not any(start <= offset < start + size for start, size, _ in sections))
+    where = sorted(holding) + ([f"{outside} bytes outside every section"] if outside else [])
+    return f"{text} (ELF: {', '.join(where)})"
 
 
 def shown(field: str, value) -> str:
@@ -104,8 +109,12 @@ def main() -> None:
             continue
         differing += 1
         print(f"DIFFERENT  {first_path}  {second_path}")
-        compare = compare_sdists if first_path.endswith(".tar.gz") else compare_wheels
-        differences = compare(first, second)
+        if first_path.endswith(".tar.gz"):
+            differences = compare_sdists(first, second)
+        elif first_path.endswith(".whl"):
+            differences = compare_wheels(first, second)
+        else:
+            differences = [explain_contents(first, second)]
         for difference in differences[:SHOWN]:
             print(f"    {difference}")
         if len(differences) > SHOWN:
