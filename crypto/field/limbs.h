@@ -4,7 +4,6 @@
 #include <cstdint>
 
 #include "crypto/base/bytes.h"
-
 #include "crypto/base/target.h"
 
 #if TARVO_X86_64
