@@ -6,7 +6,6 @@ moves a function's time (byte-identical copies of one extension timed hash_trans
 copy the same in every process), and the rounds average that out. Per function: the median over the
 rounds of each build's figure, their ratio, and the spread of the ratios of the rounds."""
 
-import argparse
 import json
 import os
 import shutil
@@ -16,19 +15,19 @@ import tempfile
 from pathlib import Path
 
 from measuring import BENCH, log, measure_kernels, module_environment, module_timings, run_json
-from table import fmt_ns, fmt_ratio
+from table import fmt_ns, fmt_ratio, thread_speed_ups
 from timing import quantile
 
 LIMIT = 1.05  # the wheel's median at most this many times the system compiler's build
 
 
-def alternating_rounds(args, files):
-    """args.rounds rounds; each copies every file of {side: path} into a fresh directory of its own and
-    yields (the sides in this round's order, {side: directory}); the order swaps every round."""
-    for round_index in range(args.rounds):
-        log(f"round {round_index + 1} of {args.rounds}")
+def alternating_rounds(rounds, scratch_dir, files):
+    """`rounds` rounds; each copies every file of {side: path} into a fresh directory of its own under
+    scratch_dir and yields (the sides in this round's order, {side: directory}); the order swaps every round."""
+    for round_index in range(rounds):
+        log(f"round {round_index + 1} of {rounds}")
         order = list(files) if round_index % 2 == 0 else list(reversed(files))
-        with tempfile.TemporaryDirectory(dir=args.build_dir) as scratch:
+        with tempfile.TemporaryDirectory(dir=scratch_dir) as scratch:
             copies = {side: Path(scratch) / side for side in files}
             for side, file in files.items():
                 copies[side].mkdir()
@@ -40,7 +39,7 @@ def compare(args, workload, system_extension, names):
     extensions = {"system": Path(system_extension), "wheel": next(args.module_dir.glob("tarvo_python_sdk.*"))}
     medians = {build: {name: [] for name in names} for build in extensions}
     load_start = os.getloadavg()
-    for order, copies in alternating_rounds(args, extensions):
+    for order, copies in alternating_rounds(args.rounds, args.build_dir, extensions):
         for name in names:
             for build in order:
                 figure = module_timings(workload, args.seconds, copies[build], [name])[name]
@@ -88,7 +87,7 @@ def compare(args, workload, system_extension, names):
 def compare_threads(args, workload, extensions):
     """threads_bench.py's figures of each build, from new copies of both extensions, one after the other."""
     figures = {}
-    for order, copies in alternating_rounds(argparse.Namespace(rounds=1, build_dir=args.build_dir), extensions):
+    for order, copies in alternating_rounds(1, args.build_dir, extensions):
         for build in order:
             log(f"threads and the event loop, {build} build")
             figures[build] = run_json([sys.executable, BENCH / "threads_bench.py", workload, "--seconds",
@@ -102,10 +101,8 @@ def threads_lines(threads):
     lines = [f"threads ({sys.version.split()[0]}): throughput of 2 threads / 1 thread, and the worst (p99) lateness"
              " of a 1 ms asyncio timer while 2 executor threads sign"]
     for build, figures in threads.items():
-        single = {entry["function"]: entry["calls_per_second"] for entry in figures["results"]
-                  if entry["threads"] == 1}
-        speed_ups = [f"{entry['function']} {entry['calls_per_second'] / single[entry['function']]:.2f}x"
-                     for entry in figures["results"] if entry["threads"] == 2]
+        speed_ups = [f"{entry['function']} {speed_up:.2f}x"
+                     for entry, speed_up in thread_speed_ups(figures) if entry["threads"] == 2]
         loop = figures["event_loop"]
         lateness = {part: f"{fmt_ns(loop[part]['worst_late_ns'])} ({fmt_ns(loop[part]['p99_late_ns'])})"
                     for part in ("idle", "signing")}
@@ -121,7 +118,7 @@ def compare_c_call(args, workload, system_extension):
     libraries = {"c": args.build_dir / "c-library" / "libtarvo.so.0", "python": Path(system_extension)}
     figures = {side: [] for side in libraries}
     load_start = os.getloadavg()
-    for order, copies in alternating_rounds(args, libraries):
+    for order, copies in alternating_rounds(args.rounds, args.build_dir, libraries):
         for side in order:
             if side == "c":
                 kernels = measure_kernels(args, workload, "^c/tarvo_sign_transfer$", copies[side], quiet=True)

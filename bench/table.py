@@ -47,6 +47,13 @@ def row(label, figure, field_ops=None, floor_ns=None, reference_ns=None, speed_u
     }
 
 
+def thread_speed_ups(result):
+    """(entry, its throughput over the same function's from 1 thread) for every entry of a threads_bench.py
+    document."""
+    single = {entry["function"]: entry["calls_per_second"] for entry in result["results"] if entry["threads"] == 1}
+    return [(entry, entry["calls_per_second"] / single[entry["function"]]) for entry in result["results"]]
+
+
 def build_rows(kernels, counts, module, cold, threads, bounds):
     k = kernels["kernels"]
     work_of = counts["kernels"]
@@ -129,13 +136,11 @@ def build_rows(kernels, counts, module, cold, threads, bounds):
     for result in threads["interpreters"]:
         version = result["python"].split()[0] + ("t" if "free-threading" in result["python"] else "")
         gil = "GIL" if result["gil_enabled"] else "no GIL"
-        single = {entry["function"]: entry for entry in result["results"] if entry["threads"] == 1}
-        for entry in result["results"]:
+        for entry, speed_up in thread_speed_ups(result):
             threads_text = f"{entry['threads']} thread{'s' if entry['threads'] > 1 else ''}"
             thread_rows.append(row(f"{entry['function']}, {threads_text}, {version} {gil}",
                                    {"median_ns": entry["ns_per_call"], "iqr_ns": None,
-                                    "iterations": entry["calls_per_run"] * entry["runs"]},
-                                   speed_up=entry["calls_per_second"] / single[entry["function"]]["calls_per_second"]))
+                                    "iterations": entry["calls_per_run"] * entry["runs"]}, speed_up=speed_up))
         loop = result["event_loop"]
         parts = (("idle", "nothing else running"), ("signing", f"{loop['signers']} executor threads signing"))
         for part, what in parts:
