@@ -293,18 +293,18 @@ TARVO_IFMA Vector from_limbs(std::span<const Limbs, LANES> values) {
 
 // One full round: S-boxes and constants, then the mix. x holds elements 0..7 (below 1.3r), last element 8
 // (below r); both leave in the same form.
-TARVO_IFMA void full_round(Vector& x, Limbs& last, const RoundConstants& c) {
+TARVO_IFMA void full_round(Vector& x, Limbs& last, const RoundConstants& c, const MixConstants& mix) {
   const Vector y = sbox_add(x, load(c.lanes));
   const Limbs& p = FrParams::MODULUS;
   const uint64_t inv = FrParams::INV;
   const Limbs last4 = montgomery::sqr_adx(montgomery::sqr_adx(last, p, inv), p, inv);
   const Limbs y8 = montgomery::mul_add_adx(last, last4, c.last, p, inv);
-  x = mix_rows(*c.mix, y, y8);
+  x = mix_rows(mix, y, y8);
   std::array<Limbs, WIDTH> ys;
   const std::array<Limbs, LANES> lanes = to_limbs(y);
   std::copy(lanes.begin(), lanes.end(), ys.begin());
   ys[LANES] = y8;
-  last = montgomery::dot_adx<WIDTH>(c.mix->last_row, ys, p, inv);
+  last = montgomery::dot_adx<WIDTH>(mix.last_row, ys, p, inv);
 }
 
 // The given full rounds on Montgomery forms below r; the state leaves fully reduced.
@@ -312,7 +312,7 @@ __attribute__((target("avx512f,avx512ifma"), noinline)) inline void full_rounds(
     std::array<Limbs, WIDTH>& state, std::span<const RoundConstants> rounds) {
   Vector x = from_limbs(std::span<const Limbs, WIDTH>(state).first<LANES>());
   Limbs last = state[LANES];
-  for (const RoundConstants& round : rounds) full_round(x, last, round);
+  for (const RoundConstants& round : rounds) full_round(x, last, round, *round.mix);
   const std::array<Limbs, LANES> lanes = to_limbs(x);
   std::copy(lanes.begin(), lanes.end(), state.begin());
   state[LANES] = last;
