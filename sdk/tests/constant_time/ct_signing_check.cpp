@@ -90,8 +90,8 @@ int main(int argc, char** argv) {
   if (mode == "adx") tarvo::assume_adx_for_check();
   const tarvo::CpuFeatures& cpu = tarvo::cpu_features();
   const auto scan = tarvo::edwards::FixedBaseTable::available_kernels().back();
-  std::printf("CPU features: adx %d sha %d avx2 %d avx512 %d%s\n", cpu.adx, cpu.sha, cpu.avx2, cpu.avx512,
-              mode == "adx" ? " (adx assumed)" : "");
+  std::printf("CPU features: adx %d sha %d avx2 %d avx512 %d ifma %d%s\n", cpu.adx, cpu.sha, cpu.avx2,
+              cpu.avx512, cpu.ifma, mode == "adx" ? " (adx assumed)" : "");
   std::printf("field kernels: %s\n",
               tarvo::montgomery::cpu_has_adx() ? "MULX/ADCX/ADOX assembly" : "portable");
   std::printf("SHA-256 compression: %s\n",
