@@ -1,13 +1,14 @@
 """Hostile input at all 17 functions: whatever the arguments, a call returns its value or raises TypeError,
 UnicodeEncodeError or ValueError "Any { .. }", and a ValueError is preceded by exactly one diagnostic line on
 standard error. Huge and deeply nested texts run in a child interpreter, so that a crash fails the test
-instead of ending the test run."""
+instead of ending the test run, as do the import and calls with an allocator that fails."""
 import json
 import os
 import subprocess
 import sys
 import textwrap
 
+import pytest
 from hypothesis import HealthCheck, given, settings
 from hypothesis import strategies as st
 
@@ -163,3 +164,51 @@ def test_huge_and_deeply_nested_texts_never_crash_the_process():
     diagnostics = child.stderr.decode("utf-8").splitlines()
     assert len(diagnostics) == outcomes.count("ValueError"), f"seed {seed}"
     assert all(line.startswith("tarvo_python_sdk: ") for line in diagnostics), f"seed {seed}"
+
+
+# Runs one step in a child interpreter whose allocator fails from its `after`-th allocation on (counted from 0), and
+# prints how the step ended: "value", or the exception's type name and that of its cause.
+OUT_OF_MEMORY_CHILD = textwrap.dedent("""
+    import importlib.util, json, sys, _testcapi
+    after = int(sys.argv[1])
+    if sys.argv[2] == "import":
+        spec = importlib.util.find_spec("tarvo_python_sdk")
+        step = lambda: spec.loader.create_module(spec)
+    else:
+        import tarvo_python_sdk
+        function = getattr(tarvo_python_sdk, sys.argv[2])
+        args = json.loads(sys.argv[3])
+        step = lambda: function(*args)
+    error = None
+    _testcapi.set_nomemory(after, 0)
+    try:
+        step()
+    except BaseException as raised:
+        error = raised
+    finally:
+        _testcapi.remove_mem_hooks()
+    print(json.dumps(["value"] if error is None else [type(error).__name__, type(error.__cause__).__name__]))
+""")
+
+
+def test_a_failing_allocator_gives_memory_error_at_import_and_in_calls():
+    """The interpreter runs out of memory at each allocation of the module's initialisation and of a call in
+    turn: the step raises MemoryError (or InternalError, once the core call is done), never another error and
+    never with a crash, until it has all the memory it needs."""
+    pytest.importorskip("_testcapi")
+    steps = [("import", None, ["value"]),
+             ("private_key_from_seed", ["\0" * 32], ["value"]),
+             ("hash_transfer", ["{}"], ["ValueError", "NoneType"]),
+             ("hash_transfer", [5], ["TypeError", "NoneType"])]
+    for name, args, with_memory in steps:
+        for after in range(400):
+            child = subprocess.run([sys.executable, "-c", OUT_OF_MEMORY_CHILD, str(after), name, json.dumps(args)],
+                                   capture_output=True, timeout=60, env=dict(os.environ, PYTHONFAULTHANDLER="1"))
+            assert child.returncode == 0, (name, after, child.stderr[-2000:])
+            outcome = json.loads(child.stdout)
+            if outcome == with_memory:
+                break
+            assert outcome[0] in ("MemoryError", "InternalError"), (name, after, outcome)
+            assert outcome[1] in ("NoneType", "MemoryError"), (name, after, outcome)
+        else:
+            pytest.fail(f"{name} never got the memory it needs")

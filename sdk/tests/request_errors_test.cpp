@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -150,6 +151,7 @@ TEST(RequestErrors, MissingMembersOwnFirstThenHeaderAfterTheClosingBrace) {
       {"WithdrawRequest", R"({ })", "missing field `position_id`" + col(3)},
       {"LimitOrderRequest", R"({})", "missing field `amount_synthetic`" + col(2)},
       {"Liquidate", R"({})", "missing field `liquidator_order`" + col(2)},
+      {"Liquidate", R"({"liquidator_order":{}})", "missing field `amount_synthetic`" + col(22)},
       {"Liquidate", R"({"liquidator_order":)" + kLimitOrder + "}",
        "missing field `liquidated_position_id`" + col(20 + kLimitOrder.size() + 1)},
       {"SignedOraclePrice", R"({"signer_key":"0x1","external_price":"2","timestamp":"3"})",
@@ -211,11 +213,17 @@ TEST(RequestErrors, HeaderErrorsOfTheNestedOrderArePositionedAtItsOwnEnd) {
       R"("asset_id_collateral":"0x5","position_id":"6","is_buying_synthetic":true,"public_key":"0x8",)"
       R"("expiration_timestamp":"9"})";
   const std::string prefix = R"({"liquidated_position_id":"10","liquidator_order":)";
+  const std::string open_order = order_without_nonce.substr(0, order_without_nonce.size() - 1);
+  const std::string bad_nonce = open_order + R"(,"nonce":"x"})";
+  const std::string twice = open_order + R"(,"nonce":"1","nonce":"2"})";
   expect_errors({
       {"Liquidate", prefix + order_without_nonce + R"(,"actual_collateral":"11"})",
        "missing field `nonce`" + col(prefix.size() + order_without_nonce.size())},
       {"Liquidate", "[" + order_without_nonce + "]",
        "missing field `nonce`" + col(1 + order_without_nonce.size())},
+      {"Liquidate", prefix + bad_nonce + "}",
+       "u64 from string error: invalid digit found in string" + col(prefix.size() + bad_nonce.size())},
+      {"Liquidate", prefix + twice + "}", "duplicate field `nonce`" + col(prefix.size() + twice.size())},
   });
 }
 
@@ -229,18 +237,27 @@ TEST(RequestErrors, DuplicateKeysAreRefusedWhenTheSecondKeyIsRead) {
       // Unknown keys may repeat.
       {"Transfer", R"({"x":1,"x":2})", "missing field `sender_position_id`" + col(13)},
   });
-  // Every record: an own key twice, an unknown key without its colon, a key with a bad escape.
-  const std::pair<std::string, std::string> records[] = {{"Transfer", "amount"},
-                                                         {"WithdrawRequest", "amount"},
-                                                         {"LimitOrderRequest", "amount_fee"},
-                                                         {"Liquidate", "actual_collateral"},
-                                                         {"SignedOraclePrice", "timestamp"}};
-  for (const auto& [record, key] : records) {
-    const std::string twice = R"({")" + key + R"(":"1",")" + key + "\"";
+  // Every record, and the order nested in a liquidation (after the prefix, which shifts the columns): an
+  // own key twice, an own or unknown key without its colon, a key with a bad escape, an unknown key with a
+  // bad value, the object cut short.
+  const std::string nested = R"({"liquidator_order":)";
+  const std::tuple<std::string, std::string, std::string> records[] = {
+      {"Transfer", "amount", ""},
+      {"WithdrawRequest", "amount", ""},
+      {"LimitOrderRequest", "amount_fee", ""},
+      {"Liquidate", "actual_collateral", ""},
+      {"SignedOraclePrice", "timestamp", ""},
+      {"Liquidate", "amount_fee", nested}};
+  for (const auto& [record, key, prefix] : records) {
+    const std::string twice = prefix + R"({")" + key + R"(":"1",")" + key + "\"";
+    const size_t at = prefix.size();
     expect_errors({
         {record, twice + ":1}", "duplicate field `" + key + "`" + col(twice.size())},
-        {record, R"({"x" 1})", "expected `:`" + col(6)},
-        {record, R"({"\q":1})", "invalid escape" + col(4)},
+        {record, prefix + R"({"x" 1})", "expected `:`" + col(at + 6)},
+        {record, prefix + R"({")" + key + R"(" 1})", "expected `:`" + col(at + key.size() + 5)},
+        {record, prefix + R"({"\q":1})", "invalid escape" + col(at + 4)},
+        {record, prefix + R"({"x":tru})", "expected ident" + col(at + 9)},
+        {record, prefix + "{", "EOF while parsing an object" + col(at + 1)},
     });
   }
 }

@@ -6,7 +6,10 @@ namespace tarvo::json {
 
 template <class R>
 struct Member;
-template <class R>
+// The forms a record's values may come in: always a JSON object; for some records also an array of the
+// member values in declaration order.
+enum class Forms { object, object_or_array };
+template <class R, Forms F = Forms::object>
 struct RecordLayout;
 
 }  // namespace tarvo::json

@@ -83,6 +83,9 @@ class Reader {
   // --- containers (the caller has peeked the opening bracket)
   // Counts one nesting level; refused with "recursion limit exceeded" before the bracket is eaten.
   Status enter();
+  // Counts the nesting level of a record's own container. Records nest at most two deep (a liquidation's
+  // order), far inside the limit, which only the values read through (read_any) can reach.
+  void enter_record() { --remaining_depth_; }
   void leave() { ++remaining_depth_; }
   // Whether another entry follows; eats the separating comma. `first` tracks the first entry.
   Result<bool> has_next_key(bool& first);

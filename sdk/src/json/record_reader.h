@@ -1,7 +1,7 @@
 // The one reader of all request records. A record is described by its layout: its name, its
-// own members in declaration order, the flattened member group it may carry and whether its values may
-// also come as an array. Everything else (required members, duplicate and unknown keys, flattening,
-// the array form, error texts and positions) is here, once.
+// own members in declaration order, the flattened member group it may carry and, in the layout's type,
+// whether its values may also come as an array. Everything else (required members, duplicate and unknown
+// keys, flattening, the array form, error texts and positions) is here, once.
 #pragma once
 
 #include <optional>
@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "crypto/base/result.h"
+#include "sdk/src/json/declarations.h"
 #include "sdk/src/json/member.h"
 #include "sdk/src/json/reader.h"
 
@@ -70,18 +71,18 @@ constexpr Flattened<RecordOf<Group>> flattened() {
   };
 }
 
-template <class R>
+// The array form is known from the type, so that the records without one have no code for it.
+template <class R, Forms F>
 struct RecordLayout {
   std::string_view name;                  // the errors say "struct {name}"
   std::span<const Member<R>> members;     // own members, in declaration order
   std::optional<Flattened<R>> flattened;  // the flattened group, for the records that carry one
-  bool array_form = false;                // whether the member values may come as a JSON array instead
 };
 
 // The entries of an object, after its opening brace, up to (not including) its closing brace; then the
 // missing-member checks and the header step.
-template <class R>
-Status read_object(Reader& reader, const RecordLayout<R>& layout, R& record) {
+template <class R, Forms F>
+Status read_entries(Reader& reader, const RecordLayout<R, F>& layout, R& record) {
   std::vector<bool> seen(layout.members.size());
   std::vector<KeptEntry> kept;
   bool first = true;
@@ -111,8 +112,8 @@ Status read_object(Reader& reader, const RecordLayout<R>& layout, R& record) {
 }
 
 // The values of the array form, after its opening bracket: one per member, in declaration order.
-template <class R>
-Status read_array(Reader& reader, const RecordLayout<R>& layout, R& record) {
+template <class R, Forms F>
+Status read_values(Reader& reader, const RecordLayout<R, F>& layout, R& record) {
   bool first = true;
   for (const Member<R>& member : layout.members) {
     if (!TARVO_TRY(reader.has_next_element(first))) {
@@ -126,39 +127,56 @@ Status read_array(Reader& reader, const RecordLayout<R>& layout, R& record) {
   return ok_status();
 }
 
+// The object form, from its opening brace (at the reader's position) through its closing brace.
+template <class R, Forms F>
+Status read_object(Reader& reader, const RecordLayout<R, F>& layout, R& record) {
+  reader.enter_record();
+  reader.eat();
+  const Status status = read_entries(reader, layout, record);
+  reader.leave();
+  if (!status) {
+    reader.end_map_after_error();
+    return status;
+  }
+  reader.end_map();
+  return status;
+}
+
+// The array form, from its opening bracket (at the reader's position) through its closing bracket.
+template <class R>
+Status read_array(Reader& reader, const RecordLayout<R, Forms::object_or_array>& layout, R& record) {
+  reader.enter_record();
+  reader.eat();
+  const Status status = read_values(reader, layout, record);
+  reader.leave();
+  if (!status) {
+    reader.end_seq_after_error();
+    return status;
+  }
+  return reader.end_seq();
+}
+
 // One record value at the reader's position: an object, the array form where the layout allows it, or
 // the invalid-type error "..., expected struct {name}".
-template <class R>
-Result<R> read_record(Reader& reader, const RecordLayout<R>& layout) {
+template <class R, Forms F>
+Result<R> read_record(Reader& reader, const RecordLayout<R, F>& layout) {
   const auto peek = reader.parse_whitespace();
   if (!peek) return reader.peek_error(kEofValue);
   R record{};
-  Status status = ok_status();
-  if (*peek == '{' || (*peek == '[' && layout.array_form)) {
-    const bool object = *peek == '{';
-    TARVO_TRY(reader.enter());
-    reader.eat();
-    status = object ? read_object(reader, layout, record) : read_array(reader, layout, record);
-    reader.leave();
-    if (status && object) {
-      reader.end_map();
-    } else if (status) {
-      status = reader.end_seq();
-    } else if (object) {
-      reader.end_map_after_error();
-    } else {
-      reader.end_seq_after_error();
+  const Status status = [&]() -> Status {
+    if (*peek == '{') return read_object(reader, layout, record);
+    if constexpr (F == Forms::object_or_array) {
+      if (*peek == '[') return read_array(reader, layout, record);
     }
-  } else {
-    status = reader.peek_invalid_type("struct " + std::string(layout.name));
-  }
+    return reader.peek_invalid_type("struct " + std::string(layout.name));
+  }();
   if (!status) return reader.fix_position(status.error());
   return record;
 }
 
 // A whole request text: the record, then nothing but blanks. Errors carry " at line L column C".
-template <class R>
-Result<R> parse_record(std::string_view text, const RecordLayout<R>& layout) {
+template <class R, Forms F>
+Result<R> parse_record(std::string_view text, const RecordLayout<R, F>& layout) {
   Reader reader(text);
   auto record = read_record(reader, layout);
   if (!record) return reader.located(record.error());

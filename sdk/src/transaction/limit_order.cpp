@@ -17,8 +17,8 @@ constexpr json::Member<LimitOrderRequest> kMembers[] = {
     {"is_buying_synthetic", json::read_boolean<&LimitOrderRequest::is_buying_synthetic>},
 };
 
-constexpr json::RecordLayout<LimitOrderRequest> kLayout{
-    "LimitOrderRequest", kMembers, json::flattened<&LimitOrderRequest::base>(), /*array_form=*/false};
+constexpr json::RecordLayout<LimitOrderRequest> kLayout{"LimitOrderRequest", kMembers,
+                                                        json::flattened<&LimitOrderRequest::base>()};
 
 }  // namespace
 

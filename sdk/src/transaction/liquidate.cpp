@@ -15,7 +15,8 @@ constexpr json::Member<Liquidate> kMembers[] = {
     {"actual_liquidator_fee", json::read_text<&Liquidate::actual_liquidator_fee, U64AsString>},
 };
 
-constexpr json::RecordLayout<Liquidate> kLayout{"Liquidate", kMembers, std::nullopt, /*array_form=*/true};
+constexpr json::RecordLayout<Liquidate, json::Forms::object_or_array> kLayout{"Liquidate", kMembers,
+                                                                              std::nullopt};
 
 }  // namespace
 

@@ -14,8 +14,8 @@ constexpr json::Member<SignedOraclePrice> kMembers[] = {
     {"signed_asset_id", json::read_text<&SignedOraclePrice::signed_asset_id, U256AsHexString>},
 };
 
-constexpr json::RecordLayout<SignedOraclePrice> kLayout{"SignedOraclePrice", kMembers, std::nullopt,
-                                                        /*array_form=*/true};
+constexpr json::RecordLayout<SignedOraclePrice, json::Forms::object_or_array> kLayout{"SignedOraclePrice",
+                                                                                      kMembers, std::nullopt};
 
 }  // namespace
 

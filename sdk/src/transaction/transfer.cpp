@@ -15,8 +15,7 @@ constexpr json::Member<Transfer> kMembers[] = {
     {"asset_id", json::read_text<&Transfer::asset_id, U256AsHexString>},
 };
 
-constexpr json::RecordLayout<Transfer> kLayout{"Transfer", kMembers, json::flattened<&Transfer::base>(),
-                                               /*array_form=*/false};
+constexpr json::RecordLayout<Transfer> kLayout{"Transfer", kMembers, json::flattened<&Transfer::base>()};
 
 }  // namespace
 

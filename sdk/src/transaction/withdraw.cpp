@@ -15,8 +15,7 @@ constexpr json::Member<WithdrawRequest> kMembers[] = {
 };
 
 constexpr json::RecordLayout<WithdrawRequest> kLayout{"WithdrawRequest", kMembers,
-                                                      json::flattened<&WithdrawRequest::base>(),
-                                                      /*array_form=*/false};
+                                                      json::flattened<&WithdrawRequest::base>()};
 
 }  // namespace
 
