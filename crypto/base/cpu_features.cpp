@@ -59,6 +59,7 @@ CpuFeatures decode_cpu_features(const CpuIdWords& words) {
   features.sha = bit(ebx, 29) && bit(ecx, 19);  // SHA and SSE4.1
   features.avx2 = bit(ebx, 5) && os_avx_state;
   features.avx512 = bit(ebx, 16) && bit(ebx, 30) && bit(ebx, 31) && os_avx512_state;  // F, BW, VL
+  features.ifma = bit(ebx, 16) && bit(ebx, 21) && os_avx512_state;                    // F, IFMA
   return features;
 }
 

@@ -133,7 +133,8 @@ Point<Order> mul_reference_var(const Point<Order>& p, const Limbs& k, const Curv
 // faster subgroup test is held to. Variable time.
 bool in_prime_order_subgroup_reference_var(const Point<Unknown>& p, const CurveCoefficient& curve);
 
-// k·p with a fixed 4-bit window: the time and the memory accesses do not depend on k.
+// k·p with signed 4-bit windows over the prepared multiples 0..8·p: the time and the memory accesses do
+// not depend on k.
 template <typename Order>
 Point<Order> mul(const Point<Order>& p, const Limbs& k, const CurveCoefficient& curve);
 template <typename Order>

@@ -8,6 +8,7 @@
 #include "crypto/base/target.h"
 #include "crypto/curve/fixed_base_portable.h"
 #include "crypto/curve/fixed_base_x86_64.h"
+#include "crypto/curve/signed_digits.h"
 
 namespace tarvo::edwards {
 
@@ -18,34 +19,12 @@ using Digits = std::array<int8_t, FixedBaseTable::WINDOWS>;
 constexpr unsigned kWindowBits = FixedBaseTable::WINDOW_BITS;
 constexpr size_t kWindows = FixedBaseTable::WINDOWS;
 
-// Bits [bit, bit + kWindowBits) of k.
-constexpr uint64_t window_bits(const Limbs& k, unsigned bit) {
-  const size_t limb = bit / 64;
-  const unsigned shift = bit % 64;
-  uint64_t value = k[limb] >> shift;
-  if (shift + kWindowBits > 64 && limb + 1 < k.size()) value |= k[limb + 1] << (64 - shift);
-  return value & ((uint64_t{1} << kWindowBits) - 1);
-}
-
 // The windows cover every bit of a scalar below l < 2^251, and the top digit, which takes the last carry,
 // stays below kEntries, so that no carry is lost.
 constexpr Limbs kLMinusOne = {Fs::characteristic()[0] - 1, Fs::characteristic()[1], Fs::characteristic()[2],
                               Fs::characteristic()[3]};
 static_assert(kWindowBits * kWindows >= 251 && kLMinusOne[3] >> 59 == 0);
-static_assert(window_bits(kLMinusOne, kWindowBits*(kWindows - 1)) + 1 < kEntries);
-
-// Signed digits of k < l: k = Σ digits[j]·2^(kWindowBits·j) with every digit in [−kEntries, kEntries − 1].
-// Branch-free: the scalar is secret.
-Digits signed_digits(const Limbs& k) {
-  Digits digits{};
-  int carry = 0;
-  for (size_t j = 0; j < digits.size(); ++j) {
-    const int value = static_cast<int>(window_bits(k, static_cast<unsigned>(kWindowBits * j))) + carry;
-    carry = (value + static_cast<int>(kEntries)) >> kWindowBits;  // 1 when the value is kEntries or more
-    digits[j] = static_cast<int8_t>(value - (carry << kWindowBits));
-  }
-  return digits;
-}
+static_assert(window_bits<kWindowBits>(kLMinusOne, kWindowBits*(kWindows - 1)) + 1 < kEntries);
 
 // Σ digits[j]·2^(kWindowBits·j)·base, with the additions on Accumulator: Point<PrimeOrder>, or a point of
 // partly reduced values.
@@ -135,7 +114,7 @@ Point<PrimeOrder> FixedBaseTable::mul(const Fs& k) const {
 
 Point<PrimeOrder> FixedBaseTable::mul(const Fs& k, Kernels kernels) const {
   Limbs bits = k.into_repr();
-  fixed_base::Digits digits = fixed_base::signed_digits(bits);
+  fixed_base::Digits digits = signed_digits<fixed_base::kWindowBits, fixed_base::kWindows>(bits);
   Point<PrimeOrder> product;
   switch (kernels) {
 #if TARVO_X86_64

@@ -9,13 +9,13 @@
 #include <cstdint>
 #include <cstring>
 #include <type_traits>
-#include <utility>
 
 #include "crypto/base/kernel.h"
 #include "crypto/curve/cached.h"
 #include "crypto/curve/edwards.h"
 #include "crypto/curve/fixed_base.h"
 #include "crypto/curve/select.h"
+#include "crypto/curve/signed_digits.h"
 
 namespace tarvo::edwards::fixed_base {
 
@@ -23,13 +23,6 @@ using Window = FixedBaseTable::Window;
 inline constexpr size_t kEntries = FixedBaseTable::ENTRIES;
 
 constexpr AffineCachedPoint kNeutral{};
-
-// The magnitude and the sign (1 for negative) of a digit, branch-free.
-TARVO_KERNEL std::pair<uint32_t, uint32_t> magnitude_and_sign(int digit) {
-  const uint32_t negative = static_cast<uint32_t>(digit) >> 31;
-  const uint32_t magnitude = (static_cast<uint32_t>(digit) ^ (0 - negative)) + negative;
-  return {magnitude, negative};
-}
 
 // The lookup of a signed digit's entry in one window: window[|digit| − 1] with y + x and y − x exchanged
 // for a negative digit (which leaves the negation of 2d·x·y to the addition), the neutral element for 0.

@@ -6,6 +6,7 @@
 #include "crypto/curve/edwards.h"
 #include "crypto/curve/public_base_table.h"
 #include "crypto/curve/select.h"
+#include "crypto/curve/signed_digits.h"
 
 namespace tarvo::edwards {
 
@@ -104,17 +105,31 @@ Point<Order> mul_reference_var(const Point<Order>& p, const Limbs& k, const Curv
 
 template <typename Order>
 Point<Order> mul(const Point<Order>& p, const Limbs& k, const CurveCoefficient& curve) {
-  std::array<Point<Order>, 16> multiples;  // multiples[i] = i·p
-  multiples[1] = p;
+  // Signed 4-bit digits, one more than the 64 windows of k to take the last carry.
+  constexpr size_t kWindows = 65;
+  std::array<int8_t, kWindows> digits = signed_digits<4, kWindows>(k);
+  std::array<CachedPoint, 9> multiples;  // multiples[i] = i·p, i = 0..8
+  multiples[0] = to_cached(zero<Order>(), curve);
+  multiples[1] = to_cached(p, curve);
+  std::array<Point<Order>, 9> points;
+  points[1] = p;
   for (size_t i = 2; i < multiples.size(); ++i) {
-    multiples[i] = i % 2 == 0 ? doubled(multiples[i / 2]) : add(multiples[i - 1], p, curve);
+    points[i] = i % 2 == 0 ? doubled(points[i / 2]) : add(points[i - 1], multiples[1]);
+    multiples[i] = to_cached(points[i], curve);
   }
   Point<Order> acc;
-  for (int window = 63; window >= 0; --window) {
-    for (int i = 0; i < 4; ++i) acc = doubled(acc);
-    const uint64_t digit = (k[window / 16] >> (4 * (window % 16))) & 15;
-    acc = add(acc, select(multiples, digit), curve);
+  for (size_t j = kWindows; j-- > 0;) {
+    if (j + 1 < kWindows) {
+      // t only where the addition reads it.
+      acc = doubled<false>(doubled<false>(doubled<false>(acc)));
+      acc = doubled(acc);
+    }
+    const auto [magnitude, negative] = magnitude_and_sign(digits[j]);
+    const CachedPoint addend = select(multiples, magnitude);
+    const CachedPoint signed_addend = conditional_select(addend, negate(addend), negative);
+    acc = j == 0 ? add(acc, signed_addend) : add<false>(acc, signed_addend);
   }
+  OPENSSL_cleanse(digits.data(), sizeof digits);
   return acc;
 }
 

@@ -10,9 +10,12 @@
 
 namespace tarvo::edwards {
 
-// All ones when a == b, else zero, without a comparison the compiler could turn into a branch.
+// All ones when a == b, else zero, without a comparison the compiler could turn into a branch: the empty
+// asm hides the difference's origin from the optimiser, which clang otherwise turns back into a
+// comparison and a conditional jump on the index.
 inline uint64_t equal_mask(uint64_t a, uint64_t b) {
-  const uint64_t diff = a ^ b;
+  uint64_t diff = a ^ b;
+  asm("" : "+r"(diff));
   return ((diff | (0 - diff)) >> 63) - 1;
 }
 
@@ -35,7 +38,8 @@ T conditional_select(const T& a, const T& b, uint64_t flag) {
   static_assert(std::is_trivially_copyable_v<T> && sizeof(T) % sizeof(uint64_t) == 0);
   using Words = std::array<uint64_t, sizeof(T) / sizeof(uint64_t)>;
   const Words wa = std::bit_cast<Words>(a), wb = std::bit_cast<Words>(b);
-  const uint64_t mask = 0 - flag;
+  uint64_t mask = 0 - flag;
+  asm("" : "+r"(mask));  // as in equal_mask
   Words out{};
   for (size_t w = 0; w < out.size(); ++w) out[w] = (wa[w] & ~mask) | (wb[w] & mask);
   return std::bit_cast<T>(out);

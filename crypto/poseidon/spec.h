@@ -6,11 +6,14 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <memory>
 #include <span>
 #include <type_traits>
 #include <utility>
 #include <vector>
 
+#include "crypto/base/target.h"
+#include "crypto/poseidon/full_rounds_ifma_x86_64.h"
 #include "crypto/poseidon/parameters.h"
 
 // The permutation's hot functions stay out of line and start on a 64-byte boundary (a cache line, and
@@ -85,7 +88,17 @@ class Spec {
 
   const Parameters<T>& parameters() const { return params_; }
 
+  // The full rounds with AVX-512 IFMA where the CPU has it (width 9 only), else with the scalar kernels.
   void permute(Vec<T>& state) const {
+#if TARVO_X86_64
+    if constexpr (T == ifma::WIDTH) {
+      if (ifma::cpu_has_ifma()) return permute_ifma(state);
+    }
+#endif
+    permute_scalar(state);
+  }
+
+  void permute_scalar(Vec<T>& state) const {
     const size_t half = params_.half_full_rounds();
     add(state, constants_.start[0]);
     for (size_t i = 1; i < half; ++i) {
@@ -103,7 +116,34 @@ class Spec {
     state = mix(matrices_.mds, state);
   }
 
+#if TARVO_X86_64
+  // Only where ifma::cpu_has_ifma().
+  void permute_ifma(Vec<T>& state) const requires(T == ifma::WIDTH) {
+    add(state, constants_.start[0]);
+    full_rounds_ifma(state, ifma_->first_half);
+    permute_partial_rounds(state);
+    full_rounds_ifma(state, ifma_->second_half);
+  }
+#endif
+
  private:
+#if TARVO_X86_64
+  static void full_rounds_ifma(Vec<T>& state, std::span<const ifma::RoundConstants> rounds) {
+    std::array<Limbs, T> limbs;
+    for (size_t i = 0; i < T; ++i) limbs[i] = state[i].montgomery_form();
+    ifma::full_rounds(limbs, rounds);
+    for (size_t i = 0; i < T; ++i) state[i] = Fr::from_montgomery_form(limbs[i]);
+  }
+
+  void prepare_ifma() {
+    if constexpr (T == ifma::WIDTH) {
+      ifma_ = ifma::make_constants(matrices_.mds, matrices_.pre_sparse, constants_.start, constants_.end);
+    }
+  }
+#else
+  void prepare_ifma() {}
+#endif
+
   static void add(Vec<T>& state, const Vec<T>& constants) {
     for (size_t i = 0; i < T; ++i) state[i] += constants[i];
   }
@@ -201,6 +241,9 @@ class Spec {
   Parameters<T> params_;
   OptimizedConstants<T> constants_;
   MDSMatrices<T> matrices_;
+#if TARVO_X86_64
+  std::shared_ptr<const ifma::Constants> ifma_;  // width 9 only
+#endif
 };
 
 template <size_t T>
@@ -208,6 +251,7 @@ Spec<T>::Spec(size_t full_rounds, size_t partial_rounds) : params_(generate<T>(f
   optimize_constants(invert(params_.mds));
   factor_matrices();
   gather_partial_blocks();
+  prepare_ifma();
 }
 
 template <size_t T>
@@ -229,6 +273,7 @@ Spec<T> Spec<T>::from_elements(size_t full_rounds, size_t partial_rounds, std::s
   ensure(next == elements.size(), "embedded Poseidon table is too long");
   spec.matrices_.mds = spec.params_.mds;
   spec.gather_partial_blocks();
+  spec.prepare_ifma();
   return spec;
 }
 

@@ -86,36 +86,38 @@ TEST(MontgomeryKernels, ReductionOfFullWidthIntegers) {
 // fed made-up CPUs with some parts and not others.
 TEST(CpuFeatures, DecodedFromCpuidAndTheSavedRegisterState) {
   constexpr uint32_t kSse41 = 1u << 19, kOsxsave = 1u << 27, kAvx = 1u << 28;  // leaf 1, ECX
-  constexpr uint32_t kAvx2 = 1u << 5, kBmi2 = 1u << 8, kAvx512F = 1u << 16, kAdx = 1u << 19, kSha = 1u << 29,
-                     kAvx512Bw = 1u << 30, kAvx512Vl = 1u << 31;  // leaf 7, EBX
+  constexpr uint32_t kAvx2 = 1u << 5, kBmi2 = 1u << 8, kAvx512F = 1u << 16, kAdx = 1u << 19, kIfma = 1u << 21,
+                     kSha = 1u << 29, kAvx512Bw = 1u << 30, kAvx512Vl = 1u << 31;  // leaf 7, EBX
   constexpr uint32_t kLeaf1 = kSse41 | kOsxsave | kAvx;
-  constexpr uint32_t kLeaf7 = kAvx2 | kBmi2 | kAvx512F | kAdx | kSha | kAvx512Bw | kAvx512Vl;
+  constexpr uint32_t kLeaf7 = kAvx2 | kBmi2 | kAvx512F | kAdx | kIfma | kSha | kAvx512Bw | kAvx512Vl;
   constexpr uint64_t kAllState = 0xe7, kAvxState = 0x7;
   struct Case {
     CpuIdWords words;
-    bool adx, sha, avx2, avx512;
+    bool adx, sha, avx2, avx512, ifma;
   };
   const Case cases[] = {
-      {{0, 0, 0}, false, false, false, false},
-      {{kLeaf1, kLeaf7, kAllState}, true, true, true, true},
+      {{0, 0, 0}, false, false, false, false, false},
+      {{kLeaf1, kLeaf7, kAllState}, true, true, true, true, true},
       // AVX-512 needs F, BW and VL, and the OS saving the mask and upper registers.
-      {{kLeaf1, kLeaf7 & ~(kAvx512Bw | kAvx512Vl), kAllState}, true, true, true, false},
-      {{kLeaf1, kLeaf7 & ~kAvx512Bw, kAllState}, true, true, true, false},
-      {{kLeaf1, kLeaf7 & ~kAvx512Vl, kAllState}, true, true, true, false},
-      {{kLeaf1, kLeaf7 & ~kAvx512F, kAllState}, true, true, true, false},
-      {{kLeaf1, kLeaf7, kAvxState}, true, true, true, false},
-      {{kLeaf1, kLeaf7, kAllState & ~0x40}, true, true, true, false},
+      {{kLeaf1, kLeaf7 & ~(kAvx512Bw | kAvx512Vl), kAllState}, true, true, true, false, true},
+      {{kLeaf1, kLeaf7 & ~kAvx512Bw, kAllState}, true, true, true, false, true},
+      {{kLeaf1, kLeaf7 & ~kAvx512Vl, kAllState}, true, true, true, false, true},
+      {{kLeaf1, kLeaf7 & ~kAvx512F, kAllState}, true, true, true, false, false},
+      // IFMA needs F and IFMA (not BW or VL) and the same register state.
+      {{kLeaf1, kLeaf7 & ~kIfma, kAllState}, true, true, true, true, false},
+      {{kLeaf1, kLeaf7, kAvxState}, true, true, true, false, false},
+      {{kLeaf1, kLeaf7, kAllState & ~0x40}, true, true, true, false, false},
       // AVX2 needs the AVX state saved, which XCR0 reports only with OSXSAVE and AVX.
-      {{kLeaf1, kLeaf7, kAllState & ~0x4}, true, true, false, false},
-      {{kLeaf1 & ~kOsxsave, kLeaf7, kAllState}, true, true, false, false},
-      {{kLeaf1 & ~kAvx, kLeaf7, kAllState}, true, true, false, false},
-      {{kLeaf1, kLeaf7 & ~kAvx2, kAllState}, true, true, false, true},
+      {{kLeaf1, kLeaf7, kAllState & ~0x4}, true, true, false, false, false},
+      {{kLeaf1 & ~kOsxsave, kLeaf7, kAllState}, true, true, false, false, false},
+      {{kLeaf1 & ~kAvx, kLeaf7, kAllState}, true, true, false, false, false},
+      {{kLeaf1, kLeaf7 & ~kAvx2, kAllState}, true, true, false, true, true},
       // The field kernels need MULX (BMI2) and ADX; the SHA-256 kernels SHA and SSE4.1.
-      {{kLeaf1, kLeaf7 & ~kBmi2, kAllState}, false, true, true, true},
-      {{kLeaf1, kLeaf7 & ~kAdx, kAllState}, false, true, true, true},
-      {{kLeaf1, kLeaf7 & ~kSha, kAllState}, true, false, true, true},
-      {{kLeaf1 & ~kSse41, kLeaf7, kAllState}, true, false, true, true},
-      {{kSse41, kBmi2 | kAdx | kSha, 0}, true, true, false, false},
+      {{kLeaf1, kLeaf7 & ~kBmi2, kAllState}, false, true, true, true, true},
+      {{kLeaf1, kLeaf7 & ~kAdx, kAllState}, false, true, true, true, true},
+      {{kLeaf1, kLeaf7 & ~kSha, kAllState}, true, false, true, true, true},
+      {{kLeaf1 & ~kSse41, kLeaf7, kAllState}, true, false, true, true, true},
+      {{kSse41, kBmi2 | kAdx | kSha, 0}, true, true, false, false, false},
   };
   for (const Case& c : cases) {
     const CpuFeatures features = decode_cpu_features(c.words);
@@ -125,6 +127,7 @@ TEST(CpuFeatures, DecodedFromCpuidAndTheSavedRegisterState) {
     EXPECT_EQ(features.sha, c.sha);
     EXPECT_EQ(features.avx2, c.avx2);
     EXPECT_EQ(features.avx512, c.avx512);
+    EXPECT_EQ(features.ifma, c.ifma);
   }
 }
 

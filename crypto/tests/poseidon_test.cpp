@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <random>
 #include <string_view>
 #include <vector>
@@ -124,8 +125,10 @@ TEST(PoseidonPermutation, Width9KnownAnswers) {
   }
 }
 
-TEST(PoseidonPermutation, OptimisedAgreesWithReferenceOnEdgeAndRandomStates) {
-  const Spec<WIDTH>& spec = poseidon_hasher().spec();
+// Edge values as inputs and, offset by the first round constants, as the Montgomery forms the full rounds
+// start from (0, 1, r - 1, r - 2, 2^253 ± 1, the largest limbs), uniform and differing from element to
+// element, and random states.
+std::vector<State> edge_and_random_states(std::mt19937_64& rng) {
   std::vector<State> states;
   for (const Fr& v : {Fr::zero(), Fr::one(), R_MINUS_ONE}) {
     State uniform;
@@ -134,21 +137,65 @@ TEST(PoseidonPermutation, OptimisedAgreesWithReferenceOnEdgeAndRandomStates) {
   }
   states.push_back({R_MINUS_ONE, Fr::zero(), Fr::one(), R_MINUS_ONE, Fr::zero(), Fr::one(), R_MINUS_ONE,
                     Fr::zero(), Fr::one()});
-  constexpr uint64_t seed = 20240917;
-  std::mt19937_64 rng(seed);
+  const Limbs r = Fr::characteristic();
+  const Limbs forms[] = {{0, 0, 0, 0},
+                         {1, 0, 0, 0},
+                         {r[0] - 1, r[1], r[2], r[3]},
+                         {r[0] - 2, r[1], r[2], r[3]},
+                         {~0ull, ~0ull, ~0ull, (1ull << 61) - 1},
+                         {1, 0, 0, 1ull << 61},
+                         {~0ull, ~0ull, ~0ull, r[3] - 1}};
+  const State& first_constants = poseidon_hasher().spec().parameters().round_constants[0];
+  const auto entering_full_rounds_as = [&](const auto& pick) {
+    State state;
+    for (size_t i = 0; i < WIDTH; ++i) state[i] = Fr::from_montgomery_form(pick(i)) - first_constants[i];
+    return state;
+  };
+  for (const Limbs& form : forms) states.push_back(entering_full_rounds_as([&](size_t) { return form; }));
+  for (int n = 0; n < 8; ++n) {
+    states.push_back(entering_full_rounds_as([&](size_t) { return forms[rng() % std::size(forms)]; }));
+  }
   for (int n = 0; n < 20; ++n) {
     State random;
     for (Fr& s : random) s = Fr::from_u256_reduced({rng(), rng(), rng(), rng()});
     states.push_back(random);
   }
+  return states;
+}
+
+constexpr uint64_t STATES_SEED = 20240917;
+
+TEST(PoseidonPermutation, OptimisedAgreesWithReferenceOnEdgeAndRandomStates) {
+  const Spec<WIDTH>& spec = poseidon_hasher().spec();
+  std::mt19937_64 rng(STATES_SEED);
+  const std::vector<State> states = edge_and_random_states(rng);
   for (size_t n = 0; n < states.size(); ++n) {
     State plain = states[n];
     State optimised = states[n];
+    State scalar = states[n];
     permute_reference(spec.parameters(), plain);
     spec.permute(optimised);
-    EXPECT_EQ(optimised, plain) << "state " << n << " (random states from seed " << seed << ")";
+    spec.permute_scalar(scalar);
+    EXPECT_EQ(optimised, plain) << "state " << n << " (random states from seed " << STATES_SEED << ")";
+    EXPECT_EQ(scalar, plain) << "state " << n << " (random states from seed " << STATES_SEED << ")";
   }
 }
+
+#if TARVO_X86_64
+TEST(PoseidonPermutation, IfmaFullRoundsAgreeWithTheScalarOnes) {
+  if (!ifma::cpu_has_ifma()) GTEST_SKIP() << "the CPU lacks AVX-512 IFMA or ADX";
+  const Spec<WIDTH>& spec = poseidon_hasher().spec();
+  std::mt19937_64 rng(STATES_SEED);
+  const std::vector<State> states = edge_and_random_states(rng);
+  for (size_t n = 0; n < states.size(); ++n) {
+    State scalar = states[n];
+    State vector = states[n];
+    spec.permute_scalar(scalar);
+    spec.permute_ifma(vector);
+    EXPECT_EQ(vector, scalar) << "state " << n << " (random states from seed " << STATES_SEED << ")";
+  }
+}
+#endif
 
 TEST(PoseidonSponge, UpdateExactAddsIntoRateAndChains) {
   const std::array<Fr, RATE> block = {fr(1), fr(2), fr(3), fr(4), fr(5), fr(6), fr(7), fr(8)};

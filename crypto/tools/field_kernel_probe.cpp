@@ -2,6 +2,8 @@
 // additions and of the constant-time divstep batches (the target's and the portable ones), compiled with
 // the library's flags, for the branch check (check_branch_free.sh): the disassembly of this object must
 // show no conditional branch in any of them. Inlined into the library the kernels compile the same way.
+// One full round of Poseidon with IFMA is here too: valgrind cannot execute AVX-512, so the check also
+// follows its addresses (check_branch_free.sh --addresses).
 #include <tuple>
 
 #include "crypto/field/divsteps.h"
@@ -10,6 +12,7 @@
 #include "crypto/field/lazy_fr_x86_64.h"
 #include "crypto/field/montgomery.h"
 #include "crypto/field/montgomery_dot.h"
+#include "crypto/poseidon/full_rounds_ifma_x86_64.h"
 
 namespace tarvo::montgomery {
 namespace {
@@ -109,3 +112,19 @@ int64_t tarvo_probe_divsteps_portable_batch(int64_t zeta, uint64_t f, uint64_t g
 }
 
 }  // namespace tarvo::modinv
+
+#if TARVO_X86_64
+namespace tarvo::poseidon::ifma {
+
+extern "C" {
+// One full round of the width-9 permutation on lanes in memory.
+__attribute__((target("avx512f,avx512ifma"))) void tarvo_probe_poseidon_full_round_ifma(
+    Lanes* lanes, Limbs* last, const RoundConstants* constants, const MixConstants* mix) {
+  Vector x = load(*lanes);
+  full_round(x, *last, *constants, *mix);
+  store(x, *lanes);
+}
+}
+
+}  // namespace tarvo::poseidon::ifma
+#endif

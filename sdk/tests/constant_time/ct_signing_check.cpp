@@ -1,5 +1,6 @@
 // The secret paths under valgrind's memcheck with the secret marked as undefined memory: signing and
-// layer-one signing with the private key's digits secret, and the key derivation from a secret seed.
+// layer-one signing with the private key's digits secret, the key derivation from a secret seed, and the
+// constant-time multiplication of a variable base by a secret scalar.
 // memcheck then reports every conditional jump and every memory address that depends on the secret or
 // on the nonce derived from it. Run by CTest under valgrind; zero reports (beyond the deliberate
 // control) is the pass condition. Outside valgrind the marks do nothing and the program just signs.
@@ -16,7 +17,9 @@
 
 #include "crypto/base/cpu_features.h"
 #include "crypto/base/sha256.h"
+#include "crypto/curve/edwards.h"
 #include "crypto/curve/fixed_base.h"
+#include "crypto/curve/jubjub_params.h"
 #include "crypto/field/montgomery.h"
 #include "sdk/src/lib/core.h"
 #include "sdk/src/lib/l1_sign.h"
@@ -59,6 +62,16 @@ bool key_from_secret_seed(std::string seed) {
   return key.ok() && key->size() == 66;
 }
 
+// k·p for a secret k through the multiplication that takes any base (the generators other than the
+// table's); only the multiplication is under check, so its product is taken as public.
+bool mul_by_secret_scalar(tarvo::Limbs k) {
+  VALGRIND_MAKE_MEM_UNDEFINED(k.data(), sizeof k);
+  const auto& params = *tarvo::JUBJUB_PARAMS;
+  const auto product = tarvo::edwards::mul(params.generator(0), k, params);
+  VALGRIND_MAKE_MEM_DEFINED(&product, sizeof product);
+  return !tarvo::edwards::is_zero(product);
+}
+
 // A branch on one undefined byte must be reported: proves on every run that the marks take effect.
 unsigned long control_reports() {
   volatile unsigned char probe = 1;
@@ -90,8 +103,8 @@ int main(int argc, char** argv) {
   if (mode == "adx") tarvo::assume_adx_for_check();
   const tarvo::CpuFeatures& cpu = tarvo::cpu_features();
   const auto scan = tarvo::edwards::FixedBaseTable::available_kernels().back();
-  std::printf("CPU features: adx %d sha %d avx2 %d avx512 %d%s\n", cpu.adx, cpu.sha, cpu.avx2, cpu.avx512,
-              mode == "adx" ? " (adx assumed)" : "");
+  std::printf("CPU features: adx %d sha %d avx2 %d avx512 %d ifma %d%s\n", cpu.adx, cpu.sha, cpu.avx2,
+              cpu.avx512, cpu.ifma, mode == "adx" ? " (adx assumed)" : "");
   std::printf("field kernels: %s\n",
               tarvo::montgomery::cpu_has_adx() ? "MULX/ADCX/ADOX assembly" : "portable");
   std::printf("SHA-256 compression: %s\n",
@@ -109,7 +122,8 @@ int main(int argc, char** argv) {
       sign_with_secret_key("0x060c89ce5c263405370a08b6d0302b0bab3eedb83920ee0a677297dc392126f0", message) &&
       l1_sign_with_secret_key("0x05695cb4644bdc16bfc00a0feab1b7aa3b67ea509a4bf6fa87efd120beb24b17",
                               "0x0222222222222222111111111111111fedcba98765432100123456789abcdef") &&
-      key_from_secret_seed("a seed of at least thirty-two bytes, all of them secret");
+      key_from_secret_seed("a seed of at least thirty-two bytes, all of them secret") &&
+      mul_by_secret_scalar({0x0123456789abcdef, 0x8888888888888888, 0xfedcba9876543210, 0xffffffffffffffff});
   const unsigned long errors = VALGRIND_COUNT_ERRORS - control;
   std::printf("%s; memcheck reports: %lu\n", signed_all ? "signed" : "signing failed", errors);
   if (!signed_all || errors != 0) return 1;

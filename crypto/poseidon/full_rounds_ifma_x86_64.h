@@ -1,0 +1,325 @@
+// The full rounds of the width-9 permutation with AVX-512 IFMA (52-bit multiply-accumulate on 8 lanes), the
+// twin of Spec::permute's full rounds with the scalar kernels, which Spec chooses where the CPU lacks IFMA.
+//
+// Lanes 0..7 hold state elements 0..7 and compute rows 0..7 of each mix; element 8 and row 8 stay in
+// scalar code (MULX/ADCX/ADOX), which the processor runs beside the vector units. A lane holds an integer
+// below 2^260 as five 52-bit limbs, and a product reduces as a Montgomery product with R = 2^260. Fr's
+// Montgomery form (R = 2^256) enters the lanes unchanged, re-cut into 52-bit limbs: the constants carry
+// the powers of two that keep every value in the form the next step expects. With x·2^e denoting the
+// integer a lane holds for the element x:
+// - the S-box takes x·2^256 to x^2·2^252, x^4·2^244 and x^5·2^240, and adds the round constant as c·2^240;
+// - the mix multiplies y_j·2^240 (j < 8) by M[i][j]·2^276 and y_8·2^256 by M[i][8]·2^260, so that each
+//   row's sum, reduced once, is out_i·2^256 again;
+// - row 8 takes the lanes' y_j·2^240 as Fr Montgomery forms, the elements y_j·2^-16, with the row's
+//   constants M[8][j]·2^16.
+// Bounds (r < 2^253.6, so r/2^260 < 0.012): a reduction leaves (sum + m·r)/2^260 with m < 2^260, below
+// sum/2^260 + r. Mix outputs stay below 1.3r, S-box outputs below 2.1r, and every limb sum of a mix (at
+// most 90 halves of 52-bit products per column) below 2^59.
+// Constant time: straight-line code; the only addresses are the constants', the state's and the stack's.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "crypto/base/cpu_features.h"
+#include "crypto/base/target.h"
+#include "crypto/field/fr.h"
+#include "crypto/field/montgomery_dot_x86_64.h"
+#include "crypto/field/montgomery_x86_64.h"
+#include "crypto/poseidon/matrix.h"
+
+#if TARVO_X86_64
+
+#include <immintrin.h>
+
+namespace tarvo::poseidon::ifma {
+
+inline constexpr size_t WIDTH = 9;
+inline constexpr size_t LANES = WIDTH - 1;
+inline constexpr size_t LIMBS = 5;  // of 52 bits
+inline constexpr uint64_t LIMB_MASK = (uint64_t{1} << 52) - 1;
+
+using Limbs52 = std::array<uint64_t, LIMBS>;
+
+// An integer below 2^256 re-cut into 52-bit limbs, and back (from normalised limbs of a value < 2^256).
+constexpr Limbs52 to_limbs52(const Limbs& x) {
+  return {x[0] & LIMB_MASK, (x[0] >> 52 | x[1] << 12) & LIMB_MASK, (x[1] >> 40 | x[2] << 24) & LIMB_MASK,
+          (x[2] >> 28 | x[3] << 36) & LIMB_MASK, x[3] >> 16};
+}
+constexpr Limbs from_limbs52(const Limbs52& x) {
+  return {x[0] | x[1] << 52, x[1] >> 12 | x[2] << 40, x[2] >> 24 | x[3] << 28, x[3] >> 36 | x[4] << 16};
+}
+
+inline constexpr Limbs52 MODULUS52 = to_limbs52(FrParams::MODULUS);
+inline constexpr uint64_t INV52 = FrParams::INV & LIMB_MASK;  // -r^-1 mod 2^52
+
+// Eight integers, limb k of lane i at limb[k][i]: the layout of the vector registers.
+struct alignas(64) Lanes {
+  std::array<std::array<uint64_t, LANES>, LIMBS> limb{};
+};
+
+// One matrix: for lane i, column j holds M[i][j]·2^276 (j < 8) or M[i][8]·2^260; last_row holds the
+// Montgomery forms of M[8][j]·2^16 (j < 8) and M[8][8].
+struct MixConstants {
+  std::array<Lanes, WIDTH> columns;
+  std::array<Limbs, WIDTH> last_row;
+};
+
+// One round: the constants c_i·2^240 of elements 0..7, element 8's in Montgomery form, and the mix.
+struct RoundConstants {
+  Lanes lanes;
+  Limbs last;
+  const MixConstants* mix;
+};
+
+// The constants of both halves' full rounds. Not copyable: the rounds point at the matrices.
+struct Constants {
+  MixConstants mds, pre_sparse;
+  std::vector<RoundConstants> first_half, second_half;
+
+  Constants() = default;
+  Constants(const Constants&) = delete;
+  Constants& operator=(const Constants&) = delete;
+};
+
+// The element 2^k.
+inline Fr power_of_two(unsigned k) {
+  Fr x = Fr::one();
+  for (unsigned i = 0; i < k; ++i) x = x.doubled();
+  return x;
+}
+
+// The integers v_i·scale mod r of the first eight elements, one per lane.
+inline Lanes lanes_of(const Vec<WIDTH>& v, const Fr& scale) {
+  Lanes lanes;
+  for (size_t i = 0; i < LANES; ++i) {
+    const Limbs52 x = to_limbs52((v[i] * scale).into_repr());
+    for (size_t k = 0; k < LIMBS; ++k) lanes.limb[k][i] = x[k];
+  }
+  return lanes;
+}
+
+inline void set_mix_constants(MixConstants& out, const Matrix<WIDTH>& m) {
+  const Fr scale_lanes = power_of_two(276), scale_last = power_of_two(260), scale_row = power_of_two(16);
+  for (size_t j = 0; j < WIDTH; ++j) {
+    Vec<WIDTH> column;
+    for (size_t i = 0; i < WIDTH; ++i) column[i] = m[i][j];
+    out.columns[j] = lanes_of(column, j < LANES ? scale_lanes : scale_last);
+    out.last_row[j] = (j < LANES ? m[LANES][j] * scale_row : m[LANES][j]).montgomery_form();
+  }
+}
+
+inline RoundConstants round_constants(const Vec<WIDTH>& c, const MixConstants& mix) {
+  return {lanes_of(c, power_of_two(240)), c[LANES].montgomery_form(), &mix};
+}
+
+// The first half runs start[1..] with the MDS matrix and the pre-sparse one last; the second half end[..]
+// and then the last round, which adds no constants, all with the MDS matrix.
+inline std::shared_ptr<const Constants> make_constants(const Matrix<WIDTH>& mds,
+                                                       const Matrix<WIDTH>& pre_sparse,
+                                                       std::span<const Vec<WIDTH>> start,
+                                                       std::span<const Vec<WIDTH>> end) {
+  auto constants = std::make_shared<Constants>();
+  set_mix_constants(constants->mds, mds);
+  set_mix_constants(constants->pre_sparse, pre_sparse);
+  for (size_t k = 1; k < start.size(); ++k) {
+    const bool last = k + 1 == start.size();
+    constants->first_half.push_back(round_constants(start[k], last ? constants->pre_sparse : constants->mds));
+  }
+  for (const Vec<WIDTH>& c : end) constants->second_half.push_back(round_constants(c, constants->mds));
+  constants->second_half.push_back(round_constants(Vec<WIDTH>{}, constants->mds));
+  return constants;
+}
+
+// Where these kernels run: the vector units with IFMA, and MULX/ADCX/ADOX for element 8.
+inline bool cpu_has_ifma() {
+  static const bool has_ifma = cpu_features().ifma && cpu_features().adx;
+  return has_ifma;
+}
+
+#define TARVO_IFMA inline __attribute__((always_inline, target("avx512f,avx512ifma")))
+
+// Shifts written as vector arithmetic: GCC 12's _mm512_srli_epi64 warns of an uninitialised operand.
+using U64x8 = uint64_t __attribute__((vector_size(64)));
+
+TARVO_IFMA __m512i high_bits(__m512i x) {
+  return reinterpret_cast<__m512i>(reinterpret_cast<U64x8>(x) >> 52);
+}
+
+struct Vector {
+  __m512i limb[LIMBS];
+};
+
+TARVO_IFMA Vector load(const Lanes& lanes) {
+  Vector v;
+#pragma GCC unroll 5
+  for (size_t k = 0; k < LIMBS; ++k) v.limb[k] = _mm512_load_si512(lanes.limb[k].data());
+  return v;
+}
+
+TARVO_IFMA void store(const Vector& v, Lanes& lanes) {
+#pragma GCC unroll 5
+  for (size_t k = 0; k < LIMBS; ++k) _mm512_store_si512(lanes.limb[k].data(), v.limb[k]);
+}
+
+// A product's (or a sum of products') ten 52-bit columns, each a 64-bit sum of halves of products.
+struct Columns {
+  __m512i column[2 * LIMBS];
+};
+
+TARVO_IFMA Columns zero_columns() {
+  Columns t;
+#pragma GCC unroll 10
+  for (size_t k = 0; k < 2 * LIMBS; ++k) t.column[k] = _mm512_setzero_si512();
+  return t;
+}
+
+// t += a·b, lane by lane, unreduced.
+TARVO_IFMA void multiply_accumulate(Columns& t, const Vector& a, const Vector& b) {
+#pragma GCC unroll 5
+  for (size_t i = 0; i < LIMBS; ++i) {
+#pragma GCC unroll 5
+    for (size_t k = 0; k < LIMBS; ++k) {
+      t.column[i + k] = _mm512_madd52lo_epu64(t.column[i + k], a.limb[i], b.limb[k]);
+      t.column[i + k + 1] = _mm512_madd52hi_epu64(t.column[i + k + 1], a.limb[i], b.limb[k]);
+    }
+  }
+}
+
+// t·2^-260 mod r as (t + m·r)/2^260, limbs not yet normalised: each step adds m·r·2^(52i) with m chosen to
+// clear column i, whose carry then moves up.
+TARVO_IFMA Vector montgomery_reduce(Columns t) {
+  const __m512i inv = _mm512_set1_epi64(static_cast<long long>(INV52));
+#pragma GCC unroll 5
+  for (size_t i = 0; i < LIMBS; ++i) {
+    const __m512i m = _mm512_madd52lo_epu64(_mm512_setzero_si512(), t.column[i], inv);
+#pragma GCC unroll 5
+    for (size_t k = 0; k < LIMBS; ++k) {
+      const __m512i p = _mm512_set1_epi64(static_cast<long long>(MODULUS52[k]));
+      t.column[i + k] = _mm512_madd52lo_epu64(t.column[i + k], m, p);
+      t.column[i + k + 1] = _mm512_madd52hi_epu64(t.column[i + k + 1], m, p);
+    }
+    t.column[i + 1] = _mm512_add_epi64(t.column[i + 1], high_bits(t.column[i]));
+  }
+  Vector v;
+#pragma GCC unroll 5
+  for (size_t k = 0; k < LIMBS; ++k) v.limb[k] = t.column[LIMBS + k];
+  return v;
+}
+
+// The carries moved up so that every limb holds 52 bits (the value stays below 2^260).
+TARVO_IFMA Vector normalised(Vector v) {
+  const __m512i mask = _mm512_set1_epi64(static_cast<long long>(LIMB_MASK));
+#pragma GCC unroll 4
+  for (size_t k = 0; k + 1 < LIMBS; ++k) {
+    v.limb[k + 1] = _mm512_add_epi64(v.limb[k + 1], high_bits(v.limb[k]));
+    v.limb[k] = _mm512_and_si512(v.limb[k], mask);
+  }
+  return v;
+}
+
+TARVO_IFMA Vector montgomery_product(const Vector& a, const Vector& b) {
+  Columns t = zero_columns();
+  multiply_accumulate(t, a, b);
+  return normalised(montgomery_reduce(t));
+}
+
+// The S-box and the constant: x·2^256 becomes x^5·2^240 + c (see above), c joining before the carries move.
+TARVO_IFMA Vector sbox_add(const Vector& x, const Vector& c) {
+  const Vector x2 = montgomery_product(x, x);
+  const Vector x4 = montgomery_product(x2, x2);
+  Columns t = zero_columns();
+  multiply_accumulate(t, x4, x);
+  Vector y = montgomery_reduce(t);
+#pragma GCC unroll 5
+  for (size_t k = 0; k < LIMBS; ++k) y.limb[k] = _mm512_add_epi64(y.limb[k], c.limb[k]);
+  return normalised(y);
+}
+
+// Every lane holding lane j's limbs.
+TARVO_IFMA Vector broadcast_lane(const Vector& v, size_t j) {
+  const __m512i index = _mm512_set1_epi64(static_cast<long long>(j));
+  Vector b;
+#pragma GCC unroll 5
+  for (size_t k = 0; k < LIMBS; ++k) b.limb[k] = _mm512_maskz_permutexvar_epi64(0xff, index, v.limb[k]);
+  return b;
+}
+
+TARVO_IFMA Vector broadcast(const Limbs52& x) {
+  Vector b;
+#pragma GCC unroll 5
+  for (size_t k = 0; k < LIMBS; ++k) b.limb[k] = _mm512_set1_epi64(static_cast<long long>(x[k]));
+  return b;
+}
+
+// Rows 0..7 of the mix: Σ_j column_j·y_j over the lanes, one reduction per row.
+TARVO_IFMA Vector mix_rows(const MixConstants& m, const Vector& y, const Limbs& y8) {
+  Columns t = zero_columns();
+#pragma GCC unroll 8
+  for (size_t j = 0; j < LANES; ++j) multiply_accumulate(t, load(m.columns[j]), broadcast_lane(y, j));
+  multiply_accumulate(t, load(m.columns[LANES]), broadcast(to_limbs52(y8)));
+  return normalised(montgomery_reduce(t));
+}
+
+// Lane values below 4r as Montgomery forms below r, through the stack.
+TARVO_IFMA std::array<Limbs, LANES> to_limbs(const Vector& v) {
+  Lanes stored;
+  store(v, stored);
+  std::array<Limbs, LANES> out;
+#pragma GCC unroll 8
+  for (size_t i = 0; i < LANES; ++i) {
+    Limbs52 x;
+#pragma GCC unroll 5
+    for (size_t k = 0; k < LIMBS; ++k) x[k] = stored.limb[k][i];
+    out[i] = montgomery::reduce_below_4p(from_limbs52(x), FrParams::MODULUS);
+  }
+  return out;
+}
+
+TARVO_IFMA Vector from_limbs(std::span<const Limbs, LANES> values) {
+  Lanes lanes;
+#pragma GCC unroll 8
+  for (size_t i = 0; i < LANES; ++i) {
+    const Limbs52 x = to_limbs52(values[i]);
+#pragma GCC unroll 5
+    for (size_t k = 0; k < LIMBS; ++k) lanes.limb[k][i] = x[k];
+  }
+  return load(lanes);
+}
+
+// One full round: S-boxes and constants, then the mix. x holds elements 0..7 (below 1.3r), last element 8
+// (below r); both leave in the same form.
+TARVO_IFMA void full_round(Vector& x, Limbs& last, const RoundConstants& c, const MixConstants& mix) {
+  const Vector y = sbox_add(x, load(c.lanes));
+  const Limbs& p = FrParams::MODULUS;
+  const uint64_t inv = FrParams::INV;
+  const Limbs last4 = montgomery::sqr_adx(montgomery::sqr_adx(last, p, inv), p, inv);
+  const Limbs y8 = montgomery::mul_add_adx(last, last4, c.last, p, inv);
+  x = mix_rows(mix, y, y8);
+  std::array<Limbs, WIDTH> ys;
+  const std::array<Limbs, LANES> lanes = to_limbs(y);
+  std::copy(lanes.begin(), lanes.end(), ys.begin());
+  ys[LANES] = y8;
+  last = montgomery::dot_adx<WIDTH>(mix.last_row, ys, p, inv);
+}
+
+// The given full rounds on Montgomery forms below r; the state leaves fully reduced.
+__attribute__((target("avx512f,avx512ifma"), noinline)) inline void full_rounds(
+    std::array<Limbs, WIDTH>& state, std::span<const RoundConstants> rounds) {
+  Vector x = from_limbs(std::span<const Limbs, WIDTH>(state).first<LANES>());
+  Limbs last = state[LANES];
+  for (const RoundConstants& round : rounds) full_round(x, last, round, *round.mix);
+  const std::array<Limbs, LANES> lanes = to_limbs(x);
+  std::copy(lanes.begin(), lanes.end(), state.begin());
+  state[LANES] = last;
+}
+
+#undef TARVO_IFMA
+
+}  // namespace tarvo::poseidon::ifma
+
+#endif  // TARVO_X86_64
