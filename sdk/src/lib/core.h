@@ -15,17 +15,23 @@
 
 namespace tarvo::sdk {
 
+// The request's hash, or the error of its record's parsing or (for some kinds) of its layout.
+template <class Request>
+Result<U256> parsed_request_hash(std::string_view json) {
+  return request_hash(TARVO_TRY(Request::from_json(json)));
+}
+
 // hash_{kind}: the request's hash text, "0x" and 64 lowercase hexadecimal digits. A malformed request
 // reports its record's parse error.
 template <class Request>
 Result<std::string> hash_request(std::string_view json) {
-  return TARVO_TRY(request_hash(TARVO_TRY(Request::from_json(json)))).to_hex();
+  return TARVO_TRY(parsed_request_hash<Request>(json)).to_hex();
 }
 
 // sign_{kind}: the signature over that hash. The request is parsed and hashed before the key is read.
 template <class Request>
 Result<JubjubSignature> sign_request(std::string_view json, std::string_view pri_key) {
-  return sign_hash(TARVO_TRY(request_hash(TARVO_TRY(Request::from_json(json)))), pri_key);
+  return sign_hash(TARVO_TRY(parsed_request_hash<Request>(json)), pri_key);
 }
 
 // One kind of transaction request: the names of its two operations and the operations themselves.

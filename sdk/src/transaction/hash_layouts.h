@@ -39,9 +39,9 @@ Result<U256> limit_order_hash_internal(const LimitOrderRequest& order,
 U256 oracle_price_hash(const SignedOraclePrice& price);
 
 // The hash of each request, one overload per record over its layout: what its kind's hash and sign
-// operations compute.
-inline Result<U256> request_hash(const Transfer& transfer) { return transfer_hash_internal(transfer); }
-inline Result<U256> request_hash(const WithdrawRequest& withdrawal) {
+// operations compute. Only the kinds whose layout can refuse a record return a Result.
+inline U256 request_hash(const Transfer& transfer) { return transfer_hash_internal(transfer); }
+inline U256 request_hash(const WithdrawRequest& withdrawal) {
   return withdrawal_hash(withdrawal.eth_address, withdrawal.base, withdrawal.position_id, withdrawal.amount,
                          withdrawal.asset_id);
 }
@@ -50,6 +50,6 @@ inline Result<U256> request_hash(const LimitOrderRequest& order) { return limit_
 inline Result<U256> request_hash(const Liquidate& liquidation) {
   return limit_order_hash_internal(liquidation.liquidator_order);
 }
-inline Result<U256> request_hash(const SignedOraclePrice& price) { return oracle_price_hash(price); }
+inline U256 request_hash(const SignedOraclePrice& price) { return oracle_price_hash(price); }
 
 }  // namespace tarvo
