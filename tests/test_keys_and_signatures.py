@@ -88,6 +88,8 @@ def test_eth_sign_binds_key_first_and_reports_key_errors_before_message_errors(c
     kind, _, diagnostic = call_outcome(lambda: sdk.eth_sign("not a key!", "0xzz"))
     assert kind == "ValueError"
     assert "Couldn't sign msg: Invalid character 'n' at position 0" in diagnostic
+    _, _, diagnostic = call_outcome(lambda: sdk.eth_sign(KEY, "0x0X12z4"))  # counted after the trimming
+    assert "Couldn't sign msg: Invalid character 'z' at position 2" in diagnostic
     assert json.loads(sdk.eth_sign(private_key=KEY, msg=MESSAGE))["pk_x"] == public_key(KEY)["x"]
 
 

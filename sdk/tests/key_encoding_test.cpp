@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "crypto/curve/edwards.h"
 #include "crypto/curve/jubjub_params.h"
 #include "sdk/src/tx/convert.h"
@@ -73,9 +75,11 @@ TEST(VerificationKey, FromAffineCoordinates) {
   EXPECT_EQ(convert_to_pubkey(U256::from_u64(1), U256::from_u64(1)).error().message(),
             "could not decode public key by x and y");
   const U256 r{Fr::MODULUS};
-  EXPECT_EQ(
-      convert_to_pubkey(r, U256::from_u64(1)).error().message(),
-      "0x30644e72e131a029b85045b68181585d2833e84879b9709143e1f593f0000001 is not an element of the field");
+  for (const auto& [x, y] : {std::pair{r, U256::from_u64(1)}, std::pair{U256{}, r}}) {
+    EXPECT_EQ(
+        convert_to_pubkey(x, y).error().message(),
+        "0x30644e72e131a029b85045b68181585d2833e84879b9709143e1f593f0000001 is not an element of the field");
+  }
 }
 
 }  // namespace
