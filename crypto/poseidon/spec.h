@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "crypto/base/target.h"
-#include "crypto/poseidon/full_rounds_ifma_x86_64.h"
 #include "crypto/poseidon/matrix.h"
 #include "crypto/poseidon/parameters.h"
 #include "crypto/poseidon/partial_block.h"
+#include "crypto/poseidon/permute_ifma_x86_64.h"
 
 // The permutation's hot functions stay out of line and start on a 64-byte boundary (a cache line, and
 // the fetch window of the op cache), so that their speed does not shift with the size of unrelated
@@ -74,7 +74,7 @@ class Spec {
 
   const Parameters<T>& parameters() const { return params_; }
 
-  // The full rounds with AVX-512 IFMA where the CPU has it (width 9 only), else with the scalar kernels.
+  // With the AVX-512 IFMA kernels where the CPU has them (width 9 only), else with the scalar kernels.
   void permute(Vec<T>& state) const {
 #if TARVO_X86_64
     if constexpr (T == ifma::WIDTH) {

@@ -12,7 +12,7 @@
 #include "crypto/field/lazy_fr_x86_64.h"
 #include "crypto/field/montgomery.h"
 #include "crypto/field/montgomery_dot.h"
-#include "crypto/poseidon/full_rounds_ifma_x86_64.h"
+#include "crypto/poseidon/permute_ifma_x86_64.h"
 
 namespace tarvo::montgomery {
 namespace {

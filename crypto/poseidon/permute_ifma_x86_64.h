@@ -1,10 +1,11 @@
-// The full rounds of the width-9 permutation with AVX-512 IFMA (52-bit multiply-accumulate on 8 lanes), the
-// twin of Spec::permute's full rounds with the scalar kernels, which Spec chooses where the CPU lacks IFMA.
+// The width-9 permutation's kernels with AVX-512 IFMA (52-bit multiply-accumulate on 8 lanes): the full
+// rounds, and the column updates of the partial rounds' blocks. Their twins are Spec::permute_scalar's
+// full rounds and column updates with the scalar kernels, which Spec chooses where the CPU lacks IFMA.
 //
-// Lanes 0..7 hold state elements 0..7 and compute rows 0..7 of each mix; element 8 and row 8 stay in
-// scalar code (MULX/ADCX/ADOX), which the processor runs beside the vector units. A lane holds an integer
-// below 2^260 as five 52-bit limbs, and a product reduces as a Montgomery product with R = 2^260. Fr's
-// Montgomery form (R = 2^256) enters the lanes unchanged, re-cut into 52-bit limbs: the constants carry
+// In the full rounds, lanes 0..7 hold state elements 0..7 and compute rows 0..7 of each mix; element 8 and
+// row 8 stay in scalar code (MULX/ADCX/ADOX), which the processor runs beside the vector units. A lane holds
+// an integer below 2^260 as five 52-bit limbs, and a product reduces as a Montgomery product with R = 2^260.
+// Fr's Montgomery form (R = 2^256) enters the lanes unchanged, re-cut into 52-bit limbs: the constants carry
 // the powers of two that keep every value in the form the next step expects. With x·2^e denoting the
 // integer a lane holds for the element x:
 // - the S-box takes x·2^256 to x^2·2^252, x^4·2^244 and x^5·2^240, and adds the round constant as c·2^240;
@@ -15,6 +16,8 @@
 // Bounds (r < 2^253.6, so r/2^260 < 0.012): a reduction leaves (sum + m·r)/2^260 with m < 2^260, below
 // sum/2^260 + r. Mix outputs stay below 1.3r, S-box outputs below 2.1r, and every limb sum of a mix (at
 // most 90 halves of 52-bit products per column) below 2^59.
+// The column updates keep elements 1..8 of the state in the lanes too, in Fr's Montgomery form and below r,
+// beside the scalar copies the partial rounds' row products read.
 // Constant time: straight-line code; the only addresses are the constants', the state's and the stack's.
 #pragma once
 
