@@ -196,10 +196,13 @@ def test_a_failing_allocator_gives_memory_error_at_import_and_in_calls():
     turn: the step raises MemoryError (or InternalError, once the core call is done), never another error and
     never with a crash, until it has all the memory it needs."""
     pytest.importorskip("_testcapi")
-    steps = [("import", None, ["value"]),
-             ("private_key_from_seed", ["\0" * 32], ["value"]),
+    steps = [("private_key_from_seed", ["\0" * 32], ["value"]),
              ("hash_transfer", ["{}"], ["ValueError", "NoneType"]),
              ("hash_transfer", [5], ["TypeError", "NoneType"])]
+    # From 3.13 on, the interpreter's own bookkeeping after a single-phase initialisation can crash when it
+    # runs out of memory, whatever the module did.
+    if sys.version_info < (3, 13):
+        steps.insert(0, ("import", None, ["value"]))
     for name, args, with_memory in steps:
         for after in range(400):
             child = subprocess.run([sys.executable, "-c", OUT_OF_MEMORY_CHILD, str(after), name, json.dumps(args)],

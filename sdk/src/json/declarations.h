@@ -1,9 +1,10 @@
-// The record reader's types that the request records name in their declarations (their member tables
-// and layouts), without the reader itself.
+// The record reader's types that the request records name in their declarations (their member tables,
+// layouts and the JSON reader a nested record is read from), without the reader itself.
 #pragma once
 
 namespace tarvo::json {
 
+class Reader;
 template <class R>
 struct Member;
 // The forms a record's values may come in: always a JSON object; for some records also an array of the

@@ -186,11 +186,12 @@ Result<R> parse_record(std::string_view text, const RecordLayout<R, F>& layout) 
 }
 
 // A member that is itself a record, read in place (Liquidate's liquidator_order). The member's type
-// provides its layout as `json_layout()`.
+// reads itself at a reader's position with `read_json()`, so that its reading is compiled once, beside its
+// layout.
 template <auto Field>
 Status read_nested(ValueSource& source, RecordOf<Field>& record) {
   using Nested = typename MemberPointer<decltype(Field)>::Value;
-  record.*Field = TARVO_TRY(read_record(source.reader(), Nested::json_layout()));
+  record.*Field = TARVO_TRY(Nested::read_json(source.reader()));
   return ok_status();
 }
 

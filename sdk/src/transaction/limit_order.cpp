@@ -22,7 +22,9 @@ constexpr json::RecordLayout<LimitOrderRequest> kLayout{"LimitOrderRequest", kMe
 
 }  // namespace
 
-const json::RecordLayout<LimitOrderRequest>& LimitOrderRequest::json_layout() { return kLayout; }
+Result<LimitOrderRequest> LimitOrderRequest::read_json(json::Reader& reader) {
+  return json::read_record(reader, kLayout);
+}
 
 Result<LimitOrderRequest> LimitOrderRequest::from_json(std::string_view text) {
   return json::parse_record(text, kLayout);

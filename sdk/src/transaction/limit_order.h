@@ -23,8 +23,8 @@ struct LimitOrderRequest {
 
   // Parses a request text; the error text ends with " at line L column C".
   static Result<LimitOrderRequest> from_json(std::string_view text);
-  // The member table the record reader works from when the order is nested (Liquidate's liquidator_order).
-  static const json::RecordLayout<LimitOrderRequest>& json_layout();
+  // The order at the reader's position, when it is nested (Liquidate's liquidator_order).
+  static Result<LimitOrderRequest> read_json(json::Reader& reader);
 
   friend bool operator==(const LimitOrderRequest&, const LimitOrderRequest&) = default;
 };
