@@ -11,8 +11,7 @@ struct CpuFeatures {
   bool sha;     // the SHA extensions and SSE4.1: the SHA-256 compression
   bool avx2;    // the 32-byte fixed-base scan
   bool avx512;  // AVX-512 F, VL and BW, with the registers saved by the OS: the 64-byte fixed-base scan
-  bool ifma;    // AVX-512 F and IFMA (52-bit multiply-accumulate), the same registers saved: Poseidon's full
-                // rounds
+  bool ifma;    // AVX-512 F and IFMA (52-bit multiply-accumulate), the same registers saved: Poseidon
 };
 
 const CpuFeatures& cpu_features();

@@ -13,8 +13,10 @@
 #include <vector>
 
 #include "crypto/base/target.h"
-#include "crypto/poseidon/full_rounds_ifma_x86_64.h"
+#include "crypto/poseidon/matrix.h"
 #include "crypto/poseidon/parameters.h"
+#include "crypto/poseidon/partial_block.h"
+#include "crypto/poseidon/permute_ifma_x86_64.h"
 
 // The permutation's hot functions stay out of line and start on a 64-byte boundary (a cache line, and
 // the fetch window of the op cache), so that their speed does not shift with the size of unrelated
@@ -30,22 +32,6 @@ template <size_t T>
 struct SparseMDSMatrix {
   Vec<T> first_row;
   Vec<T - 1> column;
-};
-
-// Partial rounds run PARTIAL_BLOCK at a time, the column updates of the state's elements 1..T-1
-// gathered at the end of each block: one reduction per element and block instead of one per round.
-inline constexpr size_t PARTIAL_BLOCK = 4;
-
-// One block of partial rounds. With s the elements 1..T-1 entering the block and y_r the S-box output
-// of its round r, round r's new element 0 is rows[r]·(s, y_0..y_r) (the earlier rounds' column updates
-// folded into the coefficients of y_0..y_{r-1}), and the block leaves element i + 1 as
-// s[i] + columns[i]·(y_0..y_{B-1}). Invariant: 1 <= rounds <= B; every coefficient beyond the block's
-// rounds is zero.
-template <size_t T, size_t B = PARTIAL_BLOCK>
-struct PartialBlock {
-  std::array<Vec<T - 1 + B>, B> rows{};
-  std::array<Vec<B>, T - 1> columns{};
-  size_t rounds = 0;
 };
 
 // Invariant: `start` holds half_full_rounds + 1 vectors, `partial` one scalar per partial round,
@@ -88,7 +74,7 @@ class Spec {
 
   const Parameters<T>& parameters() const { return params_; }
 
-  // The full rounds with AVX-512 IFMA where the CPU has it (width 9 only), else with the scalar kernels.
+  // With the AVX-512 IFMA kernels where the CPU has them (width 9 only), else with the scalar kernels.
   void permute(Vec<T>& state) const {
 #if TARVO_X86_64
     if constexpr (T == ifma::WIDTH) {
@@ -121,7 +107,11 @@ class Spec {
   void permute_ifma(Vec<T>& state) const requires(T == ifma::WIDTH) {
     add(state, constants_.start[0]);
     full_rounds_ifma(state, ifma_->first_half);
-    permute_partial_rounds(state);
+    ifma::Lanes lanes = ifma::lanes_of_montgomery_forms(std::span<const Fr, T>(state).template last<T - 1>());
+    permute_partial_rounds(state, [&](size_t b, const PartialBlock<T>&, std::span<const Fr, PARTIAL_BLOCK> ys,
+                                      std::span<Fr, T - 1> s) {
+      ifma::update_columns(ifma_->partial_columns[b], ys, lanes, s);
+    });
     full_rounds_ifma(state, ifma_->second_half);
   }
 #endif
@@ -137,7 +127,8 @@ class Spec {
 
   void prepare_ifma() {
     if constexpr (T == ifma::WIDTH) {
-      ifma_ = ifma::make_constants(matrices_.mds, matrices_.pre_sparse, constants_.start, constants_.end);
+      ifma_ = ifma::make_constants(matrices_.mds, matrices_.pre_sparse, constants_.start, constants_.end,
+                                   matrices_.partial_blocks);
     }
   }
 #else
@@ -175,7 +166,19 @@ class Spec {
   // S-box outputs y_0..y_{B-1}. Each round's S-box runs as soon as its input is mixed, and the next
   // block's first one before the column updates, so that the processor overlaps its chain of dependent
   // multiplications with them.
-  TARVO_CACHE_LINE_ALIGNED void permute_partial_rounds(Vec<T>& state) const {
+  // The column updates with the scalar kernels.
+  void permute_partial_rounds(Vec<T>& state) const {
+    permute_partial_rounds(state, [](size_t, const PartialBlock<T>& block,
+                                     std::span<const Fr, PARTIAL_BLOCK> ys, std::span<Fr, T - 1> s) {
+      for (size_t i = 0; i + 1 < T; ++i) {
+        s[i] = Fr::dot_add<PARTIAL_BLOCK>(std::span<const Fr, PARTIAL_BLOCK>(block.columns[i]), ys, s[i]);
+      }
+    });
+  }
+
+  // update_columns(b, block, ys, s): the column updates of block b, s the elements 1..T-1.
+  template <typename UpdateColumns>
+  TARVO_CACHE_LINE_ALIGNED void permute_partial_rounds(Vec<T>& state, UpdateColumns update_columns) const {
     constexpr size_t B = PARTIAL_BLOCK;
     const size_t partial_rounds = params_.partial_rounds;
     // On a cache line boundary, so that its speed does not depend on where the caller's stack lies.
@@ -185,7 +188,8 @@ class Spec {
     Fr mixed = state[0];
     Fr next_y = sbox_add(mixed, constants_.partial[0]);
     size_t k = 0;
-    for (const PartialBlock<T>& block : matrices_.partial_blocks) {
+    for (size_t b = 0; b < matrices_.partial_blocks.size(); ++b) {
+      const PartialBlock<T>& block = matrices_.partial_blocks[b];
       operands[T - 1] = next_y;
       for_each_index<B>([&]<size_t R>(std::integral_constant<size_t, R>) {
         if (R >= block.rounds) return;
@@ -199,10 +203,7 @@ class Spec {
           operands[T + R] = y;
         }
       });
-      const std::span<const Fr, B> ys = all.template last<B>();
-      for (size_t i = 0; i + 1 < T; ++i) {
-        operands[i] = Fr::dot_add<B>(std::span<const Fr, B>(block.columns[i]), ys, operands[i]);
-      }
+      update_columns(b, block, all.template last<B>(), std::span(operands).template first<T - 1>());
     }
     state[0] = mixed;
     for (size_t i = 1; i < T; ++i) state[i] = operands[i - 1];

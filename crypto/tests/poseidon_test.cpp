@@ -195,6 +195,38 @@ TEST(PoseidonPermutation, IfmaFullRoundsAgreeWithTheScalarOnes) {
     EXPECT_EQ(vector, scalar) << "state " << n << " (random states from seed " << STATES_SEED << ")";
   }
 }
+
+// The column updates of the partial rounds against Fr::dot_add: the updated elements with the Montgomery
+// forms r - 1, r - 2, 0 and 1 as well as random (sums up to 2r and beyond, both conditional subtractions),
+// random columns, and S-box outputs random or with the Montgomery form r - 1.
+TEST(PoseidonPermutation, IfmaColumnUpdatesAgreeWithTheScalarOnes) {
+  if (!ifma::cpu_has_ifma()) GTEST_SKIP() << "the CPU lacks AVX-512 IFMA or ADX";
+  std::mt19937_64 rng(STATES_SEED);
+  const auto random = [&] { return Fr::from_u256_reduced({rng(), rng(), rng(), rng()}); };
+  const Limbs r = Fr::characteristic();
+  const Fr largest = Fr::from_montgomery_form({r[0] - 1, r[1], r[2], r[3]});
+  const Fr edges[] = {largest, Fr::from_montgomery_form({r[0] - 2, r[1], r[2], r[3]}),
+                      Fr::from_montgomery_form({0, 0, 0, 0}), Fr::from_montgomery_form({1, 0, 0, 0})};
+  for (size_t n = 0; n < 200; ++n) {
+    PartialBlock<WIDTH> block;
+    for (auto& column : block.columns) {
+      for (Fr& c : column) c = random();
+    }
+    std::array<Fr, PARTIAL_BLOCK> ys;
+    for (Fr& y : ys) y = n % 2 == 0 ? random() : largest;
+    std::array<Fr, ifma::LANES> s;
+    for (size_t i = 0; i < s.size(); ++i) s[i] = n % 3 == 2 ? random() : edges[(n + i) % std::size(edges)];
+    ifma::Lanes lanes = ifma::lanes_of_montgomery_forms(s);
+    std::array<Fr, ifma::LANES> updated;
+    ifma::update_columns(ifma::block_columns(std::span(&block, 1))[0], ys, lanes, updated);
+    const ifma::Lanes updated_lanes = ifma::lanes_of_montgomery_forms(updated);
+    EXPECT_EQ(updated_lanes.limb, lanes.limb) << "case " << n;
+    for (size_t i = 0; i < s.size(); ++i) {
+      EXPECT_EQ(updated[i], Fr::dot_add<PARTIAL_BLOCK>(block.columns[i], ys, s[i]))
+          << "case " << n << " lane " << i;
+    }
+  }
+}
 #endif
 
 TEST(PoseidonSponge, UpdateExactAddsIntoRateAndChains) {

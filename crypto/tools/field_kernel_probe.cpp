@@ -2,8 +2,8 @@
 // additions and of the constant-time divstep batches (the target's and the portable ones), compiled with
 // the library's flags, for the branch check (check_branch_free.sh): the disassembly of this object must
 // show no conditional branch in any of them. Inlined into the library the kernels compile the same way.
-// One full round of Poseidon with IFMA is here too: valgrind cannot execute AVX-512, so the check also
-// follows its addresses (check_branch_free.sh --addresses).
+// Poseidon's IFMA kernels are here too, one full round and one block's column updates: valgrind cannot
+// execute AVX-512, so the check also follows their addresses (check_branch_free.sh --addresses).
 #include <tuple>
 
 #include "crypto/field/divsteps.h"
@@ -12,7 +12,7 @@
 #include "crypto/field/lazy_fr_x86_64.h"
 #include "crypto/field/montgomery.h"
 #include "crypto/field/montgomery_dot.h"
-#include "crypto/poseidon/full_rounds_ifma_x86_64.h"
+#include "crypto/poseidon/permute_ifma_x86_64.h"
 
 namespace tarvo::montgomery {
 namespace {
@@ -123,6 +123,12 @@ __attribute__((target("avx512f,avx512ifma"))) void tarvo_probe_poseidon_full_rou
   Vector x = load(*lanes);
   full_round(x, *last, *constants, *mix);
   store(x, *lanes);
+}
+// One block's column updates in the partial rounds.
+__attribute__((target("avx512f,avx512ifma"))) void tarvo_probe_poseidon_column_updates_ifma(
+    const PartialColumns* columns, const Fr* ys, Lanes* lanes, Fr* s) {
+  column_updates(*columns, std::span<const Fr, PARTIAL_BLOCK>(ys, PARTIAL_BLOCK), *lanes,
+                 std::span<Fr, LANES>(s, LANES));
 }
 }
 

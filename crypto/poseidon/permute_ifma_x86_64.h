@@ -1,10 +1,11 @@
-// The full rounds of the width-9 permutation with AVX-512 IFMA (52-bit multiply-accumulate on 8 lanes), the
-// twin of Spec::permute's full rounds with the scalar kernels, which Spec chooses where the CPU lacks IFMA.
+// The width-9 permutation's kernels with AVX-512 IFMA (52-bit multiply-accumulate on 8 lanes): the full
+// rounds, and the column updates of the partial rounds' blocks. Their twins are Spec::permute_scalar's
+// full rounds and column updates with the scalar kernels, which Spec chooses where the CPU lacks IFMA.
 //
-// Lanes 0..7 hold state elements 0..7 and compute rows 0..7 of each mix; element 8 and row 8 stay in
-// scalar code (MULX/ADCX/ADOX), which the processor runs beside the vector units. A lane holds an integer
-// below 2^260 as five 52-bit limbs, and a product reduces as a Montgomery product with R = 2^260. Fr's
-// Montgomery form (R = 2^256) enters the lanes unchanged, re-cut into 52-bit limbs: the constants carry
+// In the full rounds, lanes 0..7 hold state elements 0..7 and compute rows 0..7 of each mix; element 8 and
+// row 8 stay in scalar code (MULX/ADCX/ADOX), which the processor runs beside the vector units. A lane holds
+// an integer below 2^260 as five 52-bit limbs, and a product reduces as a Montgomery product with R = 2^260.
+// Fr's Montgomery form (R = 2^256) enters the lanes unchanged, re-cut into 52-bit limbs: the constants carry
 // the powers of two that keep every value in the form the next step expects. With x·2^e denoting the
 // integer a lane holds for the element x:
 // - the S-box takes x·2^256 to x^2·2^252, x^4·2^244 and x^5·2^240, and adds the round constant as c·2^240;
@@ -15,6 +16,8 @@
 // Bounds (r < 2^253.6, so r/2^260 < 0.012): a reduction leaves (sum + m·r)/2^260 with m < 2^260, below
 // sum/2^260 + r. Mix outputs stay below 1.3r, S-box outputs below 2.1r, and every limb sum of a mix (at
 // most 90 halves of 52-bit products per column) below 2^59.
+// The column updates keep elements 1..8 of the state in the lanes too, in Fr's Montgomery form and below r,
+// beside the scalar copies the partial rounds' row products read.
 // Constant time: straight-line code; the only addresses are the constants', the state's and the stack's.
 #pragma once
 
@@ -31,6 +34,7 @@
 #include "crypto/field/montgomery_dot_x86_64.h"
 #include "crypto/field/montgomery_x86_64.h"
 #include "crypto/poseidon/matrix.h"
+#include "crypto/poseidon/partial_block.h"
 
 #if TARVO_X86_64
 
@@ -76,10 +80,18 @@ struct RoundConstants {
   const MixConstants* mix;
 };
 
-// The constants of both halves' full rounds. Not copyable: the rounds point at the matrices.
+// The column updates of one block of partial rounds: lane i of columns[r] holds the block's
+// columns[i][r]·2^260.
+struct PartialColumns {
+  std::array<Lanes, PARTIAL_BLOCK> columns;
+};
+
+// The constants of both halves' full rounds and of the partial blocks' column updates. Not copyable: the
+// rounds point at the matrices.
 struct Constants {
   MixConstants mds, pre_sparse;
   std::vector<RoundConstants> first_half, second_half;
+  std::vector<PartialColumns> partial_columns;
 
   Constants() = default;
   Constants(const Constants&) = delete;
@@ -91,6 +103,16 @@ inline Fr power_of_two(unsigned k) {
   Fr x = Fr::one();
   for (unsigned i = 0; i < k; ++i) x = x.doubled();
   return x;
+}
+
+// The Montgomery forms of eight elements, one per lane.
+inline Lanes lanes_of_montgomery_forms(std::span<const Fr, LANES> values) {
+  Lanes lanes;
+  for (size_t i = 0; i < LANES; ++i) {
+    const Limbs52 x = to_limbs52(values[i].montgomery_form());
+    for (size_t k = 0; k < LIMBS; ++k) lanes.limb[k][i] = x[k];
+  }
+  return lanes;
 }
 
 // The integers v_i·scale mod r of the first eight elements, one per lane.
@@ -117,13 +139,28 @@ inline RoundConstants round_constants(const Vec<WIDTH>& c, const MixConstants& m
   return {lanes_of(c, power_of_two(240)), c[LANES].montgomery_form(), &mix};
 }
 
+inline std::vector<PartialColumns> block_columns(std::span<const PartialBlock<WIDTH>> blocks) {
+  std::vector<PartialColumns> out(blocks.size());
+  const Fr scale = power_of_two(260);
+  for (size_t b = 0; b < blocks.size(); ++b) {
+    for (size_t r = 0; r < PARTIAL_BLOCK; ++r) {
+      Vec<WIDTH> column{};
+      for (size_t i = 0; i < LANES; ++i) column[i] = blocks[b].columns[i][r];
+      out[b].columns[r] = lanes_of(column, scale);
+    }
+  }
+  return out;
+}
+
 // The first half runs start[1..] with the MDS matrix and the pre-sparse one last; the second half end[..]
 // and then the last round, which adds no constants, all with the MDS matrix.
 inline std::shared_ptr<const Constants> make_constants(const Matrix<WIDTH>& mds,
                                                        const Matrix<WIDTH>& pre_sparse,
                                                        std::span<const Vec<WIDTH>> start,
-                                                       std::span<const Vec<WIDTH>> end) {
+                                                       std::span<const Vec<WIDTH>> end,
+                                                       std::span<const PartialBlock<WIDTH>> blocks) {
   auto constants = std::make_shared<Constants>();
+  constants->partial_columns = block_columns(blocks);
   set_mix_constants(constants->mds, mds);
   set_mix_constants(constants->pre_sparse, pre_sparse);
   for (size_t k = 1; k < start.size(); ++k) {
@@ -145,6 +182,7 @@ inline bool cpu_has_ifma() {
 
 // Shifts written as vector arithmetic: GCC 12's _mm512_srli_epi64 warns of an uninitialised operand.
 using U64x8 = uint64_t __attribute__((vector_size(64)));
+using I64x8 = int64_t __attribute__((vector_size(64)));
 
 TARVO_IFMA __m512i high_bits(__m512i x) {
   return reinterpret_cast<__m512i>(reinterpret_cast<U64x8>(x) >> 52);
@@ -289,6 +327,62 @@ TARVO_IFMA Vector from_limbs(std::span<const Limbs, LANES> values) {
     for (size_t k = 0; k < LIMBS; ++k) lanes.limb[k][i] = x[k];
   }
   return load(lanes);
+}
+
+// v - q where v >= q, else v, for normalised v and q below 2^260.
+TARVO_IFMA Vector subtract_if_not_below(const Vector& v, const Limbs52& q) {
+  const __m512i mask = _mm512_set1_epi64(static_cast<long long>(LIMB_MASK));
+  Vector d;
+  __m512i borrow = _mm512_setzero_si512();
+#pragma GCC unroll 5
+  for (size_t k = 0; k < LIMBS; ++k) {
+    const __m512i raw = _mm512_add_epi64(
+        _mm512_sub_epi64(v.limb[k], _mm512_set1_epi64(static_cast<long long>(q[k]))), borrow);
+    borrow = reinterpret_cast<__m512i>(reinterpret_cast<I64x8>(raw) >> 52);  // 0 or -1
+    d.limb[k] = _mm512_and_si512(raw, mask);
+  }
+  const __mmask8 below = _mm512_cmplt_epi64_mask(borrow, _mm512_setzero_si512());
+  Vector out;
+#pragma GCC unroll 5
+  for (size_t k = 0; k < LIMBS; ++k) out.limb[k] = _mm512_mask_blend_epi64(below, d.limb[k], v.limb[k]);
+  return out;
+}
+
+inline constexpr Limbs52 TWICE_MODULUS52 =
+    to_limbs52({FrParams::MODULUS[0] << 1, FrParams::MODULUS[1] << 1 | FrParams::MODULUS[0] >> 63,
+                FrParams::MODULUS[2] << 1 | FrParams::MODULUS[1] >> 63,
+                FrParams::MODULUS[3] << 1 | FrParams::MODULUS[2] >> 63});
+
+// One block's column updates, s_i + Σ_r columns[i][r]·y_r for the state's elements i + 1 = 1..8: s in
+// `lanes` (Montgomery forms below r, left so) and in `s`, which receives the new values. s joins as
+// s·2^260, in the columns the reduction keeps: (Σ_r columns·y_r + m·r)/2^260 + s, below 0.05r + r + r, is
+// brought below r by conditional subtractions of 2r and r.
+TARVO_IFMA void column_updates(const PartialColumns& c, std::span<const Fr, PARTIAL_BLOCK> ys, Lanes& lanes,
+                               std::span<Fr, LANES> s) {
+  Columns t = zero_columns();
+#pragma GCC unroll 4
+  for (size_t r = 0; r < PARTIAL_BLOCK; ++r) {
+    multiply_accumulate(t, load(c.columns[r]), broadcast(to_limbs52(ys[r].montgomery_form())));
+  }
+  const Vector previous = load(lanes);
+  Vector v = montgomery_reduce(t);
+#pragma GCC unroll 5
+  for (size_t k = 0; k < LIMBS; ++k) v.limb[k] = _mm512_add_epi64(v.limb[k], previous.limb[k]);
+  v = subtract_if_not_below(subtract_if_not_below(normalised(v), TWICE_MODULUS52), MODULUS52);
+  store(v, lanes);
+#pragma GCC unroll 8
+  for (size_t i = 0; i < LANES; ++i) {
+    Limbs52 x;
+#pragma GCC unroll 5
+    for (size_t k = 0; k < LIMBS; ++k) x[k] = lanes.limb[k][i];
+    s[i] = Fr::from_montgomery_form(from_limbs52(x));
+  }
+}
+
+// The same out of line, for the partial rounds to call.
+__attribute__((target("avx512f,avx512ifma"), noinline)) inline void update_columns(
+    const PartialColumns& c, std::span<const Fr, PARTIAL_BLOCK> ys, Lanes& lanes, std::span<Fr, LANES> s) {
+  column_updates(c, ys, lanes, s);
 }
 
 // One full round: S-boxes and constants, then the mix. x holds elements 0..7 (below 1.3r), last element 8
