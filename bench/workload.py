@@ -7,9 +7,10 @@ The pools are deterministic: the same module gives the same file.
     python bench/workload.py OUT.json
 """
 
+import argparse
 import hashlib
 import json
-import sys
+import pathlib
 
 # Each timed batch runs whole passes over a pool. The nonce of a signature needs a varying number of
 # HMAC-SHA-256 evaluations (rejection sampling, on average about 42 candidates), so a pass over many
@@ -87,11 +88,12 @@ def build(sdk):
 
 
 def main():
-    if len(sys.argv) != 2:
-        sys.exit("usage: workload.py OUT.json")
+    parser = argparse.ArgumentParser(description="Write the benchmark inputs as JSON.")
+    parser.add_argument("out", metavar="OUT.json", type=pathlib.Path)
+    out_path = parser.parse_args().out
     import tarvo_python_sdk
 
-    with open(sys.argv[1], "w") as out:
+    with open(out_path, "w") as out:
         json.dump(build(tarvo_python_sdk), out, indent=1)
 
 
