@@ -107,6 +107,7 @@ template <typename Order>
 Point<Order> mul(const Point<Order>& p, const Limbs& k, const CurveCoefficient& curve) {
   // Signed 4-bit digits, one more than the 64 windows of k to take the last carry.
   constexpr size_t kWindows = 65;
+  static_assert(4 * (kWindows - 1) >= 256);  // the last window lies past k's bits: it holds the carry alone
   std::array<int8_t, kWindows> digits = signed_digits<4, kWindows>(k);
   std::array<CachedPoint, 9> multiples;  // multiples[i] = i·p, i = 0..8
   multiples[0] = to_cached(zero<Order>(), curve);
