@@ -12,8 +12,7 @@
 #include "crypto/base/kernel.h"
 #include "crypto/base/target.h"
 #include "crypto/curve/fixed_base_portable.h"
-#include "crypto/field/lazy_fr_x86_64.h"
-#include "crypto/field/montgomery_x86_64.h"
+#include "crypto/curve/partly_reduced_x86_64.h"
 
 #if TARVO_X86_64
 
@@ -24,34 +23,10 @@ namespace tarvo::edwards::fixed_base {
 // The scan with AVX2, in the portable code's form.
 using WindowScanAvx2 = WindowScan<uint32_t __attribute__((vector_size(32)))>;
 
-// The additions with the MULX/ADCX/ADOX multiplication named directly, no dispatch per operation, and
-// partly reduced values: the multiplication takes factors with a·b < p·2^256 (then its result is below 2p,
-// and its running sum below a + p < 2^256 for a first factor a < 2^256 − p), which p < 2^256 / 5 leaves
-// room for. The bound of every value is stated where it is made; all values are congruent to the field
-// elements of the portable additions.
-namespace partly_reduced {
+}  // namespace tarvo::edwards::fixed_base
 
-using namespace lazy_fr;
-
-// An extended point with x, y, t below 2p and z below p.
-struct LazyPoint {
-  Limbs x, y, t, z;
-
-  TARVO_KERNEL explicit LazyPoint(const Point<PrimeOrder>& p)
-      : x(p.x.montgomery_form()),
-        y(p.y.montgomery_form()),
-        t(p.t.montgomery_form()),
-        z(p.z.montgomery_form()) {}
-  TARVO_KERNEL LazyPoint(const Limbs& x, const Limbs& y, const Limbs& t, const Limbs& z)
-      : x(x), y(y), t(t), z(z) {}
-};
-
-struct Product {
-  TARVO_KERNEL Limbs operator()(const Limbs& a, const Limbs& b) const { return product(a, b); }
-};
-struct ReducedProduct {
-  TARVO_KERNEL Limbs operator()(const Limbs& a, const Limbs& b) const { return reduced_product(a, b); }
-};
+// The fixed-base addition on partly reduced values (partly_reduced_x86_64.h states their bounds).
+namespace tarvo::edwards::partly_reduced {
 
 // add_signed on partly reduced values.
 template <typename NextScan>
@@ -73,16 +48,9 @@ TARVO_KERNEL LazyPoint add_signed(const LazyPoint& p, const AffineCachedPoint& q
   return closing_step<LazyPoint, true, 4>(e, f, g, h, next, Product{}, ReducedProduct{});
 }
 
-TARVO_KERNEL Fr reduced(Limbs value) {
-  montgomery::subtract_if_not_below_cmov(value, kP);
-  return Fr::from_montgomery_form(value);
-}
+}  // namespace tarvo::edwards::partly_reduced
 
-TARVO_KERNEL Point<PrimeOrder> to_point(const LazyPoint& p) {
-  return {reduced(p.x), reduced(p.y), reduced(p.t), Fr::from_montgomery_form(p.z)};
-}
-
-}  // namespace partly_reduced
+namespace tarvo::edwards::fixed_base {
 
 #define TARVO_AVX512 inline __attribute__((target("avx512f,avx512vl,avx512bw")))
 
