@@ -45,7 +45,7 @@ class FixedBaseTable {
 
  private:
   std::vector<Window> windows_;
-  CurveCoefficient curve_;  // for the final addition of the IFMA kernel's two accumulators
+  [[maybe_unused]] CurveCoefficient curve_;  // the IFMA kernel adds its two accumulators (x86-64 only)
 };
 
 }  // namespace tarvo::edwards
