@@ -241,6 +241,10 @@ TEST(SubgroupMembership, ExponentiationTestAgreesWithMultiplicationByL) {
       EXPECT_EQ(in_prime_order_subgroup_reference_var(p, params()), in_subgroup);
       EXPECT_EQ(params().in_prime_order_subgroup_var(p), in_subgroup);
       EXPECT_EQ(params().in_prime_order_subgroup_var(scaled(p, scale)), in_subgroup);
+      // Both points tested at once, beside a subgroup point in either place.
+      const Point<PrimeOrder>& g = params().generator(5);
+      EXPECT_EQ(params().in_prime_order_subgroup_var(p, g), in_subgroup);
+      EXPECT_EQ(params().in_prime_order_subgroup_var(g, scaled(p, scale)), in_subgroup);
     }
   }
 }
