@@ -6,6 +6,7 @@
 #include "crypto/base/fatal.h"
 #include "crypto/base/kernel.h"
 #include "crypto/base/target.h"
+#include "crypto/curve/fixed_base_ifma_x86_64.h"
 #include "crypto/curve/fixed_base_portable.h"
 #include "crypto/curve/fixed_base_x86_64.h"
 #include "crypto/curve/signed_digits.h"
@@ -61,13 +62,35 @@ __attribute__((target("avx512f,avx512vl,avx512bw"), flatten)) Point<PrimeOrder> 
   return sum_of_windows<WindowScanAvx512, partly_reduced::LazyPoint>(windows, digits);
 }
 
+// The windows in two halves, one per accumulator of the lanes, added at the end.
+__attribute__((target("avx512f,avx512vl,avx512bw,avx512ifma"), flatten)) Point<PrimeOrder>
+sum_of_windows_avx512_ifma(const std::vector<Window>& windows, const Digits& digits,
+                           const CurveCoefficient& curve) {
+  constexpr size_t kHalf = kWindows / 2;
+  static_assert(kHalf * 2 == kWindows);
+  ifma::Scans scans(windows[0], digits[0], windows[kHalf], digits[kHalf]);
+  scans.all_steps();
+  ifma::Scans next(windows[1], digits[1], windows[kHalf + 1], digits[kHalf + 1]);
+  ifma::Vector sums = ifma::add_entries_to_neutral(scans, next);
+  scans = next;
+  for (size_t j = 2; j < kHalf; ++j) {
+    next = ifma::Scans(windows[j], digits[j], windows[kHalf + j], digits[kHalf + j]);
+    sums = ifma::add_entries(ifma::first_factors(sums), scans, next);
+    scans = next;
+  }
+  NothingBetween nothing;  // the last addition: nothing is left to scan
+  sums = ifma::add_entries(ifma::first_factors(sums), scans, nothing);
+  const auto [first, second] = ifma::accumulators(sums);
+  return add(first, to_cached(second, curve));
+}
+
 #endif
 
 }  // namespace
 }  // namespace fixed_base
 
 FixedBaseTable::FixedBaseTable(std::span<const AffineLimbs> multiples, const CurveCoefficient& curve)
-    : windows_(WINDOWS) {
+    : windows_(WINDOWS), curve_(curve) {
   ensure(multiples.size() == WINDOWS * ENTRIES, "fixed-base table size");
   const Fr twice_d = curve.edwards_d().doubled();
   for (size_t i = 0; i < multiples.size(); ++i) {
@@ -103,6 +126,7 @@ std::vector<FixedBaseTable::Kernels> FixedBaseTable::available_kernels() {
   const CpuFeatures& cpu = cpu_features();
   if (cpu.adx && cpu.avx2) kernels.push_back(Kernels::avx2_adx);
   if (cpu.adx && cpu.avx512) kernels.push_back(Kernels::avx512_adx);
+  if (cpu.adx && cpu.avx512 && cpu.ifma) kernels.push_back(Kernels::avx512_ifma);
 #endif
   return kernels;
 }
@@ -123,6 +147,9 @@ Point<PrimeOrder> FixedBaseTable::mul(const Fs& k, Kernels kernels) const {
       break;
     case Kernels::avx512_adx:
       product = fixed_base::sum_of_windows_avx512_adx(windows_, digits);
+      break;
+    case Kernels::avx512_ifma:
+      product = fixed_base::sum_of_windows_avx512_ifma(windows_, digits, curve_);
       break;
 #endif
     default:

@@ -32,8 +32,9 @@ class FixedBaseTable {
   static std::vector<AffineLimbs> multiples(const Point<PrimeOrder>& base, const CurveCoefficient& curve);
 
   // The implementations of mul: the portable one, and on x86-64 the MULX/ADCX/ADOX multiplication with a
-  // scan of 32 or 64 bytes per instruction.
-  enum class Kernels { portable, avx2_adx, avx512_adx };
+  // scan of 32 or 64 bytes per instruction, or the 64-byte scan with the additions of two accumulators in
+  // the eight lanes of AVX-512 IFMA.
+  enum class Kernels { portable, avx2_adx, avx512_adx, avx512_ifma };
   // Those this CPU runs, the fastest last.
   static std::vector<Kernels> available_kernels();
 
@@ -44,6 +45,7 @@ class FixedBaseTable {
 
  private:
   std::vector<Window> windows_;
+  [[maybe_unused]] CurveCoefficient curve_;  // the IFMA kernel adds its two accumulators (x86-64 only)
 };
 
 }  // namespace tarvo::edwards

@@ -112,6 +112,11 @@ class WindowScanAvx512 {
 
   uint64_t negative() const { return negative_; }
 
+  // After all steps, for kernels that place the entry's values themselves: its y + x and y − x, not
+  // exchanged for a negative digit, and its 2d·x·y.
+  TARVO_AVX512 __m512i sum_and_difference() const { return low_; }
+  TARVO_AVX512 __m256i t2d() const { return high_; }
+
  private:
   static constexpr int kEntriesPerStep = kEntries / STEPS;
   static_assert(sizeof(AffineCachedPoint) == 96);

@@ -3,11 +3,11 @@
 // full rounds and column updates with the scalar kernels, which Spec chooses where the CPU lacks IFMA.
 //
 // In the full rounds, lanes 0..7 hold state elements 0..7 and compute rows 0..7 of each mix; element 8 and
-// row 8 stay in scalar code (MULX/ADCX/ADOX), which the processor runs beside the vector units. A lane holds
-// an integer below 2^260 as five 52-bit limbs, and a product reduces as a Montgomery product with R = 2^260.
-// Fr's Montgomery form (R = 2^256) enters the lanes unchanged, re-cut into 52-bit limbs: the constants carry
-// the powers of two that keep every value in the form the next step expects. With x·2^e denoting the
-// integer a lane holds for the element x:
+// row 8 stay in scalar code (MULX/ADCX/ADOX), which the processor runs beside the vector units. The lanes'
+// arithmetic (crypto/field/fr_lanes_ifma_x86_64.h): five 52-bit limbs, Montgomery products with R = 2^260 on
+// Fr's Montgomery forms (R = 2^256) re-cut into 52-bit limbs. Here the constants carry the powers of two
+// that keep every value in the form the next step expects. With x·2^e denoting the integer a lane holds for
+// the element x:
 // - the S-box takes x·2^256 to x^2·2^252, x^4·2^244 and x^5·2^240, and adds the round constant as c·2^240;
 // - the mix multiplies y_j·2^240 (j < 8) by M[i][j]·2^276 and y_8·2^256 by M[i][8]·2^260, so that each
 //   row's sum, reduced once, is out_i·2^256 again;
@@ -31,6 +31,7 @@
 #include "crypto/base/cpu_features.h"
 #include "crypto/base/target.h"
 #include "crypto/field/fr.h"
+#include "crypto/field/fr_lanes_ifma_x86_64.h"
 #include "crypto/field/montgomery_dot_x86_64.h"
 #include "crypto/field/montgomery_x86_64.h"
 #include "crypto/poseidon/matrix.h"
@@ -42,29 +43,10 @@
 
 namespace tarvo::poseidon::ifma {
 
+using namespace fr_lanes;
+
 inline constexpr size_t WIDTH = 9;
-inline constexpr size_t LANES = WIDTH - 1;
-inline constexpr size_t LIMBS = 5;  // of 52 bits
-inline constexpr uint64_t LIMB_MASK = (uint64_t{1} << 52) - 1;
-
-using Limbs52 = std::array<uint64_t, LIMBS>;
-
-// An integer below 2^256 re-cut into 52-bit limbs, and back (from normalised limbs of a value < 2^256).
-constexpr Limbs52 to_limbs52(const Limbs& x) {
-  return {x[0] & LIMB_MASK, (x[0] >> 52 | x[1] << 12) & LIMB_MASK, (x[1] >> 40 | x[2] << 24) & LIMB_MASK,
-          (x[2] >> 28 | x[3] << 36) & LIMB_MASK, x[3] >> 16};
-}
-constexpr Limbs from_limbs52(const Limbs52& x) {
-  return {x[0] | x[1] << 52, x[1] >> 12 | x[2] << 40, x[2] >> 24 | x[3] << 28, x[3] >> 36 | x[4] << 16};
-}
-
-inline constexpr Limbs52 MODULUS52 = to_limbs52(FrParams::MODULUS);
-inline constexpr uint64_t INV52 = FrParams::INV & LIMB_MASK;  // -r^-1 mod 2^52
-
-// Eight integers, limb k of lane i at limb[k][i]: the layout of the vector registers.
-struct alignas(64) Lanes {
-  std::array<std::array<uint64_t, LANES>, LIMBS> limb{};
-};
+static_assert(LANES == WIDTH - 1);
 
 // One matrix: for lane i, column j holds M[i][j]·2^276 (j < 8) or M[i][8]·2^260; last_row holds the
 // Montgomery forms of M[8][j]·2^16 (j < 8) and M[8][8].
@@ -178,94 +160,6 @@ inline bool cpu_has_ifma() {
   return has_ifma;
 }
 
-#define TARVO_IFMA inline __attribute__((always_inline, target("avx512f,avx512ifma")))
-
-// Shifts written as vector arithmetic: GCC 12's _mm512_srli_epi64 warns of an uninitialised operand.
-using U64x8 = uint64_t __attribute__((vector_size(64)));
-using I64x8 = int64_t __attribute__((vector_size(64)));
-
-TARVO_IFMA __m512i high_bits(__m512i x) {
-  return reinterpret_cast<__m512i>(reinterpret_cast<U64x8>(x) >> 52);
-}
-
-struct Vector {
-  __m512i limb[LIMBS];
-};
-
-TARVO_IFMA Vector load(const Lanes& lanes) {
-  Vector v;
-#pragma GCC unroll 5
-  for (size_t k = 0; k < LIMBS; ++k) v.limb[k] = _mm512_load_si512(lanes.limb[k].data());
-  return v;
-}
-
-TARVO_IFMA void store(const Vector& v, Lanes& lanes) {
-#pragma GCC unroll 5
-  for (size_t k = 0; k < LIMBS; ++k) _mm512_store_si512(lanes.limb[k].data(), v.limb[k]);
-}
-
-// A product's (or a sum of products') ten 52-bit columns, each a 64-bit sum of halves of products.
-struct Columns {
-  __m512i column[2 * LIMBS];
-};
-
-TARVO_IFMA Columns zero_columns() {
-  Columns t;
-#pragma GCC unroll 10
-  for (size_t k = 0; k < 2 * LIMBS; ++k) t.column[k] = _mm512_setzero_si512();
-  return t;
-}
-
-// t += a·b, lane by lane, unreduced.
-TARVO_IFMA void multiply_accumulate(Columns& t, const Vector& a, const Vector& b) {
-#pragma GCC unroll 5
-  for (size_t i = 0; i < LIMBS; ++i) {
-#pragma GCC unroll 5
-    for (size_t k = 0; k < LIMBS; ++k) {
-      t.column[i + k] = _mm512_madd52lo_epu64(t.column[i + k], a.limb[i], b.limb[k]);
-      t.column[i + k + 1] = _mm512_madd52hi_epu64(t.column[i + k + 1], a.limb[i], b.limb[k]);
-    }
-  }
-}
-
-// t·2^-260 mod r as (t + m·r)/2^260, limbs not yet normalised: each step adds m·r·2^(52i) with m chosen to
-// clear column i, whose carry then moves up.
-TARVO_IFMA Vector montgomery_reduce(Columns t) {
-  const __m512i inv = _mm512_set1_epi64(static_cast<long long>(INV52));
-#pragma GCC unroll 5
-  for (size_t i = 0; i < LIMBS; ++i) {
-    const __m512i m = _mm512_madd52lo_epu64(_mm512_setzero_si512(), t.column[i], inv);
-#pragma GCC unroll 5
-    for (size_t k = 0; k < LIMBS; ++k) {
-      const __m512i p = _mm512_set1_epi64(static_cast<long long>(MODULUS52[k]));
-      t.column[i + k] = _mm512_madd52lo_epu64(t.column[i + k], m, p);
-      t.column[i + k + 1] = _mm512_madd52hi_epu64(t.column[i + k + 1], m, p);
-    }
-    t.column[i + 1] = _mm512_add_epi64(t.column[i + 1], high_bits(t.column[i]));
-  }
-  Vector v;
-#pragma GCC unroll 5
-  for (size_t k = 0; k < LIMBS; ++k) v.limb[k] = t.column[LIMBS + k];
-  return v;
-}
-
-// The carries moved up so that every limb holds 52 bits (the value stays below 2^260).
-TARVO_IFMA Vector normalised(Vector v) {
-  const __m512i mask = _mm512_set1_epi64(static_cast<long long>(LIMB_MASK));
-#pragma GCC unroll 4
-  for (size_t k = 0; k + 1 < LIMBS; ++k) {
-    v.limb[k + 1] = _mm512_add_epi64(v.limb[k + 1], high_bits(v.limb[k]));
-    v.limb[k] = _mm512_and_si512(v.limb[k], mask);
-  }
-  return v;
-}
-
-TARVO_IFMA Vector montgomery_product(const Vector& a, const Vector& b) {
-  Columns t = zero_columns();
-  multiply_accumulate(t, a, b);
-  return normalised(montgomery_reduce(t));
-}
-
 // The S-box and the constant: x·2^256 becomes x^5·2^240 + c (see above), c joining before the carries move.
 TARVO_IFMA Vector sbox_add(const Vector& x, const Vector& c) {
   const Vector x2 = montgomery_product(x, x);
@@ -309,12 +203,8 @@ TARVO_IFMA std::array<Limbs, LANES> to_limbs(const Vector& v) {
   store(v, stored);
   std::array<Limbs, LANES> out;
 #pragma GCC unroll 8
-  for (size_t i = 0; i < LANES; ++i) {
-    Limbs52 x;
-#pragma GCC unroll 5
-    for (size_t k = 0; k < LIMBS; ++k) x[k] = stored.limb[k][i];
-    out[i] = montgomery::reduce_below_4p(from_limbs52(x), FrParams::MODULUS);
-  }
+  for (size_t i = 0; i < LANES; ++i)
+    out[i] = montgomery::reduce_below_4p(lane_value(stored, i), FrParams::MODULUS);
   return out;
 }
 
@@ -328,30 +218,6 @@ TARVO_IFMA Vector from_limbs(std::span<const Limbs, LANES> values) {
   }
   return load(lanes);
 }
-
-// v - q where v >= q, else v, for normalised v and q below 2^260.
-TARVO_IFMA Vector subtract_if_not_below(const Vector& v, const Limbs52& q) {
-  const __m512i mask = _mm512_set1_epi64(static_cast<long long>(LIMB_MASK));
-  Vector d;
-  __m512i borrow = _mm512_setzero_si512();
-#pragma GCC unroll 5
-  for (size_t k = 0; k < LIMBS; ++k) {
-    const __m512i raw = _mm512_add_epi64(
-        _mm512_sub_epi64(v.limb[k], _mm512_set1_epi64(static_cast<long long>(q[k]))), borrow);
-    borrow = reinterpret_cast<__m512i>(reinterpret_cast<I64x8>(raw) >> 52);  // 0 or -1
-    d.limb[k] = _mm512_and_si512(raw, mask);
-  }
-  const __mmask8 below = _mm512_cmplt_epi64_mask(borrow, _mm512_setzero_si512());
-  Vector out;
-#pragma GCC unroll 5
-  for (size_t k = 0; k < LIMBS; ++k) out.limb[k] = _mm512_mask_blend_epi64(below, d.limb[k], v.limb[k]);
-  return out;
-}
-
-inline constexpr Limbs52 TWICE_MODULUS52 =
-    to_limbs52({FrParams::MODULUS[0] << 1, FrParams::MODULUS[1] << 1 | FrParams::MODULUS[0] >> 63,
-                FrParams::MODULUS[2] << 1 | FrParams::MODULUS[1] >> 63,
-                FrParams::MODULUS[3] << 1 | FrParams::MODULUS[2] >> 63});
 
 // One block's column updates, s_i + Σ_r columns[i][r]·y_r for the state's elements i + 1 = 1..8: s in
 // `lanes` (Montgomery forms below r, left so) and in `s`, which receives the new values. s joins as
@@ -371,12 +237,7 @@ TARVO_IFMA void column_updates(const PartialColumns& c, std::span<const Fr, PART
   v = subtract_if_not_below(subtract_if_not_below(normalised(v), TWICE_MODULUS52), MODULUS52);
   store(v, lanes);
 #pragma GCC unroll 8
-  for (size_t i = 0; i < LANES; ++i) {
-    Limbs52 x;
-#pragma GCC unroll 5
-    for (size_t k = 0; k < LIMBS; ++k) x[k] = lanes.limb[k][i];
-    s[i] = Fr::from_montgomery_form(from_limbs52(x));
-  }
+  for (size_t i = 0; i < LANES; ++i) s[i] = Fr::from_montgomery_form(lane_value(lanes, i));
 }
 
 // The same out of line, for the partial rounds to call.
@@ -411,8 +272,6 @@ __attribute__((target("avx512f,avx512ifma"), noinline)) inline void full_rounds(
   std::copy(lanes.begin(), lanes.end(), state.begin());
   state[LANES] = last;
 }
-
-#undef TARVO_IFMA
 
 }  // namespace tarvo::poseidon::ifma
 

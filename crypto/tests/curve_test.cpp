@@ -160,7 +160,10 @@ TEST(ScalarMultiplication, EveryMethodMatchesTheReference) {
       {0x8888888888888888, 0x8888888888888888, 0x8888888888888888, 0x0588888888888888},
       {~0ull, ~0ull, ~0ull, 0x05ffffffffffffff},
       // the same for the fixed-base table's radix 64: every digit 32 below a top digit 23
-      {0x0820820820820820, 0x2082082082082082, 0x8208208208208208, 0x05e0820820820820}};
+      {0x0820820820820820, 0x2082082082082082, 0x8208208208208208, 0x05e0820820820820},
+      // every digit at the largest, 31, below a top digit 23, and one more: every digit −32 below 24
+      {0xf7df7df7df7df7df, 0xdf7df7df7df7df7d, 0x7df7df7df7df7df7, 0x05df7df7df7df7df},
+      {0xf7df7df7df7df7e0, 0xdf7df7df7df7df7d, 0x7df7df7df7df7df7, 0x05df7df7df7df7df}};
   for (int i = 0; i < 8; ++i) scalars.push_back(random_limbs(rng));
   for (int i = 0; i < 8; ++i) scalars.push_back(Fs::from_u256_reduced(random_limbs(rng)).into_repr());
 

@@ -2,11 +2,15 @@
 // (check_branch_free.sh --only tarvo_probe_): the portable scan of one window, and for the AVX2 and the
 // AVX-512 scan with the MULX/ADCX/ADOX additions, the scan of one window, one addition with the next
 // window's scan between its products, and the last addition. sum_of_windows is these with a loop over the
-// public window index. valgrind runs the AVX2 kernels too (ct_signing_check adx) but cannot execute AVX-512,
-// so for that this check is the only one. The kernels come from their header, compiled here with the
-// library's flags; the check looks only at the probes, which must call nothing.
+// public window index. The IFMA kernel's probes (the names ending in _ifma) are the same for its two
+// accumulators, their first additions, one further addition of each with the next windows' scans between
+// its products, and their sums as points, and the check follows their addresses too
+// (check_branch_free.sh --addresses). valgrind runs the AVX2 kernels too (ct_signing_check adx) but
+// cannot execute AVX-512, so for that this check is the only one. The kernels come from their header,
+// compiled here with the library's flags; the check looks only at the probes, which must call nothing.
 #include "crypto/base/kernel.h"
 #include "crypto/base/target.h"
+#include "crypto/curve/fixed_base_ifma_x86_64.h"
 #include "crypto/curve/fixed_base_x86_64.h"
 
 #if TARVO_X86_64
@@ -67,6 +71,28 @@ TARVO_AVX512_PROBE void tarvo_probe_add_window_avx512_adx(const Window* window, 
 TARVO_AVX512_PROBE void tarvo_probe_finish_avx512_adx(const partly_reduced::LazyPoint* acc,
                                                       WindowScanAvx512* scan, Point<PrimeOrder>* out) {
   *out = finish(*acc, *scan);
+}
+
+#define TARVO_IFMA_PROBE __attribute__((target("avx512f,avx512vl,avx512bw,avx512ifma"), flatten))
+
+TARVO_IFMA_PROBE void tarvo_probe_add_windows_to_neutral_avx512_ifma(const Window* first, int first_digit,
+                                                                     const Window* second, int second_digit,
+                                                                     ifma::Scans* scans, ifma::Lanes* sums) {
+  ifma::Scans next(*first, first_digit, *second, second_digit);
+  store(ifma::add_entries_to_neutral(*scans, next), *sums);
+  *scans = next;
+}
+TARVO_IFMA_PROBE void tarvo_probe_add_windows_avx512_ifma(const Window* first, int first_digit,
+                                                          const Window* second, int second_digit,
+                                                          ifma::Scans* scans, ifma::Lanes* sums) {
+  ifma::Scans next(*first, first_digit, *second, second_digit);
+  store(ifma::add_entries(ifma::first_factors(load(*sums)), *scans, next), *sums);
+  *scans = next;
+}
+TARVO_IFMA_PROBE void tarvo_probe_accumulators_avx512_ifma(const ifma::Lanes* sums, Point<PrimeOrder>* out) {
+  const auto [first, second] = ifma::accumulators(load(*sums));
+  out[0] = first;
+  out[1] = second;
 }
 }
 

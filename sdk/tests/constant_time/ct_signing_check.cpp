@@ -87,6 +87,8 @@ const char* scan_name(tarvo::edwards::FixedBaseTable::Kernels kernels) {
       return "AVX2 scan, MULX/ADCX/ADOX additions";
     case Kernels::avx512_adx:
       return "AVX-512 scan, MULX/ADCX/ADOX additions";
+    case Kernels::avx512_ifma:
+      return "AVX-512 scan, IFMA additions";
     default:
       return "portable";
   }
