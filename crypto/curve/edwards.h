@@ -133,28 +133,39 @@ Point<Order> mul_reference_var(const Point<Order>& p, const Limbs& k, const Curv
 // faster subgroup test is held to. Variable time.
 bool in_prime_order_subgroup_reference_var(const Point<Unknown>& p, const CurveCoefficient& curve);
 
+// The point arithmetic of the loops of the multiplications below: the formulas above on Fr (every
+// target), or the same formulas on partly reduced values with the MULX/ADCX/ADOX multiplication named
+// directly (x86-64 with ADX). The results are the same points.
+enum class PointKernels { portable, adx };
+// The kernels this CPU runs, the fastest last; and that one, chosen once per process.
+std::vector<PointKernels> available_point_kernels();
+PointKernels fastest_point_kernels();
+
 // k·p with signed 4-bit windows over the prepared multiples 0..8·p: the time and the memory accesses do
 // not depend on k.
 template <typename Order>
-Point<Order> mul(const Point<Order>& p, const Limbs& k, const CurveCoefficient& curve);
+Point<Order> mul(const Point<Order>& p, const Limbs& k, const CurveCoefficient& curve,
+                 PointKernels kernels = fastest_point_kernels());
 template <typename Order>
 Point<Order> mul(const Point<Order>& p, const Fs& k, const CurveCoefficient& curve);
 
 // k·p with a width-5 NAF; variable time, for public scalars only (l in the subgroup checks, the
 // message scalar in verification).
 template <typename Order>
-Point<Order> mul_var(const Point<Order>& p, const Limbs& k, const CurveCoefficient& curve);
+Point<Order> mul_var(const Point<Order>& p, const Limbs& k, const CurveCoefficient& curve,
+                     PointKernels kernels = fastest_point_kernels());
 
 // j·p + k·q with one shared chain of doublings (Straus), width-5 NAFs; variable time, for public
 // scalars only (the verification equation).
 template <typename A, typename B>
 Point<Joined<A, B>> mul_sum_var(const Point<A>& p, const Limbs& j, const Point<B>& q, const Limbs& k,
-                                const CurveCoefficient& curve);
+                                const CurveCoefficient& curve,
+                                PointKernels kernels = fastest_point_kernels());
 
 // k·base + i·p + j·q with the public table of base (k of any width), one chain of doublings as long as
 // the longest of i, j and k/2^126; variable time, for public values only (the verification equation).
 Point<Unknown> mul_sum_var(const PublicBaseTable& base, const Limbs& k, const Point<Unknown>& p,
                            const Limbs& i, const Point<Unknown>& q, const Limbs& j,
-                           const CurveCoefficient& curve);
+                           const CurveCoefficient& curve, PointKernels kernels = fastest_point_kernels());
 
 }  // namespace tarvo::edwards

@@ -33,6 +33,9 @@ class AltJubjubBn256 final : public JubjubParams {
   // One exponentiation in Fr instead of a multiplication by l (about a tenth of the cost); the
   // argument is at the definition, in subgroup.cpp.
   bool in_prime_order_subgroup_var(const edwards::Point<edwards::Unknown>& p) const override;
+  // Both exponentiations in lockstep.
+  bool in_prime_order_subgroup_var(const edwards::Point<edwards::Unknown>& p,
+                                   const edwards::Point<edwards::Unknown>& q) const override;
 
  private:
   std::array<edwards::Point<edwards::PrimeOrder>, GENERATOR_COUNT> generators_;

@@ -8,7 +8,7 @@
 
 #include "crypto/base/kernel.h"
 #include "crypto/base/target.h"
-#include "crypto/curve/point.h"
+#include "crypto/curve/cached.h"
 #include "crypto/field/lazy_fr_x86_64.h"
 #include "crypto/field/montgomery_x86_64.h"
 
@@ -38,6 +38,41 @@ struct Product {
 struct ReducedProduct {
   TARVO_KERNEL Limbs operator()(const Limbs& a, const Limbs& b) const { return reduced_product(a, b); }
 };
+
+// The d of an addition: z·2z' for a prepared point, 2z for an affine one (z' = 1); below 2p.
+TARVO_KERNEL Limbs twice_z_product(const LazyPoint& p, const CachedPoint& q) {
+  return product(q.z2.montgomery_form(), p.z);  // p·p
+}
+TARVO_KERNEL Limbs twice_z_product(const LazyPoint& p, const AffineCachedPoint&) { return sum(p.z, p.z); }
+
+// add (cached.h) on partly reduced values, for an addend of field elements (below p).
+template <bool ComputeT = true, typename Addend>
+TARVO_KERNEL LazyPoint add(const LazyPoint& p, const Addend& q) {
+  const auto [y_plus_x, y_minus_x] = sum_and_difference_plus_twice_p(p.y, p.x);  // below 4p
+  const Limbs a = product(q.y_minus_x.montgomery_form(), y_minus_x);             // p·4p
+  const Limbs b = product(q.y_plus_x.montgomery_form(), y_plus_x);               // p·4p
+  const Limbs c = product(q.t2d.montgomery_form(), p.t);                         // p·2p
+  const Limbs d = twice_z_product(p, q);
+  const Limbs e = difference_mod_twice_p(b, a), h = sum_mod_twice_p(b, a);  // below 2p
+  const Limbs f = difference_mod_twice_p(d, c), g = sum_mod_twice_p(d, c);  // below 2p
+  // Products of factors below 2p: x, y and t below 2p, z below p.
+  return closing_step<LazyPoint, ComputeT>(e, f, g, h, NothingBetween{}, Product{}, ReducedProduct{});
+}
+
+// doubled (edwards.h) on partly reduced values. It passes −f and −h to the closing step, which saves
+// their negations and gives (−x, −y, −t, −z): the same point.
+template <bool ComputeT = true>
+TARVO_KERNEL LazyPoint doubled(const LazyPoint& p) {
+  const Limbs a = square(p.x), b = square(p.y), z2 = square(p.z);    // below p
+  const Limbs c = sum(z2, z2);                                       // below 2p
+  const Limbs x_plus_y_squared = square(sum_mod_twice_p(p.x, p.y));  // below p
+  const Limbs minus_h = sum(a, b);                                   // below 2p
+  const Limbs e = difference_mod_twice_p(x_plus_y_squared, minus_h);
+  const Limbs g = difference_mod_twice_p(b, a);
+  const Limbs minus_f = difference_mod_twice_p(c, g);  // below 2p, as e and g
+  return closing_step<LazyPoint, ComputeT>(e, minus_f, g, minus_h, NothingBetween{}, Product{},
+                                           ReducedProduct{});
+}
 
 TARVO_KERNEL Fr reduced(Limbs value) {
   montgomery::subtract_if_not_below_cmov(value, kP);

@@ -69,6 +69,9 @@ class JubjubParams : public CurveCoefficient {
   virtual const edwards::PublicBaseTable& public_generator_table(size_t index) const = 0;
   // Whether p lies in the subgroup of prime order l. Variable time: for public points only.
   virtual bool in_prime_order_subgroup_var(const edwards::Point<edwards::Unknown>& p) const = 0;
+  // Whether p and q both do; about the time of one test where the tests' work can overlap.
+  virtual bool in_prime_order_subgroup_var(const edwards::Point<edwards::Unknown>& p,
+                                           const edwards::Point<edwards::Unknown>& q) const = 0;
 };
 
 }  // namespace tarvo

@@ -1,9 +1,13 @@
 #include <openssl/crypto.h>
 
 #include <algorithm>
+#include <bit>
 
+#include "crypto/base/cpu_features.h"
+#include "crypto/base/target.h"
 #include "crypto/curve/cached.h"
 #include "crypto/curve/edwards.h"
+#include "crypto/curve/partly_reduced_x86_64.h"
 #include "crypto/curve/public_base_table.h"
 #include "crypto/curve/select.h"
 #include "crypto/curve/signed_digits.h"
@@ -15,13 +19,14 @@ namespace {
 using Naf = std::array<int8_t, 257>;  // a 256-bit scalar may need one digit more
 
 // Width-w non-adjacent form: every nonzero digit is odd, below 2^(w−1) in magnitude, and followed by at
-// least w − 1 zeros.
+// least w − 1 zeros. Runs of zero bits are passed over in one shift.
 template <unsigned Width>
 Naf naf_var(const Limbs& k) {
   constexpr int kWindow = 1 << Width;
   std::array<uint64_t, 5> n = {k[0], k[1], k[2], k[3], 0};
   Naf digits{};
-  for (size_t i = 0; (n[0] | n[1] | n[2] | n[3] | n[4]) != 0; ++i) {
+  size_t i = 0;
+  while ((n[0] | n[1] | n[2] | n[3] | n[4]) != 0) {
     if (n[0] & 1) {
       int digit = static_cast<int>(n[0] & (kWindow - 1));
       if (digit >= kWindow / 2) digit -= kWindow;
@@ -33,8 +38,16 @@ Naf naf_var(const Limbs& k) {
       n[0] = add_with_carry(n[0], negated, carry);
       for (size_t j = 1; j < n.size(); ++j) n[j] = add_with_carry(n[j], extension, carry);
     }
-    for (size_t j = 0; j < 4; ++j) n[j] = (n[j] >> 1) | (n[j + 1] << 63);
-    n[4] >>= 1;
+    if (n[0] == 0) {  // a whole word of zeros
+      std::copy(n.begin() + 1, n.end(), n.begin());
+      n[4] = 0;
+      i += 64;
+      continue;
+    }
+    const int zeros = std::countr_zero(n[0]);  // 1 to 63
+    for (size_t j = 0; j < 4; ++j) n[j] = (n[j] >> zeros) | (n[j + 1] << (64 - zeros));
+    n[4] >>= zeros;
+    i += static_cast<size_t>(zeros);
   }
   return digits;
 }
@@ -43,17 +56,6 @@ Naf naf_var(const Limbs& k) {
 struct NafTerm {
   std::array<CachedPoint, 8> odd;  // odd[i] = (2i + 1)·p
   Naf digits;
-
-  template <typename Order>
-  NafTerm(const Point<Order>& p, const Limbs& k, const CurveCoefficient& curve) : digits(naf_var<5>(k)) {
-    const CachedPoint p2 = to_cached(doubled(p), curve);
-    Point<Order> multiple = p;
-    odd[0] = to_cached(p, curve);
-    for (size_t i = 1; i < odd.size(); ++i) {
-      multiple = add(multiple, p2);
-      odd[i] = to_cached(multiple, curve);
-    }
-  }
 };
 
 // One term k·b of a public base b: the NAF digits of k that pick from the odd multiples of b.
@@ -62,8 +64,54 @@ struct TableTerm {
   Naf digits;
 };
 
+// The point an accumulator of the multiplications' loops holds: Point itself, or a partly reduced point
+// (partly_reduced_x86_64.h).
+template <typename Order>
+Point<Order> as_point(const Point<Order>& p) {
+  return p;
+}
+#if TARVO_X86_64
+template <typename Order>
+Point<Order> as_point(const partly_reduced::LazyPoint& p) {
+  return partly_reduced::to_point<Order>(p);
+}
+#endif
+
+// 2p and p + q with the accumulator's arithmetic.
+template <typename Accumulator, typename Order>
+Point<Order> doubled_with(const Point<Order>& p) {
+  return as_point<Order>(doubled(Accumulator(p)));
+}
+template <typename Accumulator, typename Order>
+Point<Order> sum_with(const Point<Order>& p, const CachedPoint& q) {
+  return as_point<Order>(add(Accumulator(p), q));
+}
+
+template <typename Accumulator, typename Order>
+NafTerm naf_term(const Point<Order>& p, const Limbs& k, const CurveCoefficient& curve) {
+  NafTerm term{{}, naf_var<5>(k)};
+  const CachedPoint p2 = to_cached(doubled_with<Accumulator>(p), curve);
+  term.odd[0] = to_cached(p, curve);
+  Accumulator multiple(p);
+  for (size_t i = 1; i < term.odd.size(); ++i) {
+    multiple = add(multiple, p2);
+    term.odd[i] = to_cached(as_point<Order>(multiple), curve);
+  }
+  return term;
+}
+
+// body.operator()<Accumulator>() with the accumulator of the kernels.
+template <typename Order, typename Body>
+Point<Order> with_kernels(PointKernels kernels, Body body) {
+#if TARVO_X86_64
+  if (kernels == PointKernels::adx) return body.template operator()<partly_reduced::LazyPoint>();
+#endif
+  (void)kernels;
+  return body.template operator()<Point<Order>>();
+}
+
 // Σ k·p over the terms with Straus's method: one chain of doublings shared by all terms.
-template <typename Order, size_t N, size_t M = 0>
+template <typename Accumulator, typename Order, size_t N, size_t M = 0>
 Point<Order> straus_var(const std::array<NafTerm, N>& terms,
                         const std::array<TableTerm, M>& table_terms = {}) {
   const auto additions_at = [&terms, &table_terms](int i) {
@@ -74,7 +122,7 @@ Point<Order> straus_var(const std::array<NafTerm, N>& terms,
   };
   int top = static_cast<int>(Naf{}.size()) - 1;
   while (top >= 0 && additions_at(top) == 0) --top;
-  Point<Order> acc;
+  Accumulator acc(zero<Order>());
   for (int i = top; i >= 0; --i) {
     // t only for an addition or the result to read: a doubling never does.
     int additions = additions_at(i);
@@ -88,7 +136,26 @@ Point<Order> straus_var(const std::array<NafTerm, N>& terms,
     for (const NafTerm& term : terms) add_multiple(term.odd, term.digits[i]);
     for (const TableTerm& term : table_terms) add_multiple(term.odd, term.digits[i]);
   }
-  return acc;
+  return as_point<Order>(acc);
+}
+
+// Σ digits[j]·16^j·p over the prepared multiples 0..8·p, in constant time.
+template <typename Accumulator, typename Order, size_t Windows>
+Point<Order> sum_of_windows(const std::array<CachedPoint, 9>& multiples,
+                            const std::array<int8_t, Windows>& digits) {
+  Accumulator acc(zero<Order>());
+  for (size_t j = Windows; j-- > 0;) {
+    if (j + 1 < Windows) {
+      // t only where the addition reads it.
+      acc = doubled<false>(doubled<false>(doubled<false>(acc)));
+      acc = doubled(acc);
+    }
+    const auto [magnitude, negative] = magnitude_and_sign(digits[j]);
+    const CachedPoint addend = select(multiples, magnitude);
+    const CachedPoint signed_addend = conditional_select(addend, negate(addend), negative);
+    acc = j == 0 ? add(acc, signed_addend) : add<false>(acc, signed_addend);
+  }
+  return as_point<Order>(acc);
 }
 
 }  // namespace
@@ -103,35 +170,40 @@ Point<Order> mul_reference_var(const Point<Order>& p, const Limbs& k, const Curv
   return acc;
 }
 
+std::vector<PointKernels> available_point_kernels() {
+  std::vector<PointKernels> kernels = {PointKernels::portable};
+#if TARVO_X86_64
+  if (cpu_features().adx) kernels.push_back(PointKernels::adx);
+#endif
+  return kernels;
+}
+
+PointKernels fastest_point_kernels() {
+  static const PointKernels fastest = available_point_kernels().back();
+  return fastest;
+}
+
 template <typename Order>
-Point<Order> mul(const Point<Order>& p, const Limbs& k, const CurveCoefficient& curve) {
+Point<Order> mul(const Point<Order>& p, const Limbs& k, const CurveCoefficient& curve, PointKernels kernels) {
   // Signed 4-bit digits, one more than the 64 windows of k to take the last carry.
   constexpr size_t kWindows = 65;
   static_assert(4 * (kWindows - 1) >= 256);  // the last window lies past k's bits: it holds the carry alone
   std::array<int8_t, kWindows> digits = signed_digits<4, kWindows>(k);
-  std::array<CachedPoint, 9> multiples;  // multiples[i] = i·p, i = 0..8
-  multiples[0] = to_cached(zero<Order>(), curve);
-  multiples[1] = to_cached(p, curve);
-  std::array<Point<Order>, 9> points;
-  points[1] = p;
-  for (size_t i = 2; i < multiples.size(); ++i) {
-    points[i] = i % 2 == 0 ? doubled(points[i / 2]) : add(points[i - 1], multiples[1]);
-    multiples[i] = to_cached(points[i], curve);
-  }
-  Point<Order> acc;
-  for (size_t j = kWindows; j-- > 0;) {
-    if (j + 1 < kWindows) {
-      // t only where the addition reads it.
-      acc = doubled<false>(doubled<false>(doubled<false>(acc)));
-      acc = doubled(acc);
+  const Point<Order> product = with_kernels<Order>(kernels, [&]<typename Accumulator>() {
+    std::array<CachedPoint, 9> multiples;  // multiples[i] = i·p, i = 0..8
+    multiples[0] = to_cached(zero<Order>(), curve);
+    multiples[1] = to_cached(p, curve);
+    std::array<Point<Order>, 9> points;
+    points[1] = p;
+    for (size_t i = 2; i < multiples.size(); ++i) {
+      points[i] = i % 2 == 0 ? doubled_with<Accumulator>(points[i / 2])
+                             : sum_with<Accumulator>(points[i - 1], multiples[1]);
+      multiples[i] = to_cached(points[i], curve);
     }
-    const auto [magnitude, negative] = magnitude_and_sign(digits[j]);
-    const CachedPoint addend = select(multiples, magnitude);
-    const CachedPoint signed_addend = conditional_select(addend, negate(addend), negative);
-    acc = j == 0 ? add(acc, signed_addend) : add<false>(acc, signed_addend);
-  }
+    return sum_of_windows<Accumulator, Order>(multiples, digits);
+  });
   OPENSSL_cleanse(digits.data(), sizeof digits);
-  return acc;
+  return product;
 }
 
 template <typename Order>
@@ -143,38 +215,49 @@ Point<Order> mul(const Point<Order>& p, const Fs& k, const CurveCoefficient& cur
 }
 
 template <typename Order>
-Point<Order> mul_var(const Point<Order>& p, const Limbs& k, const CurveCoefficient& curve) {
-  return straus_var<Order, 1>({NafTerm(p, k, curve)});
+Point<Order> mul_var(const Point<Order>& p, const Limbs& k, const CurveCoefficient& curve,
+                     PointKernels kernels) {
+  return with_kernels<Order>(kernels, [&]<typename Accumulator>() {
+    return straus_var<Accumulator, Order, 1>({naf_term<Accumulator>(p, k, curve)});
+  });
 }
 
 template <typename A, typename B>
 Point<Joined<A, B>> mul_sum_var(const Point<A>& p, const Limbs& j, const Point<B>& q, const Limbs& k,
-                                const CurveCoefficient& curve) {
-  return straus_var<Joined<A, B>, 2>({NafTerm(p, j, curve), NafTerm(q, k, curve)});
+                                const CurveCoefficient& curve, PointKernels kernels) {
+  using Order = Joined<A, B>;
+  return with_kernels<Order>(kernels, [&]<typename Accumulator>() {
+    return straus_var<Accumulator, Order, 2>(
+        {naf_term<Accumulator, Order>(p, j, curve), naf_term<Accumulator, Order>(q, k, curve)});
+  });
 }
 
 Point<Unknown> mul_sum_var(const PublicBaseTable& base, const Limbs& k, const Point<Unknown>& p,
                            const Limbs& i, const Point<Unknown>& q, const Limbs& j,
-                           const CurveCoefficient& curve) {
+                           const CurveCoefficient& curve, PointKernels kernels) {
   const Naf digits = naf_var<PublicBaseTable::NAF_WIDTH>(k);
   std::array<TableTerm, 2> halves = {TableTerm{base.odd_multiples(0), {}},
                                      TableTerm{base.odd_multiples(1), {}}};
   std::copy_n(digits.begin(), PublicBaseTable::SPLIT, halves[0].digits.begin());
   std::copy(digits.begin() + PublicBaseTable::SPLIT, digits.end(), halves[1].digits.begin());
-  return straus_var<Unknown, 2, 2>({NafTerm(p, i, curve), NafTerm(q, j, curve)}, halves);
+  return with_kernels<Unknown>(kernels, [&]<typename Accumulator>() {
+    return straus_var<Accumulator, Unknown, 2, 2>(
+        {naf_term<Accumulator>(p, i, curve), naf_term<Accumulator>(q, j, curve)}, halves);
+  });
 }
 
 template Point<PrimeOrder> mul_reference_var(const Point<PrimeOrder>&, const Limbs&, const CurveCoefficient&);
 template Point<Unknown> mul_reference_var(const Point<Unknown>&, const Limbs&, const CurveCoefficient&);
-template Point<PrimeOrder> mul(const Point<PrimeOrder>&, const Limbs&, const CurveCoefficient&);
-template Point<Unknown> mul(const Point<Unknown>&, const Limbs&, const CurveCoefficient&);
+template Point<PrimeOrder> mul(const Point<PrimeOrder>&, const Limbs&, const CurveCoefficient&, PointKernels);
+template Point<Unknown> mul(const Point<Unknown>&, const Limbs&, const CurveCoefficient&, PointKernels);
 template Point<PrimeOrder> mul(const Point<PrimeOrder>&, const Fs&, const CurveCoefficient&);
 template Point<Unknown> mul(const Point<Unknown>&, const Fs&, const CurveCoefficient&);
-template Point<PrimeOrder> mul_var(const Point<PrimeOrder>&, const Limbs&, const CurveCoefficient&);
-template Point<Unknown> mul_var(const Point<Unknown>&, const Limbs&, const CurveCoefficient&);
+template Point<PrimeOrder> mul_var(const Point<PrimeOrder>&, const Limbs&, const CurveCoefficient&,
+                                   PointKernels);
+template Point<Unknown> mul_var(const Point<Unknown>&, const Limbs&, const CurveCoefficient&, PointKernels);
 template Point<PrimeOrder> mul_sum_var(const Point<PrimeOrder>&, const Limbs&, const Point<PrimeOrder>&,
-                                       const Limbs&, const CurveCoefficient&);
+                                       const Limbs&, const CurveCoefficient&, PointKernels);
 template Point<Unknown> mul_sum_var(const Point<Unknown>&, const Limbs&, const Point<PrimeOrder>&,
-                                    const Limbs&, const CurveCoefficient&);
+                                    const Limbs&, const CurveCoefficient&, PointKernels);
 
 }  // namespace tarvo::edwards

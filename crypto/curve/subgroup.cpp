@@ -40,18 +40,30 @@ const OcticCharacterConstants& octic_character_constants() {
 constexpr Limbs kOcticExponent = {0x287c3eb27e000000, 0xa5067d090f372e12, 0x370a08b6d0302b0b,
                                   0x060c89ce5c263405};  // (r − 1)/8
 
-}  // namespace
-
-bool AltJubjubBn256::in_prime_order_subgroup_var(const edwards::Point<edwards::Unknown>& p) const {
+// F(P), the value whose ((r − 1)/8)-th power tells whether P lies in 8E.
+Fr octic_character_base(const edwards::Point<edwards::Unknown>& p, const Fr& d) {
   const OcticCharacterConstants& k = octic_character_constants();
   const Fr tangent = (p.z + p.y) * (p.z - k.lambda * p.x) - k.c * p.x * (p.z - p.y);
   const Fr y2 = p.y.square();
   const Fr z2 = p.z.square();
-  const Fr w = z2 + edwards_d() * y2;
+  const Fr w = z2 + d * y2;
   const Fr w3 = w.square() * w;
-  const Fr f = tangent.square().square() * (p.z + k.i * p.x).square() * y2.square() * (p.z + p.y).square() *
-               (w3.square() * w) * z2;
-  return f.pow(kOcticExponent) == k.i;
+  return tangent.square().square() * (p.z + k.i * p.x).square() * y2.square() * (p.z + p.y).square() *
+         (w3.square() * w) * z2;
+}
+
+}  // namespace
+
+bool AltJubjubBn256::in_prime_order_subgroup_var(const edwards::Point<edwards::Unknown>& p) const {
+  return octic_character_base(p, edwards_d()).pow(kOcticExponent) == octic_character_constants().i;
+}
+
+bool AltJubjubBn256::in_prime_order_subgroup_var(const edwards::Point<edwards::Unknown>& p,
+                                                 const edwards::Point<edwards::Unknown>& q) const {
+  const std::array<Fr, 2> characters = Fr::pow<2>(
+      {octic_character_base(p, edwards_d()), octic_character_base(q, edwards_d())}, kOcticExponent);
+  const Fr& i = octic_character_constants().i;
+  return characters[0] == i && characters[1] == i;
 }
 
 namespace edwards {

@@ -76,8 +76,7 @@ PublicKey PublicKey::from_private(const PrivateKey& key, size_t generator_index,
 bool PublicKey::verify_for_raw_message(std::span<const uint8_t> message, const Signature& signature,
                                        size_t generator_index, const JubjubParams& params) const {
   const Fs m = message_scalar(message);
-  if (!params.in_prime_order_subgroup_var(a) || !params.in_prime_order_subgroup_var(signature.r))
-    return false;
+  if (!params.in_prime_order_subgroup_var(a, signature.r)) return false;
   return equation_holds(checked_subgroup_point(a), m, {checked_subgroup_point(signature.r), signature.s},
                         generator_index, params);
 }

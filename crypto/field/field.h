@@ -7,6 +7,7 @@
 // from_repr, from_str, sqrt, legendre and the `_var` functions are for public inputs.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -136,17 +137,28 @@ class PrimeField {
 
   // this^exponent for a public exponent: 4-bit fixed windows. The memory accesses depend on the
   // exponent only, and the time not on this value.
-  PrimeField pow(const Limbs& exponent) const {
-    std::array<PrimeField, 16> powers;
-    powers[0] = one();
-    for (size_t i = 1; i < powers.size(); ++i) powers[i] = powers[i - 1] * *this;
-    PrimeField acc = one();
+  PrimeField pow(const Limbs& exponent) const { return pow<1>({*this}, exponent)[0]; }
+  // The same for N bases in lockstep: the N chains of squarings are independent, so that the CPU
+  // overlaps them where one chain alone would wait for each squaring's result.
+  template <size_t N>
+  static std::array<PrimeField, N> pow(const std::array<PrimeField, N>& bases, const Limbs& exponent) {
+    std::array<std::array<PrimeField, 16>, N> powers;
+    for (size_t j = 0; j < N; ++j) {
+      powers[j][0] = one();
+      for (size_t i = 1; i < powers[j].size(); ++i) powers[j][i] = powers[j][i - 1] * bases[j];
+    }
+    std::array<PrimeField, N> acc;
+    acc.fill(one());
     bool started = false;
     for (int window = 63; window >= 0; --window) {
-      if (started) acc = acc.square().square().square().square();
+      if (started) {
+        for (int i = 0; i < 4; ++i) {
+          for (PrimeField& value : acc) value = value.square();
+        }
+      }
       const uint64_t digit = (exponent[window / 16] >> (4 * (window % 16))) & 15;
       if (digit != 0) {
-        acc = started ? acc * powers[digit] : powers[digit];
+        for (size_t j = 0; j < N; ++j) acc[j] = started ? acc[j] * powers[j][digit] : powers[j][digit];
         started = true;
       }
     }

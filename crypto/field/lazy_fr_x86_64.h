@@ -1,4 +1,4 @@
-// Arithmetic in Fr on Montgomery forms that are only partly reduced, for the fixed-base additions: x86-64
+// Arithmetic in Fr on Montgomery forms that are only partly reduced, for the curve kernels: x86-64
 // assembly, branch-free, constant time. Each kernel states the bounds it takes and gives; the callers keep
 // their values within them. p < 2^256 / 5 leaves the room.
 #pragma once
@@ -113,6 +113,17 @@ TARVO_KERNEL Limbs negated_if(const Limbs& a, uint64_t negative) {
 TARVO_KERNEL Limbs product(const Limbs& a, const Limbs& b) {
   TARVO_COUNT(multiplications, 1);
   return montgomery::mul_below_2p_adx(a, b, kP, kInv);
+}
+
+// a²·2^-256 mod p, below p, for a² < p·2^256 (so for every a < 2p): the squaring's high half is then below
+// p, so that its one subtraction of p leaves the sum of both halves below p. Counted as a squaring.
+TARVO_KERNEL Limbs square(const Limbs& a) {
+  TARVO_COUNT(squarings, 1);
+#ifdef __OPTIMIZE__
+  return montgomery::sqr_adx(a, kP, kInv);
+#else
+  return montgomery::mul_adx(a, a, kP, kInv);  // sqr_adx's unoptimised stand-in takes a < p only
+#endif
 }
 
 // a·b·2^-256 mod p, below p, for a·b < p·2^256; counted like product.

@@ -24,10 +24,18 @@ Point<Unknown> order_two_point() { return *from_xy(Fr::zero(), -Fr::one(), param
 
 Limbs random_limbs(std::mt19937_64& rng) { return {rng(), rng(), rng(), rng()}; }
 
-// Subgroup points, points with a component of order 2, and the neutral element.
+Point<Unknown> scaled(const Point<Unknown>& p, const Fr& s) { return {p.x * s, p.y * s, p.t * s, p.z * s}; }
+
+// Subgroup points, points with a component of order 2, the neutral element, and a point with coordinates
+// near p in two representations: every coordinate negated (z = p − 1), and y = p − 1.
 std::vector<Point<Unknown>> sample_points(std::mt19937_64& rng) {
   const Point<PrimeOrder>& g = params().generator(5);
-  std::vector<Point<Unknown>> points = {zero(), g, order_two_point(), add(g, order_two_point(), params())};
+  std::vector<Point<Unknown>> points = {zero(),
+                                        g,
+                                        order_two_point(),
+                                        add(g, order_two_point(), params()),
+                                        scaled(g, -Fr::one()),
+                                        scaled(g, -*g.y.inverse())};
   for (int i = 0; i < 6; ++i) {
     const Point<PrimeOrder> p = mul_reference_var(g, random_limbs(rng), params());
     points.push_back(p);
@@ -128,8 +136,7 @@ TEST(PointArithmetic, GroupLaws) {
 TEST(PointArithmetic, EqualityIsProjective) {
   const Point<PrimeOrder>& g = params().generator(5);
   const Fr k = Fr::from_u128(7, 0);
-  const Point<PrimeOrder> scaled{g.x * k, g.y * k, g.t * k, g.z * k};
-  EXPECT_EQ(scaled, g);
+  EXPECT_EQ(scaled(g, k), g);
   EXPECT_FALSE(negate(g) == g);
   EXPECT_FALSE(is_zero(Point<PrimeOrder>{Fr::zero(), Fr::one(), Fr::zero(), Fr::from_u128(2, 0)}));
 }
@@ -168,14 +175,23 @@ TEST(ScalarMultiplication, EveryMethodMatchesTheReference) {
     const Limbs& other = scalars[(index + 1) % scalars.size()];  // the second term of a joint multiplication
     const Point<PrimeOrder> g_other = mul_reference_var(params().generator(5), other, params());
     const Point<PrimeOrder> g0_k = mul_reference_var(params().generator(0), k, params());
+    // Equal to the reference, and with t·z = x·y.
+    const auto expect_point = [](const Point<Unknown>& result, const Point<Unknown>& expected) {
+      EXPECT_EQ(result, expected);
+      EXPECT_EQ(result.t * result.z, result.x * result.y);
+    };
     for (const Point<Unknown>& p : points) {
       const Point<Unknown> expected = mul_reference_var(p, k, params());
-      EXPECT_EQ(mul(p, k, params()), expected);
-      EXPECT_EQ(mul_var(p, k, params()), expected);
-      EXPECT_EQ(mul_sum_var(p, k, params().generator(5), other, params()), add(expected, g_other, params()));
-      EXPECT_EQ(
-          mul_sum_var(params().public_generator_table(5), other, p, k, params().generator(0), k, params()),
-          add(add(expected, g_other, params()), g0_k, params()));
+      for (const PointKernels kernels : available_point_kernels()) {
+        SCOPED_TRACE(testing::Message() << "point kernels " << static_cast<int>(kernels));
+        expect_point(mul(p, k, params(), kernels), expected);
+        expect_point(mul_var(p, k, params(), kernels), expected);
+        expect_point(mul_sum_var(p, k, params().generator(5), other, params(), kernels),
+                     add(expected, g_other, params()));
+        expect_point(mul_sum_var(params().public_generator_table(5), other, p, k, params().generator(0), k,
+                                 params(), kernels),
+                     add(add(expected, g_other, params()), g0_k, params()));
+      }
     }
     const Result<Fs> scalar = Fs::from_repr(k);
     if (!scalar) continue;
@@ -225,10 +241,13 @@ TEST(SubgroupMembership, ExponentiationTestAgreesWithMultiplicationByL) {
       points.emplace_back(mul_reference_var(order_eight, {i, 0, 0, 0}, params()), i == 0);
     for (const auto& [p, in_subgroup] : points) {
       const Fr scale = Fr::from_u256_reduced(random_limbs(rng));
-      const Point<Unknown> scaled{p.x * scale, p.y * scale, p.t * scale, p.z * scale};
       EXPECT_EQ(in_prime_order_subgroup_reference_var(p, params()), in_subgroup);
       EXPECT_EQ(params().in_prime_order_subgroup_var(p), in_subgroup);
-      EXPECT_EQ(params().in_prime_order_subgroup_var(scaled), in_subgroup);
+      EXPECT_EQ(params().in_prime_order_subgroup_var(scaled(p, scale)), in_subgroup);
+      // Both points tested at once, beside a subgroup point in either place.
+      const Point<PrimeOrder>& g = params().generator(5);
+      EXPECT_EQ(params().in_prime_order_subgroup_var(p, g), in_subgroup);
+      EXPECT_EQ(params().in_prime_order_subgroup_var(g, scaled(p, scale)), in_subgroup);
     }
   }
 }

@@ -4,8 +4,10 @@
 // show no conditional branch in any of them. Inlined into the library the kernels compile the same way.
 // Poseidon's IFMA kernels are here too, one full round and one block's column updates: valgrind cannot
 // execute AVX-512, so the check also follows their addresses (check_branch_free.sh --addresses).
+// The point operations of the variable-base multiplications on partly reduced values are here as well.
 #include <tuple>
 
+#include "crypto/curve/partly_reduced_x86_64.h"
 #include "crypto/field/divsteps.h"
 #include "crypto/field/fr.h"
 #include "crypto/field/fs.h"
@@ -92,9 +94,25 @@ void tarvo_probe_lazy_negated_if(const Limbs* a, uint64_t negative, Limbs* out) 
   *out = negated_if(*a, negative);
 }
 void tarvo_probe_lazy_product(const Limbs* a, const Limbs* b, Limbs* out) { *out = product(*a, *b); }
+void tarvo_probe_lazy_square(const Limbs* a, Limbs* out) { *out = square(*a); }
 }
 
 }  // namespace tarvo::lazy_fr
+
+namespace tarvo::edwards::partly_reduced {
+
+extern "C" {
+void tarvo_probe_lazy_doubled(const LazyPoint* p, LazyPoint* out) { *out = doubled(*p); }
+void tarvo_probe_lazy_doubled_without_t(const LazyPoint* p, LazyPoint* out) { *out = doubled<false>(*p); }
+void tarvo_probe_lazy_add_cached(const LazyPoint* p, const CachedPoint* q, LazyPoint* out) {
+  *out = add(*p, *q);
+}
+void tarvo_probe_lazy_add_affine(const LazyPoint* p, const AffineCachedPoint* q, LazyPoint* out) {
+  *out = add(*p, *q);
+}
+}
+
+}  // namespace tarvo::edwards::partly_reduced
 #endif
 
 namespace tarvo::modinv {
