@@ -27,6 +27,7 @@
 
 #include "crypto/curve/fixed_base_x86_64.h"
 #include "crypto/field/fr_lanes_ifma_x86_64.h"
+#include "crypto/field/op_counts.h"
 
 #if TARVO_X86_64
 
@@ -182,9 +183,11 @@ TARVO_IFMA Vector first_factors(const Vector& xytz) {
   return normalised(v);
 }
 
-// The sums (X3, Y3, T3, Z3) from A, B, C, D; the next scans run between the products.
+// The sums (X3, Y3, T3, Z3) from A, B, C, D; the next scans run between the products. The counting build
+// tallies the multiplications of both accumulators' formulas, as the scalar additions count theirs.
 template <typename NextScans>
 TARVO_IFMA_AVX512 Vector sums_of(const Vector& abcd, __mmask8 negative, NextScans& next) {
+  TARVO_COUNT(multiplications, 8);
   next.template step<0>(), next.template step<1>(), next.template step<2>(), next.template step<3>();
   const SecondFactors second = second_factors(abcd, negative);
   const Vector sums = montgomery_product(second.left, second.right);
@@ -196,6 +199,7 @@ TARVO_IFMA_AVX512 Vector sums_of(const Vector& abcd, __mmask8 negative, NextScan
 // are given.
 template <typename NextScans>
 TARVO_IFMA_AVX512 Vector add_entries(const Vector& first, const Scans& scans, NextScans& next) {
+  TARVO_COUNT(multiplications, 6);  // Z·2 is a doubling in the scalar formula
   return sums_of(montgomery_product(first, scans.entries()), scans.negative(), next);
 }
 
