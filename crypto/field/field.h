@@ -14,6 +14,7 @@
 #include <string_view>
 #include <type_traits>
 
+#include "crypto/base/fatal.h"
 #include "crypto/base/kernel.h"
 #include "crypto/base/result.h"
 #include "crypto/field/limbs.h"
@@ -188,33 +189,99 @@ class PrimeField {
     return s == one() ? Legendre::quadratic_residue : Legendre::quadratic_non_residue;
   }
 
-  // Tonelli-Shanks over the 2^S part of p - 1, from one exponentiation: with w = a^((T - 1) / 2),
-  // r = a·w = a^((T + 1) / 2) and t = r·w = a^T. No value for a non-residue, which shows as t not
-  // reaching 1 within S squarings.
+  // With w = a^((T - 1) / 2), r = a·w = a^((T + 1) / 2) and t = r·w = a^T, whose order divides 2^S.
+  // Written as t = g^k for the root of unity g of order 2^S, a is a residue exactly when k is even, and
+  // then r·g^(-k/2) is a root: its square is a·t·g^-k = a. k comes out W bits at a time, the top power
+  // of t first: each step strips the digits found so far from a power of t with table products, which
+  // leaves a root of unity of order 2^W whose logarithm, the next digit, is looked up by value. No
+  // value for a non-residue, which shows as an odd lowest digit.
   std::optional<PrimeField> sqrt() const {
     if (is_zero()) return zero();
+    const RootsOfUnity& roots = RootsOfUnity::get();
     const PrimeField w = pow(Params::T_MINUS_ONE_DIV_TWO);
-    PrimeField r = *this * w;
-    PrimeField t = r * w;
-    PrimeField c = from_montgomery(Params::ROOT_OF_UNITY);
-    unsigned m = Params::S;
-    while (!(t == one())) {
-      unsigned i = 1;
-      PrimeField t2i = t.square();
-      while (!(t2i == one())) {
-        if (++i == m) return std::nullopt;
-        t2i = t2i.square();
-      }
-      for (unsigned j = 0; j + i + 1 < m; ++j) c = c.square();
-      r *= c;
-      c = c.square();
-      t *= c;
-      m = i;
+    const PrimeField r = *this * w;
+    // t_powers[i] = t^(2^(W·i)), squared in a local: in the array, the squaring's operand address would
+    // take registers that its assembly needs.
+    std::array<PrimeField, RootsOfUnity::WINDOWS> t_powers;
+    PrimeField t_power = r * w;
+    t_powers[0] = t_power;
+    for (size_t i = 1; i < t_powers.size(); ++i) {
+      for (unsigned j = 0; j < RootsOfUnity::W; ++j) t_power = t_power.square();
+      t_powers[i] = t_power;
     }
-    return r;
+    std::array<uint32_t, RootsOfUnity::WINDOWS> digits;
+    for (size_t step = 0; step < digits.size(); ++step) {
+      const size_t shift = digits.size() - 1 - step;  // t_powers[shift] = g^(k·2^(W·shift))
+      PrimeField stripped = t_powers[shift];
+      for (size_t i = 0; i < step; ++i) stripped *= roots.inverse_powers[shift + i][digits[i]];
+      digits[step] = roots.logarithm(stripped);
+      if (step == 0 && digits[0] % 2 != 0) return std::nullopt;
+    }
+    uint64_t half_k = 0;
+    for (size_t i = digits.size(); i-- > 0;) half_k = (half_k << RootsOfUnity::W) | digits[i];
+    half_k >>= 1;
+    PrimeField root = r;
+    for (size_t i = 0; i < digits.size(); ++i) {
+      root *= roots.inverse_powers[i][(half_k >> (RootsOfUnity::W * i)) & RootsOfUnity::DIGIT_MASK];
+    }
+    return root;
   }
 
  private:
+  // The tables of sqrt, built once per process at its first call: inverse_powers[i][j] = g^(-j·2^(W·i))
+  // for the root of unity g of order 2^S, and an open-addressing index of the 2^W roots of unity of
+  // order 2^W by value, keyed by the low bits of their Montgomery forms.
+  struct RootsOfUnity {
+    // The window: the largest divisor of S up to 7, so that the windows tile S and a digit fits a byte.
+    static constexpr unsigned W = [] {
+      unsigned w = 7;
+      while (Params::S % w != 0) --w;
+      return w;
+    }();
+    static constexpr size_t WINDOWS = Params::S / W;
+    static constexpr size_t DIGITS = size_t{1} << W;
+    static constexpr uint64_t DIGIT_MASK = DIGITS - 1;
+    static constexpr size_t SLOTS = 2 * DIGITS;
+    static constexpr uint8_t EMPTY = 0xff;
+
+    std::array<std::array<PrimeField, DIGITS>, WINDOWS> inverse_powers;
+    std::array<uint8_t, SLOTS> slot_digits;
+
+    static const RootsOfUnity& get() {
+      static const RootsOfUnity roots;
+      return roots;
+    }
+
+    RootsOfUnity() {
+      PrimeField step = *from_montgomery(Params::ROOT_OF_UNITY).inverse_var();
+      for (auto& powers : inverse_powers) {
+        powers[0] = one();
+        for (size_t j = 1; j < DIGITS; ++j) powers[j] = powers[j - 1] * step;
+        step = powers[DIGITS - 1] * step;
+      }
+      // h^j for the root h = g^(2^(W·(WINDOWS - 1))) of order 2^W is the top table's entry 2^W - j.
+      slot_digits.fill(EMPTY);
+      for (size_t digit = 0; digit < DIGITS; ++digit) {
+        size_t slot = slot_of(power_of_top_root(digit));
+        while (slot_digits[slot] != EMPTY) slot = (slot + 1) % SLOTS;
+        slot_digits[slot] = static_cast<uint8_t>(digit);
+      }
+    }
+
+    const PrimeField& power_of_top_root(size_t digit) const {
+      return inverse_powers[WINDOWS - 1][(DIGITS - digit) & DIGIT_MASK];
+    }
+    static size_t slot_of(const PrimeField& value) { return value.mont_[0] % SLOTS; }
+
+    // The j < 2^W with h^j = value; fatal unless value is a root of unity of order dividing 2^W.
+    uint32_t logarithm(const PrimeField& value) const {
+      for (size_t slot = slot_of(value); slot_digits[slot] != EMPTY; slot = (slot + 1) % SLOTS) {
+        if (power_of_top_root(slot_digits[slot]) == value) return slot_digits[slot];
+      }
+      fatal("a square root's stripped power is no root of unity of the window's order");
+    }
+  };
+
   TARVO_KERNEL static constexpr PrimeField from_montgomery(const Limbs& mont) {
     PrimeField f;
     f.mont_ = mont;

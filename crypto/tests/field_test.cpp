@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <vector>
 
 #include "crypto/field/divsteps.h"
 #include "crypto/field/fr.h"
@@ -104,9 +105,55 @@ TEST(DivstepBatches, TargetAndPortableAgree) {
   check_divstep_batches_agree<modinv::LAST_BATCH_STEPS - 2 * modinv::ROUND_STEPS>(14);
 }
 
+// A residue's root squares back to it; a non-residue has none.
+template <typename F>
+void check_sqrt(const F& a) {
+  const auto root = a.sqrt();
+  if (a.legendre() == Legendre::quadratic_non_residue) {
+    EXPECT_FALSE(root.has_value());
+  } else {
+    ASSERT_TRUE(root.has_value());
+    EXPECT_EQ(root->square(), a);
+  }
+}
+
+// Element j has order 2^j, for j = 0 .. S where p - 1 = 2^S·T with T odd: the T-th power of the least
+// non-residue and its squares, derived here from the modulus alone.
+template <typename F>
+std::vector<F> roots_of_unity_of_every_order() {
+  Limbs odd_part = F::characteristic();
+  odd_part[0] -= 1;  // p is odd
+  unsigned s = 0;
+  for (; odd_part[0] % 2 == 0; ++s) {
+    for (int i = 0; i < 4; ++i) odd_part[i] = (odd_part[i] >> 1) | (i < 3 ? odd_part[i + 1] << 63 : 0);
+  }
+  F non_residue = F::from_u128(2, 0);
+  while (non_residue.legendre() != Legendre::quadratic_non_residue) non_residue += F::one();
+  std::vector<F> roots(s + 1);
+  roots[s] = non_residue.pow(odd_part);
+  for (unsigned j = s; j-- > 0;) roots[j] = roots[j + 1].square();
+  return roots;
+}
+
 template <typename F>
 void check_field_laws(uint64_t seed) {
-  for (const F& edge : {F::zero(), F::one(), -F::one(), F::from_u128(2, 0)}) check_inverse(edge);
+  for (const F& edge : {F::zero(), F::one(), -F::one(), F::from_u128(2, 0)}) {
+    check_inverse(edge);
+    check_sqrt(edge);
+  }
+  // Square roots of residues and non-residues whose a^T has each order 2^j, alone and times random
+  // squares and random elements.
+  const std::vector<F> roots_of_unity = roots_of_unity_of_every_order<F>();
+  ASSERT_EQ(roots_of_unity[1], -F::one());
+  std::mt19937_64 sqrt_rng(seed);
+  for (const F& root_of_unity : roots_of_unity) {
+    check_sqrt(root_of_unity);
+    for (int i = 0; i < 8; ++i) {
+      const F a = random_element<F>(sqrt_rng);
+      check_sqrt(root_of_unity * a.square());
+      check_sqrt(root_of_unity * a);
+    }
+  }
   std::mt19937_64 rng(seed);
   for (int i = 0; i < 200; ++i) {
     const F a = random_element<F>(rng), b = random_element<F>(rng), c = random_element<F>(rng);
@@ -121,6 +168,7 @@ void check_field_laws(uint64_t seed) {
       EXPECT_EQ(a * *a.inverse(), F::one());
     }
     check_inverse(a);
+    check_sqrt(a);
     const auto root = a.square().sqrt();
     ASSERT_TRUE(root.has_value());
     EXPECT_TRUE(*root == a || *root == -a);
