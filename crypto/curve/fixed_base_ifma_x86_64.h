@@ -27,6 +27,7 @@
 
 #include "crypto/curve/fixed_base_x86_64.h"
 #include "crypto/field/fr_lanes_ifma_x86_64.h"
+#include "crypto/field/op_counts.h"
 
 #if TARVO_X86_64
 
@@ -50,8 +51,10 @@ inline constexpr Limbs kTwo = {FrParams::R[0] << 1, FrParams::R[1] << 1 | FrPara
                                FrParams::R[3] << 1 | FrParams::R[2] >> 63};
 static_assert(FrParams::R[3] >> 63 == 0);
 
-// The lanes of mask 0x0f (the first accumulator's) and 0xf0 (the second's) from the digits' signs.
+// Lanes as masks: the first accumulator's and the second's, and each accumulator's lane of Y − X (0 and
+// 4), Y + X (1 and 5), T (2 and 6) and Z (3 and 7), or of the factors these lanes meet.
 inline constexpr __mmask8 kFirst = 0x0f, kSecond = 0xf0;
+inline constexpr __mmask8 kLaneYMinusX = 0x11, kLaneYPlusX = 0x22, kLaneT = 0x44, kLaneZ = 0x88;
 
 // An index vector with the same pattern for both accumulators: i0..i3 for lanes 0..3, plus 4 for lanes
 // 4..7 (the same lanes of the second accumulator, of either source of a two-source permutation).
@@ -114,8 +117,8 @@ struct Scans {
       const __m512i sums =
           _mm512_permutex2var_epi64(sums_first, _mm512_add_epi64(from_sums, word), sums_second);
       const __m512i with_t2d =
-          _mm512_mask_permutexvar_epi64(sums, 0x44, _mm512_add_epi64(from_t2d, word), t2d);
-      words[j] = _mm512_mask_mov_epi64(with_t2d, 0x88, _mm512_set1_epi64(static_cast<long long>(kTwo[j])));
+          _mm512_mask_permutexvar_epi64(sums, kLaneT, _mm512_add_epi64(from_t2d, word), t2d);
+      words[j] = _mm512_mask_mov_epi64(with_t2d, kLaneZ, _mm512_set1_epi64(static_cast<long long>(kTwo[j])));
     }
     // Re-cut into 52-bit limbs, as to_limbs52.
     const __m512i mask = _mm512_set1_epi64(static_cast<long long>(LIMB_MASK));
@@ -173,16 +176,18 @@ TARVO_IFMA Vector first_factors(const Vector& xytz) {
   for (size_t k = 0; k < LIMBS; ++k) {
     const __m512i yxtz = permuted(exchange, xytz.limb[k]);
     const __m512i twice_r = _mm512_set1_epi64(static_cast<long long>(kTwiceRBorrowed[k]));
-    const __m512i plus_twice_r = _mm512_mask_add_epi64(yxtz, 0x11, yxtz, twice_r);
-    const __m512i difference = _mm512_mask_sub_epi64(plus_twice_r, 0x11, plus_twice_r, xytz.limb[k]);
-    v.limb[k] = _mm512_mask_add_epi64(difference, 0x22, difference, xytz.limb[k]);
+    const __m512i plus_twice_r = _mm512_mask_add_epi64(yxtz, kLaneYMinusX, yxtz, twice_r);
+    const __m512i difference = _mm512_mask_sub_epi64(plus_twice_r, kLaneYMinusX, plus_twice_r, xytz.limb[k]);
+    v.limb[k] = _mm512_mask_add_epi64(difference, kLaneYPlusX, difference, xytz.limb[k]);
   }
   return normalised(v);
 }
 
-// The sums (X3, Y3, T3, Z3) from A, B, C, D; the next scans run between the products.
+// The sums (X3, Y3, T3, Z3) from A, B, C, D; the next scans run between the products. The counting build
+// tallies the multiplications of both accumulators' formulas, as the scalar additions count theirs.
 template <typename NextScans>
 TARVO_IFMA_AVX512 Vector sums_of(const Vector& abcd, __mmask8 negative, NextScans& next) {
+  TARVO_COUNT(multiplications, 8);
   next.template step<0>(), next.template step<1>(), next.template step<2>(), next.template step<3>();
   const SecondFactors second = second_factors(abcd, negative);
   const Vector sums = montgomery_product(second.left, second.right);
@@ -194,6 +199,7 @@ TARVO_IFMA_AVX512 Vector sums_of(const Vector& abcd, __mmask8 negative, NextScan
 // are given.
 template <typename NextScans>
 TARVO_IFMA_AVX512 Vector add_entries(const Vector& first, const Scans& scans, NextScans& next) {
+  TARVO_COUNT(multiplications, 6);  // Z·2 is a doubling in the scalar formula
   return sums_of(montgomery_product(first, scans.entries()), scans.negative(), next);
 }
 
@@ -204,7 +210,8 @@ TARVO_IFMA_AVX512 Vector add_entries_to_neutral(const Scans& scans, NextScans& n
   const Vector entries = scans.entries();
   Vector abcd;
 #pragma GCC unroll 5
-  for (size_t k = 0; k < LIMBS; ++k) abcd.limb[k] = _mm512_maskz_mov_epi64(0xbb, entries.limb[k]);
+  for (size_t k = 0; k < LIMBS; ++k)
+    abcd.limb[k] = _mm512_maskz_mov_epi64(static_cast<__mmask8>(~kLaneT), entries.limb[k]);
   return sums_of(abcd, scans.negative(), next);
 }
 
