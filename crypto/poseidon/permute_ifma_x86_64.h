@@ -34,6 +34,7 @@
 #include "crypto/field/fr_lanes_ifma_x86_64.h"
 #include "crypto/field/montgomery_dot_x86_64.h"
 #include "crypto/field/montgomery_x86_64.h"
+#include "crypto/field/op_counts.h"
 #include "crypto/poseidon/matrix.h"
 #include "crypto/poseidon/partial_block.h"
 
@@ -223,8 +224,10 @@ TARVO_IFMA Vector from_limbs(std::span<const Limbs, LANES> values) {
 // `lanes` (Montgomery forms below r, left so) and in `s`, which receives the new values. s joins as
 // s·2^260, in the columns the reduction keeps: (Σ_r columns·y_r + m·r)/2^260 + s, below 0.05r + r + r, is
 // brought below r by conditional subtractions of 2r and r.
+// The counting build tallies the products as the scalar column updates count theirs.
 TARVO_IFMA void column_updates(const PartialColumns& c, std::span<const Fr, PARTIAL_BLOCK> ys, Lanes& lanes,
                                std::span<Fr, LANES> s) {
+  TARVO_COUNT(multiplications, LANES * PARTIAL_BLOCK);
   Columns t = zero_columns();
 #pragma GCC unroll 4
   for (size_t r = 0; r < PARTIAL_BLOCK; ++r) {
@@ -247,8 +250,11 @@ __attribute__((target("avx512f,avx512ifma"), noinline)) inline void update_colum
 }
 
 // One full round: S-boxes and constants, then the mix. x holds elements 0..7 (below 1.3r), last element 8
-// (below r); both leave in the same form.
+// (below r); both leave in the same form. The counting build tallies the S-boxes' and the mix's products as
+// the scalar full round counts them (its mix one multiplication per term).
 TARVO_IFMA void full_round(Vector& x, Limbs& last, const RoundConstants& c, const MixConstants& mix) {
+  TARVO_COUNT(squarings, 2 * WIDTH);
+  TARVO_COUNT(multiplications, WIDTH + WIDTH * WIDTH);
   const Vector y = sbox_add(x, load(c.lanes));
   const Limbs& p = FrParams::MODULUS;
   const uint64_t inv = FrParams::INV;
