@@ -136,9 +136,25 @@ def test_seed_length_counts_bytes(seed, outcome, call_outcome):
         assert sdk.private_key_from_seed(seed) == value
 
 
-def test_malformed_signature_text_is_an_internal_failure(call_outcome):
-    kind, _, diagnostic = call_outcome(lambda: sdk.verify_signature("0xzz", "0x1", "0x1", "", "0x1"))
+UNDECODABLE_KEY = f"0x{2**200 + 2:x}"  # no address: y = 2^200 + 2 has no x on the curve
+S_AT_ORDER = f"0x{SUBGROUP_ORDER:x}"
+
+
+# Several faults at once: the one reported is the first in the order r's text, s's text, R, s's range, the
+# message's text, the key's text, the key's decoding ("0x1" is the neutral point's encoding).
+@pytest.mark.parametrize("r, s, key, message, reported", [
+    ("0xzz", "0xzz", "0xzz", "0xqq", "signature r is not a hexadecimal number"),
+    ("0x1", "0xzz", "0xzz", "0xqq", "signature s is not a hexadecimal number"),
+    ("0x2", S_AT_ORDER, UNDECODABLE_KEY, "0xqq", "Failed to restore R point from R_bar: not on curve"),
+    ("0x1", S_AT_ORDER, UNDECODABLE_KEY, "0xqq", "signature scalar: "),
+    ("0x1", "0x1", "0xzz", "0xqq", "Invalid character 'q'"),
+    ("0x1", "0x1", "0xzz", "0x1", "Invalid character 'z'"),
+    ("0x1", "0x1", UNDECODABLE_KEY, "0x1", "Failed to restore R point from R_bar: not on curve"),
+])
+def test_verification_reports_the_first_of_several_faults(r, s, key, message, reported, call_outcome):
+    kind, _, diagnostic = call_outcome(lambda: sdk.verify_signature(r, s, key, "", message))
     assert kind == "ValueError" and len(diagnostic.splitlines()) == 1
+    assert reported in diagnostic
 
 
 @settings(max_examples=25, deadline=None)

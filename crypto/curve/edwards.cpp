@@ -13,12 +13,6 @@ CurveCoefficient::CurveCoefficient() {
 
 namespace edwards {
 
-namespace {
-
-constexpr uint64_t kSignBit = uint64_t{1} << 63;
-
-}  // namespace
-
 std::optional<Point<Unknown>> from_xy(const Fr& x, const Fr& y, const CurveCoefficient& curve) {
   const Fr x2 = x.square();
   const Fr y2 = y.square();
@@ -26,7 +20,18 @@ std::optional<Point<Unknown>> from_xy(const Fr& x, const Fr& y, const CurveCoeff
   return Point<Unknown>{x, y, x * y, Fr::one()};
 }
 
-Result<Point<Unknown>> read(std::span<const uint8_t> bytes, const CurveCoefficient& curve) {
+namespace {
+
+constexpr uint64_t kSignBit = uint64_t{1} << 63;
+
+// A decoding up to its square root: y, the parity bit of x, and x² = (y² - 1) / (d·y² + 1).
+struct Decoding {
+  Fr y;
+  bool x_odd;
+  Fr x2;
+};
+
+Result<Decoding> start_decoding(std::span<const uint8_t> bytes, const CurveCoefficient& curve) {
   if (bytes.size() < 32) return Error("failed to fill whole buffer");
   Limbs limbs = limbs_from_le_bytes(bytes.first<32>());
   const bool x_odd = (limbs[3] & kSignBit) != 0;
@@ -37,10 +42,35 @@ Result<Point<Unknown>> read(std::span<const uint8_t> bytes, const CurveCoefficie
   const Fr y2 = y->square();
   const std::optional<Fr> denominator_inverse = (curve.edwards_d() * y2 + Fr::one()).inverse_var();
   if (!denominator_inverse) return Error("not on curve");
-  std::optional<Fr> x = ((y2 - Fr::one()) * *denominator_inverse).sqrt();
+  return Decoding{*y, x_odd, (y2 - Fr::one()) * *denominator_inverse};
+}
+
+// The point from x², given its square root x if it has one.
+Result<Point<Unknown>> finish_decoding(const Decoding& decoding, std::optional<Fr> x) {
   if (!x) return Error("not on curve");
-  if (x->is_odd() != x_odd) x = -*x;
-  return Point<Unknown>{*x, *y, *x * *y, Fr::one()};
+  if (x->is_odd() != decoding.x_odd) x = -*x;
+  return Point<Unknown>{*x, decoding.y, *x * decoding.y, Fr::one()};
+}
+
+Result<Point<Unknown>> finish_decoding(const Result<Decoding>& decoding) {
+  if (!decoding) return decoding.error();
+  return finish_decoding(*decoding, decoding->x2.sqrt());
+}
+
+}  // namespace
+
+Result<Point<Unknown>> read(std::span<const uint8_t> bytes, const CurveCoefficient& curve) {
+  return finish_decoding(start_decoding(bytes, curve));
+}
+
+std::array<Result<Point<Unknown>>, 2> read_both(std::span<const uint8_t> first,
+                                                std::span<const uint8_t> second,
+                                                const CurveCoefficient& curve) {
+  const Result<Decoding> a = start_decoding(first, curve);
+  const Result<Decoding> b = start_decoding(second, curve);
+  if (!a || !b) return {finish_decoding(a), finish_decoding(b)};
+  const std::array<std::optional<Fr>, 2> roots = Fr::sqrt<2>({a->x2, b->x2});
+  return {finish_decoding(*a, roots[0]), finish_decoding(*b, roots[1])};
 }
 
 std::array<uint8_t, 32> write_affine(const Fr& x, const Fr& y) {

@@ -26,6 +26,10 @@ std::optional<Point<Unknown>> from_xy(const Fr& x, const Fr& y, const CurveCoeff
 // Decodes the first 32 bytes: y little-endian in bits 0..254, bit 255 the parity of x. Errors:
 // "failed to fill whole buffer" (fewer than 32 bytes), "y is not in field", "not on curve".
 Result<Point<Unknown>> read(std::span<const uint8_t> bytes, const CurveCoefficient& curve);
+// The results of read for two encodings, their square roots' exponentiations in lockstep.
+std::array<Result<Point<Unknown>>, 2> read_both(std::span<const uint8_t> first,
+                                                std::span<const uint8_t> second,
+                                                const CurveCoefficient& curve);
 
 // The 32-byte encoding of the affine point.
 template <typename Order>

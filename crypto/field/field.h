@@ -195,10 +195,21 @@ class PrimeField {
   // of t first: each step strips the digits found so far from a power of t with table products, which
   // leaves a root of unity of order 2^W whose logarithm, the next digit, is looked up by value. No
   // value for a non-residue, which shows as an odd lowest digit.
-  std::optional<PrimeField> sqrt() const {
+  std::optional<PrimeField> sqrt() const { return sqrt<1>({*this})[0]; }
+  // The same for N values, their exponentiations in lockstep (see pow).
+  template <size_t N>
+  static std::array<std::optional<PrimeField>, N> sqrt(const std::array<PrimeField, N>& values) {
+    const std::array<PrimeField, N> w = pow<N>(values, Params::T_MINUS_ONE_DIV_TWO);
+    std::array<std::optional<PrimeField>, N> roots;
+    for (size_t i = 0; i < N; ++i) roots[i] = values[i].sqrt_from(w[i]);
+    return roots;
+  }
+
+ private:
+  // The rest of sqrt once w = this^((T - 1) / 2) is known.
+  std::optional<PrimeField> sqrt_from(const PrimeField& w) const {
     if (is_zero()) return zero();
     const RootsOfUnity& roots = RootsOfUnity::get();
-    const PrimeField w = pow(Params::T_MINUS_ONE_DIV_TWO);
     const PrimeField r = *this * w;
     // t_powers[i] = t^(2^(W·i)), squared in a local: in the array, the squaring's operand address would
     // take registers that its assembly needs.
@@ -227,7 +238,6 @@ class PrimeField {
     return root;
   }
 
- private:
   // The tables of sqrt, built once per process at its first call: inverse_powers[i][j] = g^(-j·2^(W·i))
   // for the root of unity g of order 2^S, and an open-addressing index of the 2^W roots of unity of
   // order 2^W by value, keyed by the low bits of their Montgomery forms.

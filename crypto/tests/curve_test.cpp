@@ -79,10 +79,21 @@ TEST(PointEncoding, ReadRejectsShortInputAndBadCoordinates) {
       {y_max, "y is not in field"},
       {y_two, "not on curve"},
   };
+  const std::array<uint8_t, 32> generator = write(params().generator(5));
   for (const Case& c : cases) {
     const auto result = read(c.bytes, params());
     ASSERT_FALSE(result.ok()) << c.error;
     EXPECT_EQ(result.error().message(), c.error);
+    // Decoded together with a point or with itself, each keeps the result read gives it.
+    const auto [bad_first, good_second] = read_both(c.bytes, generator, params());
+    const auto [good_first, bad_second] = read_both(generator, c.bytes, params());
+    const auto [bad, bad_again] = read_both(c.bytes, c.bytes, params());
+    for (const auto* failed : {&bad_first, &bad_second, &bad, &bad_again}) {
+      ASSERT_FALSE(failed->ok()) << c.error;
+      EXPECT_EQ(failed->error().message(), c.error);
+    }
+    EXPECT_EQ(*good_first, params().generator(5));
+    EXPECT_EQ(*good_second, params().generator(5));
   }
 }
 
@@ -107,6 +118,9 @@ TEST(PointEncoding, WriteThenReadRoundTripsAndSignBitNegatesX) {
   for (const Point<Unknown>& p : sample_points(rng)) {
     std::array<uint8_t, 32> bytes = write(p);
     EXPECT_EQ(*read(bytes, params()), p);
+    const auto [both_p, both_generator] = read_both(bytes, write(params().generator(5)), params());
+    EXPECT_EQ(*both_p, p);
+    EXPECT_EQ(*both_generator, params().generator(5));
     const auto [x, y] = to_affine(p);
     if (x.is_zero()) continue;
     bytes[31] ^= 0x80;

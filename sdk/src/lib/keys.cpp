@@ -14,12 +14,17 @@ Result<JubjubSignature> sign(std::string_view private_key, std::string_view msg)
 
 Result<bool> verify_signature(std::string_view sig_r, std::string_view sig_s, std::string_view pub_key_x,
                               std::string_view /*pub_key_y*/, std::string_view msg) {
-  const eddsa::Signature signature = packed_signature_from_str(sig_r, sig_s);
-  const U256 message = TARVO_TRY(U256::from_hex(msg));
-  const U256 packed_key = TARVO_TRY(U256::from_hex(pub_key_x));
-  const BabyJubjubPoint point = unpack_public_key(packed_key);
+  // The signature's failures come first, then the message's and the key's texts', then the key's
+  // decoding: with both texts good, R and the key decode together.
+  const Result<U256> message = U256::from_hex(msg);
+  const Result<U256> packed_key = U256::from_hex(pub_key_x);
+  if (!message.ok() || !packed_key.ok()) {
+    (void)packed_signature_from_str(sig_r, sig_s);
+    return message.ok() ? packed_key.error() : message.error();
+  }
+  const auto [signature, point] = signature_and_public_key(sig_r, sig_s, *packed_key);
   const eddsa::PublicKey public_key = TARVO_TRY(convert_to_pubkey(point.x, point.y));
-  return public_key.verify_for_raw_message(message_bytes(message), signature, GENERATOR_INDEX,
+  return public_key.verify_for_raw_message(message_bytes(*message), signature, GENERATOR_INDEX,
                                            *JUBJUB_PARAMS);
 }
 

@@ -30,6 +30,14 @@ BabyJubjubPoint unpack_public_key(const PackedPublicKey& packed) {
   return {fr_to_u256(x), fr_to_u256(y)};
 }
 
+std::pair<eddsa::Signature, BabyJubjubPoint> signature_and_public_key(std::string_view r_text,
+                                                                      std::string_view s_text,
+                                                                      const PackedPublicKey& packed) {
+  if (is_address(packed)) return {packed_signature_from_str(r_text, s_text), unpack_public_key(packed)};
+  const auto [signature, xy] = packed_signature_and_xy_from_r(r_text, s_text, packed);
+  return {signature, {fr_to_u256(xy.first), fr_to_u256(xy.second)}};
+}
+
 Result<eddsa::PublicKey> convert_to_pubkey(const U256& x, const U256& y) {
   const Fr fx = TARVO_TRY(Fr::from_repr(x.limbs));
   const Fr fy = TARVO_TRY(Fr::from_repr(y.limbs));

@@ -17,4 +17,10 @@ eddsa::Signature packed_signature_from_str(std::string_view r_text, std::string_
 // Affine coordinates of the point whose encoding, read little-endian, is r.
 std::pair<Fr, Fr> get_xy_from_r(const U256& r);
 
+// packed_signature_from_str, then get_xy_from_r(encoding), the two points decoded together (their square
+// roots' exponentiations in lockstep): the same results and the same failures in the same order.
+std::pair<eddsa::Signature, std::pair<Fr, Fr>> packed_signature_and_xy_from_r(std::string_view r_text,
+                                                                              std::string_view s_text,
+                                                                              const U256& encoding);
+
 }  // namespace tarvo
