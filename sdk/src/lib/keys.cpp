@@ -14,12 +14,12 @@ Result<JubjubSignature> sign(std::string_view private_key, std::string_view msg)
 
 Result<bool> verify_signature(std::string_view sig_r, std::string_view sig_s, std::string_view pub_key_x,
                               std::string_view /*pub_key_y*/, std::string_view msg) {
-  // The signature's failures come first, then the message's and the key's texts', then the key's
-  // decoding: with both texts good, R and the key decode together.
+  // The failures keep their order: the signature's, the message's and the key's texts, the key's
+  // decoding. With both texts good, R and the key decode together.
   const Result<U256> message = U256::from_hex(msg);
   const Result<U256> packed_key = U256::from_hex(pub_key_x);
   if (!message.ok() || !packed_key.ok()) {
-    (void)packed_signature_from_str(sig_r, sig_s);
+    (void)packed_signature_from_str(sig_r, sig_s);  // for its failures, which come first
     return message.ok() ? packed_key.error() : message.error();
   }
   const auto [signature, point] = signature_and_public_key(sig_r, sig_s, *packed_key);
