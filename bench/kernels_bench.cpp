@@ -25,6 +25,8 @@
 #include "bench/reference_paths.h"
 #include "bench/workload_file.h"
 #include "crypto/curve/edwards.h"
+#include "crypto/curve/embedded_tables.h"
+#include "crypto/curve/fixed_base.h"
 #include "crypto/curve/jubjub_params.h"
 #include "crypto/eddsa/eddsa.h"
 #include "crypto/field/montgomery.h"
@@ -125,13 +127,15 @@ void field_inverse(benchmark::State& state) {
 
 // ---------------------------------------------------------------- Poseidon
 
+// `permute` (the fastest kernels this CPU runs) or `permute_scalar` (their scalar twin).
+template <void (poseidon::Spec<poseidon::WIDTH>::*Permute)(poseidon::State&) const>
 void poseidon_permute(benchmark::State& state) {
   const auto& optimised = poseidon_hasher().spec();
   Operands operands(kSeed);
   poseidon::State permuted;
   for (Fr& value : permuted) value = operands.fr();
   for (auto _ : state) {
-    optimised.permute(permuted);
+    (optimised.*Permute)(permuted);
     benchmark::DoNotOptimize(permuted);
   }
   set_items(state, 1);
@@ -183,6 +187,17 @@ void mul_reference_var(benchmark::State& state) {
   scalar_mul(state, [](const SubgroupPoint& p, const Fs& k) {
     return edwards::mul_reference_var(p, k.into_repr(), *JUBJUB_PARAMS);
   });
+}
+// mul_generator5 with each fixed-base kernel set this CPU runs, to weigh a kernel against its twins.
+void register_fixed_base_kernels() {
+  static const char* const NAMES[] = {"portable", "avx2_adx", "avx512_adx", "avx512_ifma"};
+  for (const edwards::FixedBaseTable::Kernels kernels : edwards::FixedBaseTable::available_kernels()) {
+    const std::string name = std::string("curve/mul_generator5/") + NAMES[static_cast<size_t>(kernels)];
+    benchmark::RegisterBenchmark(name.c_str(), [kernels](benchmark::State& state) {
+      static const edwards::FixedBaseTable table(embedded_generator5_multiples(), *JUBJUB_PARAMS);
+      scalar_mul(state, [kernels](const SubgroupPoint&, const Fs& k) { return table.mul(k, kernels); });
+    });
+  }
 }
 // What a signature would pay if it built its own parameter set: construction, the fixed-base table
 // built on first use, then the multiplication.
@@ -404,9 +419,13 @@ void register_kernels() {
   benchmark::RegisterBenchmark("field/square", field_square);
   benchmark::RegisterBenchmark("field/inverse", field_inverse<&Fr::inverse>);
   benchmark::RegisterBenchmark("field/inverse_var", field_inverse<&Fr::inverse_var>);
-  benchmark::RegisterBenchmark("poseidon/permute", poseidon_permute);
+  benchmark::RegisterBenchmark("poseidon/permute",
+                               poseidon_permute<&poseidon::Spec<poseidon::WIDTH>::permute>);
+  benchmark::RegisterBenchmark("poseidon/permute_scalar",
+                               poseidon_permute<&poseidon::Spec<poseidon::WIDTH>::permute_scalar>);
   benchmark::RegisterBenchmark("poseidon/permute_reference", poseidon_permute_reference);
   benchmark::RegisterBenchmark("curve/mul_generator5", mul_generator5);
+  register_fixed_base_kernels();
   benchmark::RegisterBenchmark("curve/mul_generator5_rebuilt_params", mul_generator5_rebuilt_params);
   benchmark::RegisterBenchmark("curve/mul", mul_variable_base);
   benchmark::RegisterBenchmark("curve/mul_var", mul_var);

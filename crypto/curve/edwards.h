@@ -138,9 +138,10 @@ Point<Order> mul_reference_var(const Point<Order>& p, const Limbs& k, const Curv
 bool in_prime_order_subgroup_reference_var(const Point<Unknown>& p, const CurveCoefficient& curve);
 
 // The point arithmetic of the loops of the multiplications below: the formulas above on Fr (every
-// target), or the same formulas on partly reduced values with the MULX/ADCX/ADOX multiplication named
-// directly (x86-64 with ADX). The results are the same points.
-enum class PointKernels { portable, adx };
+// target), the same formulas on partly reduced values with the MULX/ADCX/ADOX multiplication named
+// directly (x86-64 with ADX), or with the four values of each step side by side in the lanes of AVX-512
+// IFMA (x86-64 with ADX and IFMA). The results are the same points.
+enum class PointKernels { portable, adx, ifma };
 // The kernels this CPU runs, the fastest last; and that one, chosen once per process.
 std::vector<PointKernels> available_point_kernels();
 PointKernels fastest_point_kernels();

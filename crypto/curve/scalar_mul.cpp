@@ -8,6 +8,7 @@
 #include "crypto/curve/cached.h"
 #include "crypto/curve/edwards.h"
 #include "crypto/curve/partly_reduced_x86_64.h"
+#include "crypto/curve/point_lanes_ifma_x86_64.h"
 #include "crypto/curve/public_base_table.h"
 #include "crypto/curve/select.h"
 #include "crypto/curve/signed_digits.h"
@@ -75,6 +76,10 @@ template <typename Order>
 Point<Order> as_point(const partly_reduced::LazyPoint& p) {
   return partly_reduced::to_point<Order>(p);
 }
+template <typename Order>
+Point<Order> as_point(const point_lanes::LanePoint& p) {
+  return point_lanes::to_point<Order>(p);
+}
 #endif
 
 // 2p and p + q with the accumulator's arithmetic.
@@ -105,6 +110,7 @@ template <typename Order, typename Body>
 Point<Order> with_kernels(PointKernels kernels, Body body) {
 #if TARVO_X86_64
   if (kernels == PointKernels::adx) return body.template operator()<partly_reduced::LazyPoint>();
+  if (kernels == PointKernels::ifma) return body.template operator()<point_lanes::LanePoint>();
 #endif
   (void)kernels;
   return body.template operator()<Point<Order>>();
@@ -173,7 +179,9 @@ Point<Order> mul_reference_var(const Point<Order>& p, const Limbs& k, const Curv
 std::vector<PointKernels> available_point_kernels() {
   std::vector<PointKernels> kernels = {PointKernels::portable};
 #if TARVO_X86_64
-  if (cpu_features().adx) kernels.push_back(PointKernels::adx);
+  const CpuFeatures& cpu = cpu_features();
+  if (cpu.adx) kernels.push_back(PointKernels::adx);
+  if (cpu.adx && cpu.avx512 && cpu.ifma) kernels.push_back(PointKernels::ifma);
 #endif
   return kernels;
 }
