@@ -1,22 +1,21 @@
 // The doublings and additions of the variable-base multiplications (scalar_mul.cpp) with AVX-512 IFMA: one
-// extended point (X, Y, T, Z) in lanes 0..3 of crypto/field/fr_lanes_ifma_x86_64.h, so that one product of
-// the lanes makes the four squarings or the four multiplications of a formula's step at once. A single
-// chain of doublings waits on each product; a product of the lanes takes about twice a scalar
-// multiplication's latency and replaces four of them. Lanes 4..7 start at zero and carry nothing read.
+// extended point (X, Y, T, Z) in four lanes of 52-bit limbs (the radix and Montgomery product of
+// crypto/field/fr_lanes_ifma_x86_64.h, R = 2^260), so that one product of the lanes makes the four squarings
+// or the four multiplications of a formula's step at once. A chain of doublings waits on each product: the
+// product here is scheduled for latency, and a doubling or an addition is two of them.
 // Their twins are the formulas of edwards.h and cached.h on Fr.
 //
-// The additions are those of the fixed-base IFMA kernel (first_factors, second_factors), with the addend
-// (y − x, y + x, 2d·t, 2z) of a prepared point in place of a table entry. The doubling squares
-// (X, Y, Z, X + Y) into (A, B, Z², S) and multiplies (E, G, E, −F) by (−F, −H, −H, G), which gives
-// (−X3, −Y3, −T3, −Z3): the same point, with
-//   E = S − A − B + 4r,  G = B − A + 2r,  −F = 2Z² + A − B + 2r,  −H = A + B.
+// The addition multiplies (Y − X, Y + X, T, Z) by the addend (y − x, y + x, 2d·t, 2z) into (A, B, C, D),
+// then (E, G, E, F) by (F, H, H, G) into the sum (X3, Y3, T3, Z3). The doubling multiplies (X, Y, Z, T) by
+// (X, Y, Z, Z) into (A, B, Z², W) and (E, G, E, −F) by (−F, −H, −H, G) into (−X3, −Y3, −T3, −Z3), the same
+// point, with E = 2XY = 2W (as T·Z = X·Y), G = B − A + 2r, −F = 2Z² + A − B + 2r, −H = A + B.
 // Scale: as in the fixed-base kernel, every product leaves one factor 2^-4 common to the four coordinates,
 // which extended coordinates allow.
 // Bounds, as multiples of r (a product of factors below a·r and b·r is below (1 + 0.012·a·b)·r): the
-// coordinates stay below 1.4r. A doubling's squares are below (1 + 0.012·2.8²)·r < 1.1r, its factors below
-// 5.3r (E ≥ 0 as A + B < 4r, −F ≥ 0 as B < 2r), its results below (1 + 0.012·5.1·5.3)·r < 1.4r; an
-// addition's first factors are below 3.4r, A, B, C, D below 1.1r (the addend is below 2r), E..H below
-// 3.2r and its results below 1.2r.
+// coordinates stay below 1.2r. A doubling's first products are below 1.1r, its factors below 5.1r (−F ≥ 0
+// as B < 2r), its results below (1 + 0.012·max(2.1·5.1, 5.1·3.1))·r < 1.2r; an addition's first factors are
+// below 3.2r, A, B, C, D below 1.1r (the addend is below 2r), E..H below 3.1r, its results below 1.2r.
+// Sums with differences may leave limbs negative; their values are not, and the carries move with signs.
 // Constant time: straight-line code; the only addresses are the arguments' and the stack's.
 #pragma once
 
@@ -61,81 +60,158 @@ constexpr Limbs lane_value(const Lanes4& lanes, size_t i) {
   return from_limbs52(x);
 }
 
-TARVO_IFMA_AVX512 Vector load(const Lanes4& lanes) {
-  Vector v;
+#define TARVO_IFMA_VL inline __attribute__((always_inline, target("avx512f,avx512vl,avx512ifma")))
+
+using I64x4 = int64_t __attribute__((vector_size(32)));
+using U64x4 = uint64_t __attribute__((vector_size(32)));
+
+// Four lanes of 52-bit limbs in 256-bit registers. A single chain of point operations waits on each
+// product, and Zen 4 runs the 256-bit IFMA instructions two at a time where it runs the 512-bit ones one
+// at a time (a product of four lanes took 22 ns in 256-bit registers, 36 ns in 512-bit ones).
+struct Vector4 {
+  __m256i limb[LIMBS];
+};
+
+TARVO_IFMA_VL Vector4 load(const Lanes4& lanes) {
+  Vector4 v;
 #pragma GCC unroll 5
-  for (size_t k = 0; k < LIMBS; ++k) {
-    v.limb[k] = _mm512_maskz_loadu_epi64(0x0f, lanes.limb[k].data());
-  }
+  for (size_t k = 0; k < LIMBS; ++k)
+    v.limb[k] = _mm256_load_si256(reinterpret_cast<const __m256i*>(lanes.limb[k].data()));
   return v;
 }
 
-TARVO_IFMA_AVX512 void store(const Vector& v, Lanes4& lanes) {
+TARVO_IFMA_VL void store(const Vector4& v, Lanes4& lanes) {
 #pragma GCC unroll 5
-  for (size_t k = 0; k < LIMBS; ++k) {
-    _mm512_mask_storeu_epi64(lanes.limb[k].data(), 0x0f, v.limb[k]);
-  }
+  for (size_t k = 0; k < LIMBS; ++k)
+    _mm256_store_si256(reinterpret_cast<__m256i*>(lanes.limb[k].data()), v.limb[k]);
 }
 
-// The carries moved up with their signs, for limbs that went negative in a sum of differences whose value
-// is not: every limb then holds 52 bits.
-TARVO_IFMA_AVX512 Vector signed_normalised(Vector v) {
-  const __m512i mask = _mm512_set1_epi64(static_cast<long long>(LIMB_MASK));
+TARVO_IFMA_VL __m256i high_bits(__m256i x) {
+  return reinterpret_cast<__m256i>(reinterpret_cast<U64x4>(x) >> 52);
+}
+TARVO_IFMA_VL __m256i broadcast(uint64_t x) { return _mm256_set1_epi64x(static_cast<long long>(x)); }
+
+// Limb k of (m0·r, m1·r, m2·r, m3·r), unnormalised.
+TARVO_IFMA_VL __m256i multiples_of_r(size_t k, long long m0, long long m1, long long m2, long long m3) {
+  const long long r = static_cast<long long>(MODULUS52[k]);
+  return _mm256_set_epi64x(m3 * r, m2 * r, m1 * r, m0 * r);
+}
+
+// The carries moved up with their signs, for limbs that may be negative in a sum of differences whose
+// value is not: every limb then holds 52 bits.
+TARVO_IFMA_VL Vector4 normalised(Vector4 v) {
+  const __m256i mask = broadcast(LIMB_MASK);
 #pragma GCC unroll 4
   for (size_t k = 0; k + 1 < LIMBS; ++k) {
-    const __m512i carry = reinterpret_cast<__m512i>(reinterpret_cast<I64x8>(v.limb[k]) >> 52);
-    v.limb[k + 1] = _mm512_add_epi64(v.limb[k + 1], carry);
-    v.limb[k] = _mm512_and_si512(v.limb[k], mask);
+    const __m256i carry = reinterpret_cast<__m256i>(reinterpret_cast<I64x4>(v.limb[k]) >> 52);
+    v.limb[k + 1] = _mm256_add_epi64(v.limb[k + 1], carry);
+    v.limb[k] = _mm256_and_si256(v.limb[k], mask);
   }
   return v;
 }
 
-// Limb k of the multiples (m0·r, m1·r, m2·r, m3·r) in lanes 0..3.
-TARVO_IFMA_AVX512 __m512i multiples_of_r(size_t k, long long m0, long long m1, long long m2, long long m3) {
-  const long long r = static_cast<long long>(MODULUS52[k]);
-  return _mm512_set_epi64(0, 0, 0, 0, m3 * r, m2 * r, m1 * r, m0 * r);
+// a·b·2^-260 mod r plus a multiple of r, normalised, for normalised a and b: the Montgomery product of
+// fr_lanes with a schedule for latency. The low and high halves of the products sum in separate columns,
+// and the carry out of column i, (t + lo(m·r0)) / 2^52, is taken from t alone: t + lo(m·r0) is a multiple
+// of 2^52, so the carry is t's high bits plus one unless t's low 52 bits are zero. Only m·r1's low half
+// and m·r0's high half then wait for m before the next column.
+TARVO_IFMA_VL Vector4 product(const Vector4& a, const Vector4& b) {
+  __m256i low[2 * LIMBS], high[2 * LIMBS];
+#pragma GCC unroll 10
+  for (size_t k = 0; k < 2 * LIMBS; ++k) low[k] = high[k] = _mm256_setzero_si256();
+#pragma GCC unroll 5
+  for (size_t i = 0; i < LIMBS; ++i) {
+#pragma GCC unroll 5
+    for (size_t k = 0; k < LIMBS; ++k) {
+      low[i + k] = _mm256_madd52lo_epu64(low[i + k], a.limb[i], b.limb[k]);
+      high[i + k + 1] = _mm256_madd52hi_epu64(high[i + k + 1], a.limb[i], b.limb[k]);
+    }
+  }
+  const __m256i inv = broadcast(INV52), mask = broadcast(LIMB_MASK), one = broadcast(1);
+#pragma GCC unroll 5
+  for (size_t i = 0; i < LIMBS; ++i) {
+    const __m256i t = _mm256_add_epi64(low[i], high[i]);
+    const __m256i m = _mm256_madd52lo_epu64(_mm256_setzero_si256(), t, inv);
+    const __m256i carry =
+        _mm256_mask_add_epi64(high_bits(t), _mm256_test_epi64_mask(t, mask), high_bits(t), one);
+#pragma GCC unroll 5
+    for (size_t k = 1; k < LIMBS; ++k)
+      low[i + k] = _mm256_madd52lo_epu64(low[i + k], m, broadcast(MODULUS52[k]));
+#pragma GCC unroll 5
+    for (size_t k = 0; k < LIMBS; ++k)
+      high[i + k + 1] = _mm256_madd52hi_epu64(high[i + k + 1], m, broadcast(MODULUS52[k]));
+    low[i + 1] = _mm256_add_epi64(low[i + 1], carry);
+  }
+  Vector4 v;
+#pragma GCC unroll 5
+  for (size_t k = 0; k < LIMBS; ++k) v.limb[k] = _mm256_add_epi64(low[LIMBS + k], high[LIMBS + k]);
+  return normalised(v);
 }
 
-// 2·p from p = (X, Y, T, Z), as (−X3, −Y3, −T3, −Z3).
-TARVO_IFMA_AVX512 Vector doubled(const Vector& xytz) {
-  using fixed_base::ifma::per_accumulator, fixed_base::ifma::permuted;
-  Vector squared;  // (X, Y, Z, X + Y)
+// Each limb's lanes rearranged: lane i takes lane (Lanes >> 2i) & 3.
+template <int Lanes>
+TARVO_IFMA_VL __m256i permuted(__m256i x) {
+  return _mm256_permute4x64_epi64(x, Lanes);
+}
+constexpr int lanes(int i0, int i1, int i2, int i3) { return i0 | i1 << 2 | i2 << 4 | i3 << 6; }
+
+// 2·p from p = (X, Y, T, Z), as (−X3, −Y3, −T3, −Z3). E = 2XY is taken as 2·T·Z, so that the first
+// factors are the coordinates themselves: (X, Y, Z, T) times (X, Y, Z, Z) gives (A, B, Z², W = T·Z).
+TARVO_IFMA_VL Vector4 doubled(const Vector4& xytz) {
+  Vector4 first, second;
 #pragma GCC unroll 5
   for (size_t k = 0; k < LIMBS; ++k) {
-    const __m512i xyzx = permuted(per_accumulator(0, 1, 3, 0), xytz.limb[k]);
-    const __m512i y = permuted(per_accumulator(1, 1, 1, 1), xytz.limb[k]);
-    squared.limb[k] = _mm512_mask_add_epi64(xyzx, 0x08, xyzx, y);
+    first.limb[k] = permuted<lanes(0, 1, 3, 2)>(xytz.limb[k]);
+    second.limb[k] = permuted<lanes(0, 1, 3, 3)>(xytz.limb[k]);
   }
-  squared = normalised(squared);
-  const Vector squares = montgomery_product(squared, squared);  // (A, B, Z², S)
-  Vector left, right;
+  const Vector4 squares = product(first, second);  // (A, B, Z², W)
+  Vector4 left, right;
 #pragma GCC unroll 5
   for (size_t k = 0; k < LIMBS; ++k) {
-    const __m512i u = squares.limb[k];
-    const __m512i sbsz = permuted(per_accumulator(3, 1, 3, 2), u);
-    const __m512i sbs_twice_z = _mm512_mask_add_epi64(sbsz, 0x08, sbsz, sbsz);  // (S, B, S, 2Z²)
-    const __m512i aaab = permuted(per_accumulator(0, 0, 0, 1), u);
-    const __m512i bbba = permuted(per_accumulator(1, 1, 1, 0), u);
-    __m512i l = _mm512_sub_epi64(sbs_twice_z, aaab);
-    l = _mm512_mask_sub_epi64(l, 0x05, l, bbba);
-    l = _mm512_mask_add_epi64(l, 0x08, l, bbba);
-    left.limb[k] = _mm512_add_epi64(l, multiples_of_r(k, 4, 2, 4, 2));  // (E, G, E, −F)
-    const __m512i zaab = permuted(per_accumulator(2, 0, 0, 1), u);
-    const __m512i twice_z_aab = _mm512_mask_add_epi64(zaab, 0x01, zaab, zaab);  // (2Z², A, A, B)
-    const __m512i abba = permuted(per_accumulator(0, 1, 1, 0), u);
-    __m512i r = _mm512_mask_add_epi64(twice_z_aab, 0x07, twice_z_aab, abba);
-    r = _mm512_mask_sub_epi64(r, 0x08, r, abba);
-    r = _mm512_mask_sub_epi64(r, 0x01, r, bbba);
-    right.limb[k] = _mm512_add_epi64(r, multiples_of_r(k, 2, 0, 0, 2));  // (−F, −H, −H, G)
+    const __m256i u = squares.limb[k];
+    const __m256i wbwz = permuted<lanes(3, 1, 3, 2)>(u);
+    const __m256i doubled_wbwz = _mm256_mask_add_epi64(wbwz, 0xd, wbwz, wbwz);  // (2W, B, 2W, 2Z²)
+    const __m256i aaab = permuted<lanes(0, 0, 0, 1)>(u);
+    const __m256i bbba = permuted<lanes(1, 1, 1, 0)>(u);
+    __m256i l = _mm256_mask_sub_epi64(doubled_wbwz, 0xa, doubled_wbwz, aaab);
+    l = _mm256_mask_add_epi64(l, 0x8, l, bbba);
+    left.limb[k] = _mm256_add_epi64(l, multiples_of_r(k, 0, 2, 0, 2));  // (E, G, E, −F)
+    const __m256i zaab = permuted<lanes(2, 0, 0, 1)>(u);
+    const __m256i twice_z_aab = _mm256_mask_add_epi64(zaab, 0x1, zaab, zaab);  // (2Z², A, A, B)
+    const __m256i abba = permuted<lanes(0, 1, 1, 0)>(u);
+    __m256i r = _mm256_mask_add_epi64(twice_z_aab, 0x7, twice_z_aab, abba);
+    r = _mm256_mask_sub_epi64(r, 0x8, r, abba);
+    r = _mm256_mask_sub_epi64(r, 0x1, r, bbba);
+    right.limb[k] = _mm256_add_epi64(r, multiples_of_r(k, 2, 0, 0, 2));  // (−F, −H, −H, G)
   }
-  return montgomery_product(signed_normalised(left), signed_normalised(right));
+  return product(normalised(left), normalised(right));
 }
 
-// p + q from p = (X, Y, T, Z) and the addend (y − x, y + x, 2d·t, 2z) of q.
-TARVO_IFMA_AVX512 Vector sum(const Vector& xytz, const Vector& addend) {
-  using namespace fixed_base::ifma;
-  const SecondFactors second = second_factors(montgomery_product(first_factors(xytz), addend), 0);
-  return montgomery_product(second.left, second.right);
+// p + q from p = (X, Y, T, Z) and the addend (y − x, y + x, 2d·t, 2z) of q: (Y − X, Y + X, T, Z) times
+// the addend gives (A, B, C, D), then (E, G, E, F) times (F, H, H, G) the sum.
+TARVO_IFMA_VL Vector4 sum(const Vector4& xytz, const Vector4& addend) {
+  Vector4 first;
+#pragma GCC unroll 5
+  for (size_t k = 0; k < LIMBS; ++k) {
+    const __m256i yytz = permuted<lanes(1, 1, 2, 3)>(xytz.limb[k]);
+    const __m256i xx = permuted<lanes(0, 0, 0, 0)>(xytz.limb[k]);
+    const __m256i f = _mm256_mask_add_epi64(_mm256_mask_sub_epi64(yytz, 0x1, yytz, xx), 0x2, yytz, xx);
+    first.limb[k] = _mm256_add_epi64(f, multiples_of_r(k, 2, 0, 0, 0));
+  }
+  const Vector4 abcd = product(normalised(first), addend);
+  Vector4 left, right;
+#pragma GCC unroll 5
+  for (size_t k = 0; k < LIMBS; ++k) {
+    const __m256i bdbd = permuted<lanes(1, 3, 1, 3)>(abcd.limb[k]),
+                  acac = permuted<lanes(0, 2, 0, 2)>(abcd.limb[k]);
+    const __m256i egef = _mm256_mask_add_epi64(_mm256_sub_epi64(bdbd, acac), 0x2, bdbd, acac);
+    left.limb[k] = _mm256_add_epi64(egef, multiples_of_r(k, 2, 0, 2, 2));  // (E, G, E, F)
+    const __m256i dbbd = permuted<lanes(3, 1, 1, 3)>(abcd.limb[k]),
+                  caac = permuted<lanes(2, 0, 0, 2)>(abcd.limb[k]);
+    const __m256i fhhg = _mm256_mask_sub_epi64(_mm256_add_epi64(dbbd, caac), 0x1, dbbd, caac);
+    right.limb[k] = _mm256_add_epi64(fhhg, multiples_of_r(k, 2, 0, 0, 0));  // (F, H, H, G)
+  }
+  return product(normalised(left), normalised(right));
 }
 
 // The addend's lanes: (y − x, y + x, 2d·t, 2z), for an affine point z = 1 as the unreduced Montgomery form
