@@ -5,13 +5,16 @@
 // public window index. The IFMA kernel's probes (the names ending in _ifma) are the same for its two
 // accumulators, their first additions, one further addition of each with the next windows' scans between
 // its products, and their sums as points, and the check follows their addresses too
-// (check_branch_free.sh --addresses). valgrind runs the AVX2 kernels too (ct_signing_check adx) but
-// cannot execute AVX-512, so for that this check is the only one. The kernels come from their header,
-// compiled here with the library's flags; the check looks only at the probes, which must call nothing.
+// (check_branch_free.sh --addresses). So are the variable-base multiplications' doubling and addition of
+// a point in four lanes (point_lanes_ifma_x86_64.h), as the library compiles them out of line. valgrind runs
+// the AVX2 kernels too (ct_signing_check adx) but cannot execute AVX-512, so for that this check is the only
+// one. The kernels come from their header, compiled here with the library's flags; the check looks only at
+// the probes, which must call nothing.
 #include "crypto/base/kernel.h"
 #include "crypto/base/target.h"
 #include "crypto/curve/fixed_base_ifma_x86_64.h"
 #include "crypto/curve/fixed_base_x86_64.h"
+#include "crypto/curve/point_lanes_ifma_x86_64.h"
 
 #if TARVO_X86_64
 
@@ -88,6 +91,13 @@ TARVO_IFMA_PROBE void tarvo_probe_add_windows_avx512_ifma(const Window* first, i
   ifma::Scans next(*first, first_digit, *second, second_digit);
   store(ifma::add_entries(ifma::first_factors(load(*sums)), *scans, next), *sums);
   *scans = next;
+}
+TARVO_IFMA_PROBE void tarvo_probe_double_point_lanes_ifma(point_lanes::Lanes4* p) {
+  store(point_lanes::doubled(point_lanes::load(*p)), *p);
+}
+TARVO_IFMA_PROBE void tarvo_probe_add_point_lanes_ifma(point_lanes::Lanes4* p,
+                                                       const point_lanes::Lanes4* addend) {
+  store(point_lanes::sum(point_lanes::load(*p), point_lanes::load(*addend)), *p);
 }
 TARVO_IFMA_PROBE void tarvo_probe_accumulators_avx512_ifma(const ifma::Lanes* sums, Point<PrimeOrder>* out) {
   const auto [first, second] = ifma::accumulators(load(*sums));
