@@ -199,6 +199,23 @@ void register_fixed_base_kernels() {
     });
   }
 }
+// mul and mul_var with each point kernel set this CPU runs.
+void register_point_kernels() {
+  static const char* const NAMES[] = {"portable", "adx", "ifma"};
+  for (const edwards::PointKernels kernels : edwards::available_point_kernels()) {
+    const std::string suffix = std::string("/") + NAMES[static_cast<size_t>(kernels)];
+    benchmark::RegisterBenchmark(("curve/mul" + suffix).c_str(), [kernels](benchmark::State& state) {
+      scalar_mul(state, [kernels](const SubgroupPoint& p, const Fs& k) {
+        return edwards::mul(p, k.into_repr(), *JUBJUB_PARAMS, kernels);
+      });
+    });
+    benchmark::RegisterBenchmark(("curve/mul_var" + suffix).c_str(), [kernels](benchmark::State& state) {
+      scalar_mul(state, [kernels](const SubgroupPoint& p, const Fs& k) {
+        return edwards::mul_var(p, k.into_repr(), *JUBJUB_PARAMS, kernels);
+      });
+    });
+  }
+}
 // What a signature would pay if it built its own parameter set: construction, the fixed-base table
 // built on first use, then the multiplication.
 void mul_generator5_rebuilt_params(benchmark::State& state) {
@@ -429,6 +446,7 @@ void register_kernels() {
   benchmark::RegisterBenchmark("curve/mul_generator5_rebuilt_params", mul_generator5_rebuilt_params);
   benchmark::RegisterBenchmark("curve/mul", mul_variable_base);
   benchmark::RegisterBenchmark("curve/mul_var", mul_var);
+  register_point_kernels();
   benchmark::RegisterBenchmark("curve/mul_reference_var", mul_reference_var);
   benchmark::RegisterBenchmark("hmac_sha256/one_shot/33", hmac_one_shot<kShortHmacInput>);
   benchmark::RegisterBenchmark("hmac_sha256/one_shot/97", hmac_one_shot<kLongHmacInput>);
