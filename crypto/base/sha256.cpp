@@ -6,7 +6,6 @@
 #define OPENSSL_SUPPRESS_DEPRECATED
 #include "crypto/base/sha256.h"
 
-#include <openssl/crypto.h>
 #include <openssl/sha.h>
 
 #include <algorithm>
@@ -15,6 +14,7 @@
 
 #include "crypto/base/fatal.h"
 #include "crypto/base/target.h"
+#include "crypto/base/wipe.h"
 
 namespace tarvo {
 
@@ -72,7 +72,7 @@ void absorb_last(Sha256State& state, std::span<const uint8_t> data, uint64_t tot
   std::copy(data.begin() + whole, data.end(), tail.begin());
   const size_t blocks = pad(tail.data(), data.size() - whole, total_bytes);
   for (size_t i = 0; i < blocks; ++i) load_block(tail.data() + i * kSha256BlockSize, scratch[i]);
-  OPENSSL_cleanse(tail.data(), tail.size());
+  wipe(tail.data(), tail.size());
   for (size_t i = 0; i < blocks; ++i) sha256_compress(state, scratch[i]);
 }
 
@@ -89,7 +89,7 @@ void compress_openssl(Sha256State& state, const Sha256Block& block) {
   std::copy(state.begin(), state.end(), work.context.h);
   SHA256_Transform(&work.context, work.bytes.data());
   std::copy(work.context.h, work.context.h + state.size(), state.begin());
-  OPENSSL_cleanse(&work, sizeof work);
+  wipe(&work, sizeof work);
 }
 
 }  // namespace sha256_kernel
@@ -129,8 +129,8 @@ Sha256Digest sha256(std::span<const uint8_t> data) {
   std::array<Sha256Block, 2> scratch;
   absorb_last(state, data, data.size(), scratch);
   const Sha256Digest digest = sha256_digest_bytes(state);
-  OPENSSL_cleanse(state.data(), sizeof state);
-  OPENSSL_cleanse(scratch.data(), sizeof scratch);
+  wipe(state.data(), sizeof state);
+  wipe(scratch.data(), sizeof scratch);
   return digest;
 }
 
@@ -147,12 +147,12 @@ HmacSha256::HmacSha256(const Sha256State& key) {
 }
 
 HmacSha256::~HmacSha256() {
-  OPENSSL_cleanse(inner_.data(), sizeof inner_);
-  OPENSSL_cleanse(outer_.data(), sizeof outer_);
-  OPENSSL_cleanse(key_blocks_.data(), sizeof key_blocks_);
-  OPENSSL_cleanse(outer_blocks_.data(), sizeof outer_blocks_);
-  OPENSSL_cleanse(states_.data(), sizeof states_);
-  OPENSSL_cleanse(tail_.data(), sizeof tail_);
+  wipe(inner_.data(), sizeof inner_);
+  wipe(outer_.data(), sizeof outer_);
+  wipe(key_blocks_.data(), sizeof key_blocks_);
+  wipe(outer_blocks_.data(), sizeof outer_blocks_);
+  wipe(states_.data(), sizeof states_);
+  wipe(tail_.data(), sizeof tail_);
 }
 
 void HmacSha256::set_key(const Sha256State& key) {
@@ -183,7 +183,7 @@ Sha256Block HmacSha256::one_block_message(std::span<const uint8_t> message) {
   pad(bytes.data(), message.size(), kSha256BlockSize + message.size());
   Sha256Block block;
   load_block(bytes.data(), block);
-  OPENSSL_cleanse(bytes.data(), bytes.size());
+  wipe(bytes.data(), bytes.size());
   return block;
 }
 
