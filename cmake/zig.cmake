@@ -6,7 +6,7 @@
 # TARVO_ZIG_TARGET: the target, such as x86_64-linux-gnu.2.17 (glibc 2.17 and newer), aarch64-linux-gnu.2.17
 #   or x86_64-linux-musl.
 # TARVO_ZIG_SYSROOT (default /): where the target architecture's Debian development packages are unpacked
-#   (libssl-dev for libcrypto.a and the OpenSSL headers; rapidjson-dev).
+#   (rapidjson-dev; valgrind's headers for the constant-time check's build).
 foreach(variable TARVO_ZIG TARVO_ZIG_TARGET TARVO_ZIG_SYSROOT)
   if(NOT ${variable})
     set(${variable} "$ENV{${variable}}")
@@ -62,21 +62,11 @@ set(CMAKE_CXX_FLAGS_INIT "-fomit-frame-pointer")
 set(CMAKE_AR "${zig_tools}/ar" CACHE FILEPATH "")
 set(CMAKE_RANLIB "${zig_tools}/ranlib" CACHE FILEPATH "")
 
-# The packages' libraries are glibc's (Debian's) whatever the target: static archives (libcrypto.a) link
-# into a musl target too. Their headers come through directories that hold only them: /usr/include itself
-# would shadow the target C library's headers that Zig brings.
-string(REGEX REPLACE "^([^-]+)-.*" "\\1-linux-gnu" zig_multiarch "${TARVO_ZIG_TARGET}")
+# The packages' headers come through a directory that holds only them: /usr/include itself would shadow
+# the target C library's headers that Zig brings.
 set(zig_headers "${zig_tools}/include")
-file(MAKE_DIRECTORY "${zig_headers}/openssl")
-file(GLOB zig_openssl_headers "${TARVO_ZIG_SYSROOT}/usr/include/openssl/*.h"
-     "${TARVO_ZIG_SYSROOT}/usr/include/${zig_multiarch}/openssl/*.h")
-foreach(header ${zig_openssl_headers})
-  get_filename_component(name "${header}" NAME)
-  file(CREATE_LINK "${header}" "${zig_headers}/openssl/${name}" SYMBOLIC)
-endforeach()
+file(MAKE_DIRECTORY "${zig_headers}")
 file(CREATE_LINK "${TARVO_ZIG_SYSROOT}/usr/include/rapidjson" "${zig_headers}/rapidjson" SYMBOLIC)
-set(OPENSSL_INCLUDE_DIR "${zig_headers}" CACHE PATH "")
-set(OPENSSL_CRYPTO_LIBRARY "${TARVO_ZIG_SYSROOT}/usr/lib/${zig_multiarch}/libcrypto.a" CACHE FILEPATH "")
 set(RAPIDJSON_INCLUDE_DIR "${zig_headers}" CACHE PATH "")
 # valgrind's client requests, for the constant-time check's build (TARVO_CT_CHECK), where present.
 if(EXISTS "${TARVO_ZIG_SYSROOT}/usr/include/valgrind/memcheck.h")

@@ -1,10 +1,10 @@
 """Writes the record of one scripts/build-wheels run: what went into its wheels and what came out.
 
 Everything a second build of the same commit has to match: the commit and SOURCE_DATE_EPOCH, the Zig
-package, the build backend and the tools that write the archives, the Debian packages whose headers and
-static archives are compiled in (with the archives' checksums), each interpreter with a checksum of the
-headers its wheel was compiled against, and the sha256 of the sdist and of every wheel. The record holds
-no time of its own: two runs that made the same files write the same record, paths aside.
+package, the build backend and the tools that write the archives, the Debian packages whose headers are
+compiled in, each interpreter with a checksum of the headers its wheel was compiled against, and the
+sha256 of the sdist and of every wheel. The record holds no time of its own: two runs that made the same
+files write the same record, paths aside.
 
 Usage: build_record.py OUTPUT --commit COMMIT --changed-files N --sdist SDIST --zig ZIG
                        --zig-package ZIGLANG_WHEEL --backend BACKEND_DIR --wheels WHEELS_TSV
@@ -18,7 +18,6 @@ import argparse
 import hashlib
 import json
 import os
-import re
 import shutil
 import subprocess
 import sys
@@ -26,9 +25,9 @@ import zlib
 from importlib import metadata
 from pathlib import Path
 
-# The build machine's Debian packages the wheels are made with: the OpenSSL headers and libcrypto.a,
-# the JSON parser's headers and the build tools.
-HOST_PACKAGES = ["libssl-dev", "rapidjson-dev", "cmake", "ninja-build", "binutils"]
+# The build machine's Debian packages the wheels are made with: the JSON parser's headers and the build
+# tools.
+HOST_PACKAGES = ["rapidjson-dev", "cmake", "ninja-build", "binutils"]
 
 INTERPRETER_FACTS = """
 import json, sys, sysconfig
@@ -118,15 +117,10 @@ def interpreter(python: str, rootfs: str) -> dict:
 
 
 def wheel_entry(name: str, wheel: str, python: str, target: str, sysroot: str, rootfs: str, debs: str) -> dict:
-    multiarch = re.sub(r"^([^-]+)-.*", r"\1-linux-gnu", target)
-    libcrypto = Path(sysroot, "usr/lib", multiarch, "libcrypto.a")
-    static = {"file": str(libcrypto), "sha256": file_sha256(libcrypto)}
     entry = {"name": name, "file": Path(wheel).name, "sha256": file_sha256(Path(wheel)), "zig_target": target,
-             "interpreter": interpreter(python, rootfs), "static_inputs": [static]}
+             "interpreter": interpreter(python, rootfs)}
     if debs:
         entry["sysroot"] = {"directory": sysroot, "packages": deb_files(Path(debs))}
-    else:
-        static["package"] = debian_owner(str(libcrypto))
     return entry
 
 
