@@ -1,7 +1,19 @@
 // The lexemes of the reader: strings (escapes, surrogate pairs, UTF-8 validation), literals and numbers.
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <cmath>
+#include <string>
 #include <system_error>
+// libc++ reads floating point with std::from_chars from version 20 on.
+#if defined(_LIBCPP_VERSION) && _LIBCPP_VERSION < 200000
+#define TARVO_STRTOD_FOR_DOUBLES 1
+#include <locale.h>
+#include <stdlib.h>
+#if defined(__APPLE__)
+#include <xlocale.h>
+#endif
+#endif
 
 #include "crypto/base/bytes.h"
 #include "crypto/base/utf8.h"
@@ -12,6 +24,25 @@ namespace tarvo::json {
 namespace {
 
 bool is_digit(uint8_t c) { return c >= '0' && c <= '9'; }
+
+// The double nearest a validated JSON number text; false when it is out of range (beyond the largest
+// double, or nearer zero than the smallest one), leaving `out` to the caller. A C++ library without
+// std::from_chars for floating point reads it with strtod in the C locale, which rounds the same and
+// flags the same ranges (a subnormal result is in range).
+bool read_double(std::string_view number, double& out) {
+#ifdef TARVO_STRTOD_FOR_DOUBLES
+  static const locale_t c_locale = newlocale(LC_ALL_MASK, "C", locale_t{});
+  const std::string text(number);
+  errno = 0;
+  const double read = strtod_l(text.c_str(), nullptr, c_locale);
+  if (errno == ERANGE && (read == 0 || std::isinf(read))) return false;
+  out = read;
+  return true;
+#else
+  return std::from_chars(number.data(), number.data() + number.size(), out).ec !=
+         std::errc::result_out_of_range;
+#endif
+}
 
 void push_utf8(uint32_t cp, std::string& out) {
   if (cp < 0x80) {
@@ -224,9 +255,8 @@ Result<Value> Reader::parse_number(bool positive, size_t start) {
   // Fractions, exponents, -0 and integers beyond the 64-bit ranges read as a double.
   const std::string_view number = text_.substr(start, index_ - start);
   value.kind = Value::Kind::kFloat;
-  const auto ec = std::from_chars(number.data(), number.data() + number.size(), value.floating).ec;
   // The text was validated above, so the conversion fails only by being out of range.
-  if (ec == std::errc::result_out_of_range) {
+  if (!read_double(number, value.floating)) {
     if (number_overflows(number)) return error(kNumberOutOfRange);
     value.floating = positive ? 0.0 : -0.0;
   }
