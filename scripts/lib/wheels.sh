@@ -236,7 +236,8 @@ rootfs_run() {
 
 # Installs wheel $2 into a fresh virtual environment of interpreter $1 inside root filesystem $3 and runs
 # the test suite of source tree $4 there (scripts/test-wheel; pip gets the machine's resolver configuration
-# and certificate authorities). TARVO_EMULATED passes on: the tests know when they run under emulation.
+# and certificate authorities). TARVO_EMULATED passes on: the tests know when they run under emulation;
+# so do the words of TEST_ENV (NAME=VALUE each, such as the compiler that builds an sdist).
 rootfs_test_wheel() {
   local python=$1 wheel=$2 rootfs=$3 src=$4
   local inside; inside=$(mktemp -d "$rootfs/tmp/tarvo-wheel.XXXXXX")
@@ -244,7 +245,7 @@ rootfs_test_wheel() {
   cp "$wheel" "$inside/"
   cp -L /etc/ssl/certs/ca-certificates.crt "$inside/"
   local status=0 at=${inside#"$rootfs"}
-  ROOTFS_ENV="PIP_CERT=$at/ca-certificates.crt ${TARVO_EMULATED:+TARVO_EMULATED=$TARVO_EMULATED}" \
+  ROOTFS_ENV="PIP_CERT=$at/ca-certificates.crt ${TARVO_EMULATED:+TARVO_EMULATED=$TARVO_EMULATED} ${TEST_ENV:-}" \
     rootfs_run "$rootfs" bash "$at/src/scripts/test-wheel" "$python" "$at/$(basename "$wheel")" "$at/src" \
     || status=$?
   rm -rf "$inside"
