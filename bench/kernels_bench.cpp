@@ -396,7 +396,7 @@ struct ReferenceTransferInput {
   std::vector<uint64_t> words;
 };
 
-ReferenceSignature reference_sign_transfer(const ReferenceTransferInput& input) {
+JubjubSignature reference_sign_transfer(const ReferenceTransferInput& input) {
   Result<Transfer> transfer = Transfer::from_json(input.json);
   benchmark::DoNotOptimize(transfer);
   const U256 hash = reference_word_stream_hash(input.words);
@@ -415,7 +415,7 @@ void register_reference_sign_transfer(const Workload& workload) {
       continue;
     }
     transfer_hash_internal(*transfer, &input.words);
-    same_results = same_results && reference_sign_transfer(input).signature == *expected;
+    same_results = same_results && reference_sign_transfer(input) == *expected;
   }
   benchmark::RegisterBenchmark("reference/sign_transfer", [inputs, same_results](benchmark::State& state) {
     if (!same_results) {
