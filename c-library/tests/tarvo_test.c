@@ -394,6 +394,16 @@ static const char* const NOT_UTF8[] = {
 };
 #define NOT_UTF8_COUNT (sizeof NOT_UTF8 / sizeof NOT_UTF8[0])
 
+/* Well-formed characters cut by the length given, their remaining bytes following in memory: only the
+ * length tells where such a text ends. */
+static const text CUT_UTF8[] = {
+    {"\xc3\xa9", 1}, {"\xe2\x82\xac", 1}, {"\xe2\x82\xac", 2}, {"\xe0\xa0\x80", 2}, {"\xed\x9f\xbf", 2},
+    {"\xf0\x9f\x98\x80", 1}, {"\xf0\x9f\x98\x80", 2}, {"\xf0\x9f\x98\x80", 3}, {"\xf4\x8f\xbf\xbf", 3},
+    /* After a two-byte character. */
+    {"a\xc3\xa9\xe2\x82\xac", 5},
+};
+#define CUT_UTF8_COUNT (sizeof CUT_UTF8 / sizeof CUT_UTF8[0])
+
 /* The last ASCII character, the first and the last sequence of every lead byte class and those around the
  * surrogates, at the end of the text: well-formed, so the functions take them (and fail on their content
  * or succeed). */
@@ -425,9 +435,9 @@ static void invalid_arguments(void) {
             "%s %s NULL: %d %s", f->name, quoted, status, error ? error : "");
       tarvo_free(error);
 
-      for (size_t b = 0; b < NOT_UTF8_COUNT; ++b) {
+      for (size_t b = 0; b < NOT_UTF8_COUNT + CUT_UTF8_COUNT; ++b) {
         error = NULL;
-        a[p] = (text){NOT_UTF8[b], strlen(NOT_UTF8[b])};
+        a[p] = b < NOT_UTF8_COUNT ? (text){NOT_UTF8[b], strlen(NOT_UTF8[b])} : CUT_UTF8[b - NOT_UTF8_COUNT];
         status = call(f, a, &out, &truth, &error);
         CHECK(status == TARVO_INVALID_ARGUMENT && out == NULL && error && strstr(error, quoted) &&
                   strstr(error, "UTF-8"),
