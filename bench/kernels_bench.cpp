@@ -31,11 +31,11 @@
 #include "crypto/eddsa/eddsa.h"
 #include "crypto/field/montgomery.h"
 #include "crypto/poseidon/poseidon.h"
-#include "sdk/src/lib/core.h"
+#include "sdk/src/functions/core.h"
+#include "sdk/src/signing/packed_public_key.h"
+#include "sdk/src/signing/sign.h"
 #include "sdk/src/transaction/hash_layouts.h"
 #include "sdk/src/transaction/liquidate.h"
-#include "sdk/src/tx/packed_public_key.h"
-#include "sdk/src/tx/sign.h"
 
 namespace tarvo::bench {
 

@@ -11,8 +11,8 @@
 #include "crypto/curve/edwards.h"
 #include "crypto/curve/jubjub_params.h"
 #include "crypto/poseidon/poseidon.h"
-#include "sdk/src/tx/packed_public_key.h"
-#include "sdk/src/zkw/poseidon.h"
+#include "sdk/src/hashing/poseidon.h"
+#include "sdk/src/signing/packed_public_key.h"
 
 namespace tarvo::bench {
 

@@ -8,7 +8,7 @@
 #include <span>
 
 #include "crypto/eddsa/eddsa.h"
-#include "sdk/src/zkw/types.h"
+#include "sdk/src/signing/types.h"
 
 namespace tarvo::bench {
 

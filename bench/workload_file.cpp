@@ -8,9 +8,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "sdk/src/tx/convert.h"
-#include "sdk/src/tx/sign.h"
-#include "sdk/src/u256.h"
+#include "sdk/src/numbers/u256.h"
+#include "sdk/src/signing/convert.h"
+#include "sdk/src/signing/sign.h"
 
 namespace tarvo::bench {
 

@@ -8,7 +8,7 @@
 #include <variant>
 
 #include "python-module/src/lib/exceptions.h"
-#include "sdk/src/lib/diagnostic.h"
+#include "sdk/src/functions/diagnostic.h"
 
 namespace tarvo::python {
 

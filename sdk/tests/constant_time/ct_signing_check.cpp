@@ -21,11 +21,11 @@
 #include "crypto/curve/fixed_base.h"
 #include "crypto/curve/jubjub_params.h"
 #include "crypto/field/montgomery.h"
-#include "sdk/src/lib/core.h"
-#include "sdk/src/lib/l1_sign.h"
-#include "sdk/src/tx/convert.h"
-#include "sdk/src/tx/packed_public_key.h"
-#include "sdk/src/tx/sign.h"
+#include "sdk/src/functions/core.h"
+#include "sdk/src/functions/l1_sign.h"
+#include "sdk/src/signing/convert.h"
+#include "sdk/src/signing/packed_public_key.h"
+#include "sdk/src/signing/sign.h"
 
 namespace {
 

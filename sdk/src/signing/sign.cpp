@@ -1,8 +1,8 @@
-#include "sdk/src/tx/sign.h"
+#include "sdk/src/signing/sign.h"
 
 #include "crypto/curve/jubjub_params.h"
-#include "sdk/src/tx/convert.h"
-#include "sdk/src/tx/packed_public_key.h"
+#include "sdk/src/signing/convert.h"
+#include "sdk/src/signing/packed_public_key.h"
 
 namespace tarvo {
 

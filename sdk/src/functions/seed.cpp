@@ -3,7 +3,7 @@
 #include "crypto/base/bytes.h"
 #include "crypto/base/sha256.h"
 #include "crypto/field/fs.h"
-#include "sdk/src/lib/core.h"
+#include "sdk/src/functions/core.h"
 
 namespace tarvo::sdk {
 

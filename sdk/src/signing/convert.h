@@ -8,7 +8,7 @@
 #include "crypto/eddsa/eddsa.h"
 #include "crypto/field/fr.h"
 #include "crypto/field/fs.h"
-#include "sdk/src/u256.h"
+#include "sdk/src/numbers/u256.h"
 
 namespace tarvo {
 

@@ -12,7 +12,7 @@
 #include "crypto/curve/edwards.h"
 #include "crypto/field/fr.h"
 #include "sdk/src/json/writer.h"
-#include "sdk/src/u256.h"
+#include "sdk/src/numbers/u256.h"
 
 namespace tarvo {
 
