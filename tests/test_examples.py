@@ -52,7 +52,7 @@ def test_example_runs(name, tmp_path):
 
 
 def readme_blocks(language):
-    readme = (ROOT / "README.md").read_text()
+    readme = (ROOT / "README.md").read_text(encoding="utf-8")
     return re.findall(rf"```{language}\n(.*?)```", readme, flags=re.DOTALL)
 
 
