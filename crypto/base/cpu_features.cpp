@@ -4,6 +4,8 @@
 
 #if TARVO_X86_64
 #include <cpuid.h>
+#elif TARVO_AARCH64 && defined(__linux__)
+#include <sys/auxv.h>
 #endif
 
 #include <cstdint>
@@ -31,6 +33,12 @@ CpuFeatures detect() {
   }
   if (__get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx)) words.leaf7_ebx = ebx;
   return decode_cpu_features(words);
+#elif TARVO_AARCH64 && defined(__APPLE__)
+  CpuFeatures features{};
+  features.sha = true;  // every Apple arm64 CPU has the SHA-2 instructions
+  return features;
+#elif TARVO_AARCH64 && defined(__linux__)
+  return decode_hwcap(getauxval(AT_HWCAP));
 #else
   return {};
 #endif
@@ -60,6 +68,13 @@ CpuFeatures decode_cpu_features(const CpuIdWords& words) {
   features.avx2 = bit(ebx, 5) && os_avx_state;
   features.avx512 = bit(ebx, 16) && bit(ebx, 30) && bit(ebx, 31) && os_avx512_state;  // F, BW, VL
   features.ifma = bit(ebx, 16) && bit(ebx, 21) && os_avx512_state;                    // F, IFMA
+  return features;
+}
+
+CpuFeatures decode_hwcap(uint64_t hwcap) {
+  constexpr uint64_t kSha2 = uint64_t{1} << 6;  // the kernel's HWCAP_SHA2
+  CpuFeatures features{};
+  features.sha = (hwcap & kSha2) != 0;
   return features;
 }
 

@@ -1,5 +1,6 @@
-// What the hand-written x86-64 kernels need of the CPU, detected once per process. Every flag is false
-// on other targets, where the portable code runs.
+// What the hand-written kernels need of the CPU, detected once per process: the x86-64 ones, and on
+// aarch64 the SHA-256 compression. Every flag the target has no kernel for is false, and the portable
+// code runs.
 #pragma once
 
 #include <cstdint>
@@ -7,9 +8,9 @@
 namespace tarvo {
 
 struct CpuFeatures {
-  bool adx;     // MULX (BMI2) and ADCX/ADOX: the field multiplications
-  bool sha;     // the SHA extensions and SSE4.1: the SHA-256 compression
-  bool avx2;    // the 32-byte fixed-base scan
+  bool adx;   // MULX (BMI2) and ADCX/ADOX: the field multiplications
+  bool sha;   // the SHA extensions and SSE4.1, or on aarch64 the SHA-2 instructions: the SHA-256 compression
+  bool avx2;  // the 32-byte fixed-base scan
   bool avx512;  // AVX-512 F, VL and BW, with the registers saved by the OS: the 64-byte fixed-base scan
   bool ifma;    // AVX-512 F and IFMA (52-bit multiply-accumulate), the same registers saved: Poseidon
 };
@@ -26,6 +27,9 @@ struct CpuIdWords {
 
 // The features those words report.
 CpuFeatures decode_cpu_features(const CpuIdWords& words);
+
+// The features an aarch64 Linux kernel reports in the auxiliary vector's AT_HWCAP word.
+CpuFeatures decode_hwcap(uint64_t hwcap);
 
 #ifdef TARVO_CT_CHECK
 // The constant-time check's builds only, never a module or library that ships: valgrind's CPU model hides

@@ -73,6 +73,8 @@ void absorb_last(Sha256State& state, std::span<const uint8_t> data, uint64_t tot
 void sha256_compress(Sha256State& state, const Sha256Block& block) {
 #if TARVO_X86_64
   if (sha256_kernel::cpu_has_sha_extensions()) return sha256_kernel::compress_sha_ni(state, block);
+#elif TARVO_AARCH64
+  if (sha256_kernel::cpu_has_sha_extensions()) return sha256_kernel::compress_armv8(state, block);
 #endif
   sha256_kernel::compress_portable(state, block);
 }
@@ -82,6 +84,10 @@ void sha256_compress_pair(Sha256State& first, const Sha256Block& first_block, Sh
 #if TARVO_X86_64
   if (sha256_kernel::cpu_has_sha_extensions()) {
     return sha256_kernel::compress_pair_sha_ni(first, first_block, second, second_block);
+  }
+#elif TARVO_AARCH64
+  if (sha256_kernel::cpu_has_sha_extensions()) {
+    return sha256_kernel::compress_pair_armv8(first, first_block, second, second_block);
   }
 #endif
   sha256_kernel::compress_portable(first, first_block);

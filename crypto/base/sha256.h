@@ -1,5 +1,6 @@
 // SHA-256 (FIPS 180-4) and HMAC-SHA-256 (RFC 2104). The compression function runs on the CPU's SHA
-// instructions where it has them (the x86-64 SHA extensions), else on its portable twin. Blocks and
+// instructions where it has them (the x86-64 SHA extensions, the ARMv8 SHA-2 instructions), else on its
+// portable twin. Blocks and
 // chaining values are kept as big-endian words: an evaluation costs its compressions and little else.
 #pragma once
 
@@ -36,7 +37,8 @@ alignas(16) inline constexpr uint32_t ROUND_CONSTANTS[64] = {
     0x19a4c116, 0x1e376c08, 0x2748774c, 0x34b0bcb5, 0x391c0cb3, 0x4ed8aa4a, 0x5b9cca4f, 0x682e6ff3,
     0x748f82ee, 0x78a5636f, 0x84c87814, 0x8cc70208, 0x90befffa, 0xa4506ceb, 0xbef9a3f7, 0xc67178f2};
 
-// True when the SHA-extension kernels run: an x86-64 CPU with SHA and SSE4.1.
+// True when the SHA instruction kernels run: an x86-64 CPU with SHA and SSE4.1, or an aarch64 CPU with the
+// SHA-2 instructions.
 inline bool cpu_has_sha_extensions() {
   static const bool has_sha = cpu_features().sha;
   return has_sha;
@@ -51,6 +53,11 @@ void compress_portable(Sha256State& state, const Sha256Block& block);
 void compress_sha_ni(Sha256State& state, const Sha256Block& block);
 void compress_pair_sha_ni(Sha256State& first, const Sha256Block& first_block, Sha256State& second,
                           const Sha256Block& second_block);
+
+// The same on the ARMv8 SHA-2 instructions (sha256_arm.cpp). Only call when cpu_has_sha_extensions().
+void compress_armv8(Sha256State& state, const Sha256Block& block);
+void compress_pair_armv8(Sha256State& first, const Sha256Block& first_block, Sha256State& second,
+                         const Sha256Block& second_block);
 
 }  // namespace sha256_kernel
 

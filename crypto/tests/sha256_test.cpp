@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <random>
 #include <string>
 #include <string_view>
@@ -27,6 +28,9 @@ std::vector<Kernel> kernels_this_cpu_runs() {
 #if TARVO_X86_64
   if (sha256_kernel::cpu_has_sha_extensions())
     kernels.push_back({"SHA extensions", sha256_kernel::compress_sha_ni});
+#elif TARVO_AARCH64
+  if (sha256_kernel::cpu_has_sha_extensions())
+    kernels.push_back({"ARMv8 SHA-2", sha256_kernel::compress_armv8});
 #endif
   return kernels;
 }
@@ -130,6 +134,11 @@ std::vector<DigestVector> digest_vectors() {
 }
 
 TEST(Sha256, EveryKernelGivesTheNistDigests) {
+  // Which kernels ran, for the emulated runs (scripts/cross-aarch64); the last one is the library's.
+  std::string names;
+  for (const Kernel& kernel : kernels_this_cpu_runs())
+    names += std::string(names.empty() ? "" : ", ") + kernel.name;
+  std::printf("SHA-256 kernels this CPU runs: %s\n", names.c_str());
   for (const DigestVector& vector : digest_vectors()) {
     const std::vector<uint8_t> message = from_hex(vector.message);
     EXPECT_EQ(hex_encode(sha256(message)), vector.digest) << message.size() << " bytes";
@@ -207,6 +216,9 @@ TEST(Sha256, InstructionKernelsAgreeWithThePortableTwin) {
 #if TARVO_X86_64
     sha256_kernel::compress_sha_ni(single, blocks[0]);
     sha256_kernel::compress_pair_sha_ni(paired[0], blocks[0], paired[1], blocks[1]);
+#elif TARVO_AARCH64
+    sha256_kernel::compress_armv8(single, blocks[0]);
+    sha256_kernel::compress_pair_armv8(paired[0], blocks[0], paired[1], blocks[1]);
 #endif
     ASSERT_EQ(single, expected[0]) << "seed " << kSeed;
     ASSERT_EQ(paired[0], expected[0]) << "seed " << kSeed;
