@@ -20,7 +20,7 @@ GOLDEN = os.path.join(os.path.dirname(__file__), "data", "golden")
 
 
 def golden_requests():
-    with open(os.path.join(GOLDEN, "hashes.json")) as file:
+    with open(os.path.join(GOLDEN, "hashes.json"), encoding="utf-8") as file:
         return [entry["args"][0] for entry in json.load(file)]
 
 
@@ -155,9 +155,11 @@ CHILD = textwrap.dedent("""
 def test_huge_and_deeply_nested_texts_never_crash_the_process():
     seed = 1729
     tests_dir = os.path.dirname(os.path.abspath(__file__))
+    # The module may itself come through PYTHONPATH (the Windows wheels' tests install it that way).
+    path = os.pathsep.join(filter(None, [tests_dir, os.environ.get("PYTHONPATH")]))
     child = subprocess.run([sys.executable, "-c", CHILD, str(seed), REQUESTS[0]], cwd=tests_dir,
                            capture_output=True, timeout=120,
-                           env=dict(os.environ, PYTHONPATH=tests_dir, PYTHONFAULTHANDLER="1"))
+                           env=dict(os.environ, PYTHONPATH=path, PYTHONFAULTHANDLER="1"))
     assert child.returncode == 0, f"seed {seed}: child ended with {child.returncode}: {child.stderr[-2000:]!r}"
     outcomes = json.loads(child.stdout)
     assert set(outcomes) <= {"value", "ValueError"}, f"seed {seed}: {set(outcomes)}"
