@@ -27,11 +27,11 @@
 #include "crypto/eddsa/eddsa.h"
 #include "crypto/field/montgomery.h"
 #include "crypto/poseidon/poseidon.h"
-#include "sdk/src/lib/core.h"
+#include "sdk/src/functions/core.h"
+#include "sdk/src/signing/packed_public_key.h"
+#include "sdk/src/signing/sign.h"
 #include "sdk/src/transaction/hash_layouts.h"
 #include "sdk/src/transaction/liquidate.h"
-#include "sdk/src/tx/packed_public_key.h"
-#include "sdk/src/tx/sign.h"
 
 namespace tarvo::bench {
 
@@ -404,7 +404,7 @@ struct ReferenceTransferInput {
   std::vector<uint64_t> words;
 };
 
-ReferenceSignature reference_sign_transfer(const ReferenceTransferInput& input) {
+JubjubSignature reference_sign_transfer(const ReferenceTransferInput& input) {
   Result<Transfer> transfer = Transfer::from_json(input.json);
   benchmark::DoNotOptimize(transfer);
   const U256 hash = reference_word_stream_hash(input.words);
@@ -423,7 +423,7 @@ void register_reference_sign_transfer(const Workload& workload) {
       continue;
     }
     transfer_hash_internal(*transfer, &input.words);
-    same_results = same_results && reference_sign_transfer(input).signature == *expected;
+    same_results = same_results && reference_sign_transfer(input) == *expected;
   }
   benchmark::RegisterBenchmark("reference/sign_transfer", [inputs, same_results](benchmark::State& state) {
     if (!same_results) {

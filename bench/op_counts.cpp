@@ -25,10 +25,10 @@
 #include "crypto/curve/edwards.h"
 #include "crypto/curve/jubjub_params.h"
 #include "crypto/poseidon/poseidon.h"
-#include "sdk/src/lib/core.h"
-#include "sdk/src/lib/l1_sign.h"
-#include "sdk/src/tx/packed_public_key.h"
-#include "sdk/src/tx/sign.h"
+#include "sdk/src/functions/core.h"
+#include "sdk/src/functions/l1_sign.h"
+#include "sdk/src/signing/packed_public_key.h"
+#include "sdk/src/signing/sign.h"
 
 namespace tarvo::bench {
 

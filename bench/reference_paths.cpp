@@ -8,9 +8,8 @@
 #include "crypto/curve/edwards.h"
 #include "crypto/curve/jubjub_params.h"
 #include "crypto/poseidon/poseidon.h"
-#include "sdk/src/tx/convert.h"
-#include "sdk/src/tx/packed_public_key.h"
-#include "sdk/src/zkw/poseidon.h"
+#include "sdk/src/hashing/poseidon.h"
+#include "sdk/src/signing/packed_public_key.h"
 
 namespace tarvo::bench {
 
@@ -100,7 +99,7 @@ U256 reference_word_stream_hash(std::span<const uint64_t> words) {
   return U256{state[1].into_repr()};
 }
 
-ReferenceSignature reference_sign(const eddsa::PrivateKey& key, std::span<const uint8_t, 32> message) {
+JubjubSignature reference_sign(const eddsa::PrivateKey& key, std::span<const uint8_t, 32> message) {
   const AltJubjubBn256 params;
   const edwards::Point<edwards::PrimeOrder>& generator = params.generator(GENERATOR_INDEX);
   const eddsa::Seed seed = eddsa::Seed::deterministic_seed(key, message);
@@ -113,9 +112,8 @@ ReferenceSignature reference_sign(const eddsa::PrivateKey& key, std::span<const 
 
   const auto a_again = edwards::mul_reference_var(generator, key.sk.into_repr(), params);
   ensure(reference_verify(a_again, r, m, s, generator, params), "a freshly made signature verifies");
-  const PackedPublicKey pub_key = le_to_u256(edwards::write(a_again));
 
-  return {pub_key, {edwards::to_affine(r), U256{s.into_repr()}}};
+  return {edwards::to_affine(r), U256{s.into_repr()}};
 }
 
 }  // namespace tarvo::bench

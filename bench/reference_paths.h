@@ -8,7 +8,7 @@
 #include <span>
 
 #include "crypto/eddsa/eddsa.h"
-#include "sdk/src/zkw/types.h"
+#include "sdk/src/signing/types.h"
 
 namespace tarvo::bench {
 
@@ -16,16 +16,11 @@ namespace tarvo::bench {
 // permutation done by permute_reference.
 U256 reference_word_stream_hash(std::span<const uint64_t> words);
 
-struct ReferenceSignature {
-  PackedPublicKey pub_key;
-  JubjubSignature signature;
-};
-
 // TxSignature::sign_msg followed by to_jubjub_signature, step for step (nonce, key and its subgroup
 // check, R, s, the key derived again, the self-verification with its two subgroup checks, the affine
 // forms), with every scalar multiplication done by mul_reference_var and a parameter set constructed for
 // this call.
-ReferenceSignature reference_sign(const eddsa::PrivateKey& key, std::span<const uint8_t, 32> message);
+JubjubSignature reference_sign(const eddsa::PrivateKey& key, std::span<const uint8_t, 32> message);
 
 // The nonce of eddsa::Seed::deterministic_seed, by the HMAC-DRBG steps of RFC 6979 section 3.2 (message
 // hash taken as is, V unchanged between rejected candidates) with HMAC-SHA-256 keyed afresh for every

@@ -7,9 +7,9 @@
 #include <utility>
 
 #include "sdk/src/json/reader.h"
-#include "sdk/src/tx/convert.h"
-#include "sdk/src/tx/sign.h"
-#include "sdk/src/u256.h"
+#include "sdk/src/numbers/u256.h"
+#include "sdk/src/signing/convert.h"
+#include "sdk/src/signing/sign.h"
 
 namespace tarvo::bench {
 

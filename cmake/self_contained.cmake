@@ -5,8 +5,15 @@
 # the static libraries never called cannot ask for newer C library functions. With TARVO_STATIC_RUNTIME the C++ runtime is linked in too: the wheels' toolchain
 # (cmake/zig.cmake) does so by itself with libc++ and libunwind; other compilers get -static-libstdc++ and
 # -static-libgcc, whose unwinder then asks the C library it is built on (not older ones) for its objects.
+#
+# A Windows DLL exports only what its code marks __declspec(dllexport) (PyMODINIT_FUNC, TARVO_API): the
+# linker takes no version script there, and the DLL binds its imports to named DLLs, so no copy of a
+# library can meet another.
 function(tarvo_self_contained_link target exports)
-  target_link_options(${target} PRIVATE -Wl,--version-script=${exports} -Wl,--gc-sections)
+  target_link_options(${target} PRIVATE -Wl,--gc-sections)
+  if(NOT WIN32)
+    target_link_options(${target} PRIVATE -Wl,--version-script=${exports})
+  endif()
   # The archives' symbols hidden as well, where the linker can (Zig's does not take the option; the
   # version script alone already makes every symbol it does not list local).
   if(NOT TARVO_ZIG_TARGET)

@@ -3,8 +3,8 @@
 # libc++ and libunwind statically, so the result needs nothing of the build machine at run time.
 #
 # TARVO_ZIG (a CMake variable or the environment): the zig program, as PyPI's ziglang package ships it.
-# TARVO_ZIG_TARGET: the target, such as x86_64-linux-gnu.2.17 (glibc 2.17 and newer), aarch64-linux-gnu.2.17
-#   or x86_64-linux-musl.
+# TARVO_ZIG_TARGET: the target, such as x86_64-linux-gnu.2.17 (glibc 2.17 and newer), aarch64-linux-gnu.2.17,
+#   x86_64-linux-musl or x86_64-windows-gnu.
 foreach(variable TARVO_ZIG TARVO_ZIG_TARGET)
   if(NOT ${variable})
     set(${variable} "$ENV{${variable}}")
@@ -18,9 +18,33 @@ set(TARVO_ZIG "${TARVO_ZIG}" CACHE FILEPATH "the zig program")
 set(TARVO_ZIG_TARGET "${TARVO_ZIG_TARGET}" CACHE STRING "Zig's target")
 list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES TARVO_ZIG TARVO_ZIG_TARGET)
 
-# A target of this machine's processor is no cross build: CMake's checks run their programs here directly.
+# A Linux target of this machine's processor is no cross build: CMake's checks run their programs here
+# directly. Windows programs (x86_64-windows-gnu: MinGW-w64's headers and import libraries, the Universal
+# C Runtime) run under Wine: TARVO_WINE is a program that runs the Windows program it is given, CMake's
+# emulator for the tests.
 string(REGEX MATCH "^[^-]+" zig_processor "${TARVO_ZIG_TARGET}")
-if(NOT zig_processor STREQUAL CMAKE_HOST_SYSTEM_PROCESSOR)
+if(TARVO_ZIG_TARGET MATCHES "-windows")
+  set(CMAKE_SYSTEM_NAME Windows)
+  set(CMAKE_SYSTEM_PROCESSOR ${zig_processor})
+  if(NOT TARVO_WINE)
+    set(TARVO_WINE "$ENV{TARVO_WINE}")
+  endif()
+  if(TARVO_WINE)
+    set(TARVO_WINE "${TARVO_WINE}" CACHE FILEPATH "runs a Windows program under Wine")
+    list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES TARVO_WINE)
+    set(CMAKE_CROSSCOMPILING_EMULATOR "${TARVO_WINE}")
+  endif()
+  # TARVO_WINDOWS_PYTHON: the folder of the Windows CPython an extension is built for (include/ and
+  # libs/python3XY.lib), in place of the interpreter that runs the build.
+  if(NOT TARVO_WINDOWS_PYTHON)
+    set(TARVO_WINDOWS_PYTHON "$ENV{TARVO_WINDOWS_PYTHON}")
+  endif()
+  if(TARVO_WINDOWS_PYTHON)
+    file(GLOB python_import_library "${TARVO_WINDOWS_PYTHON}/libs/python3[0-9]*.lib")
+    set(Python_INCLUDE_DIR "${TARVO_WINDOWS_PYTHON}/include" CACHE PATH "" FORCE)
+    set(Python_LIBRARY "${python_import_library}" CACHE FILEPATH "" FORCE)
+  endif()
+elseif(NOT zig_processor STREQUAL CMAKE_HOST_SYSTEM_PROCESSOR)
   set(CMAKE_SYSTEM_NAME Linux)
   set(CMAKE_SYSTEM_PROCESSOR ${zig_processor})
 endif()

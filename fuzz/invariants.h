@@ -65,7 +65,7 @@ inline size_t utf8_length(std::string_view text, size_t i) {
 }
 
 // The code points at which Python's str.splitlines() breaks a line, from its documentation; written
-// independently of the diagnostic line's own line-break test (sdk/src/lib/diagnostic.h).
+// independently of the diagnostic line's own line-break test (sdk/src/functions/diagnostic.h).
 inline bool is_line_break(uint32_t code_point) {
   switch (code_point) {
     case 0x0a:

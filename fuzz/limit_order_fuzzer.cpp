@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "fuzz/request_harness.h"
-#include "sdk/src/lib/core.h"
+#include "sdk/src/functions/core.h"
 #include "sdk/src/transaction/limit_order.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

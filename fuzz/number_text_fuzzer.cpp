@@ -6,7 +6,7 @@
 #include <string>
 
 #include "fuzz/invariants.h"
-#include "sdk/src/number_text.h"
+#include "sdk/src/numbers/number_text.h"
 #include "sdk/tests/int128_text.h"
 
 namespace {

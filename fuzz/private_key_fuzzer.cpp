@@ -5,7 +5,7 @@
 #include <string>
 
 #include "fuzz/invariants.h"
-#include "sdk/src/tx/convert.h"
+#include "sdk/src/signing/convert.h"
 
 namespace {
 

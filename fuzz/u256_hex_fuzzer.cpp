@@ -5,7 +5,7 @@
 #include <string>
 
 #include "fuzz/invariants.h"
-#include "sdk/src/u256.h"
+#include "sdk/src/numbers/u256.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "crypto/base/fatal.h"
 #include "fuzz/invariants.h"
-#include "sdk/src/lib/core.h"
+#include "sdk/src/functions/core.h"
 
 namespace {
 

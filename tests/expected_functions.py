@@ -37,5 +37,5 @@ VALID_KEY = "0x00123456789abcdef0123456789abcdef0123456789abcdef0123456789abcde"
 # Calls shared with the C library's test: for every function a call whose core work fails, calls whose
 # texts hold NUL bytes or line breaks, and a few that succeed. A failure's "diagnostic" is the whole line
 # the module writes to standard error, without its line feed.
-BINDING_CALLS = json.loads((pathlib.Path(__file__).parent / "data" / "binding_calls.json").read_text())
+BINDING_CALLS = json.loads((pathlib.Path(__file__).parent / "data" / "binding_calls.json").read_text(encoding="utf-8"))
 FAILING_CALLS = [(call["function"], call["args"], call["diagnostic"]) for call in BINDING_CALLS if "diagnostic" in call]

@@ -52,7 +52,7 @@ def test_example_runs(name, tmp_path):
 
 
 def readme_blocks(language):
-    readme = (ROOT / "README.md").read_text()
+    readme = (ROOT / "README.md").read_text(encoding="utf-8")
     return re.findall(rf"```{language}\n(.*?)```", readme, flags=re.DOTALL)
 
 
@@ -63,7 +63,7 @@ def readme_python_blocks():
 @pytest.mark.parametrize("index", range(len(readme_python_blocks())))
 def test_readme_python_block_runs(index, tmp_path):
     script = tmp_path / f"readme_block_{index}.py"
-    script.write_text(readme_python_blocks()[index])
+    script.write_text(readme_python_blocks()[index], encoding="utf-8")
     completed = run([str(script)], cwd=tmp_path)
     assert completed.returncode == 0, completed.stdout + completed.stderr
 

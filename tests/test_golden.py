@@ -14,7 +14,7 @@ POSITION = re.compile(r" at line \d+ column \d+")
 
 def recorded_calls():
     for path in sorted(DATA.glob("*.json")):
-        calls = json.loads(path.read_text())
+        calls = json.loads(path.read_text(encoding="utf-8"))
         if not isinstance(calls, list):
             continue
         for index, call in enumerate(calls):

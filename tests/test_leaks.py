@@ -29,7 +29,7 @@ VERIFY_S = "0x05d662fcfc8300888a1f113faf812376b49db0bda57ff00e6580f2b9f8da0a68"
 
 def golden_requests():
     """One request text per hash function, with a 20 KB member the records do not know."""
-    with open(os.path.join(os.path.dirname(__file__), "data", "golden", "hashes.json")) as file:
+    with open(os.path.join(os.path.dirname(__file__), "data", "golden", "hashes.json"), encoding="utf-8") as file:
         golden = json.load(file)
     requests = {}
     for entry in golden:
@@ -81,8 +81,29 @@ def run_round(plan):
 
 
 def resident_bytes():
+    if sys.platform == "win32":
+        return working_set_bytes()
     with open("/proc/self/statm") as statm:
         return int(statm.read().split()[1]) * os.sysconf("SC_PAGE_SIZE")
+
+
+def working_set_bytes():
+    """The process's working set, Windows' resident memory (GetProcessMemoryInfo)."""
+    import ctypes
+
+    size = ctypes.c_size_t
+    fields = ["peak_working_set", "working_set", "peak_paged_pool", "paged_pool", "peak_nonpaged_pool",
+              "nonpaged_pool", "pagefile", "peak_pagefile"]
+
+    class Counters(ctypes.Structure):
+        _fields_ = [("cb", ctypes.c_uint32), ("page_faults", ctypes.c_uint32)] + [(name, size) for name in fields]
+
+    counters = Counters(cb=ctypes.sizeof(Counters))
+    kernel32 = ctypes.WinDLL("kernel32")
+    kernel32.GetCurrentProcess.restype = ctypes.c_void_p
+    assert kernel32.K32GetProcessMemoryInfo(ctypes.c_void_p(kernel32.GetCurrentProcess()), ctypes.byref(counters),
+                                            counters.cb)
+    return counters.working_set
 
 
 @pytest.mark.skipif(os.environ.get("TARVO_EMULATED") == "1",

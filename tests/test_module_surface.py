@@ -235,4 +235,4 @@ def test_every_binding_declares_the_functions_of_the_core_table(path, declared_i
              for name in tarvo_python_sdk.__all__}
     parameter_named = go_parameter if named is go_name else str
     expected = {named(name): tuple(parameter_named(p) for p in parameters) for name, parameters in table.items()}
-    assert declared_in((ROOT / path).read_text()) == expected
+    assert declared_in((ROOT / path).read_text(encoding="utf-8")) == expected

@@ -23,7 +23,7 @@ MESSAGE = "0x" + "5a" * 32
 def work_items():
     """(function name, arguments, diagnostic line or None): every golden request hashed and signed under
     each key, a successful call of every other function, and the failing calls of every function."""
-    with open(os.path.join(os.path.dirname(__file__), "data", "golden", "hashes.json")) as file:
+    with open(os.path.join(os.path.dirname(__file__), "data", "golden", "hashes.json"), encoding="utf-8") as file:
         golden = json.load(file)
     items = []
     for entry in golden:

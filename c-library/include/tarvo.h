@@ -25,6 +25,17 @@
 #include <stdbool.h>
 #include <stddef.h>
 
+/* TARVO_API marks the library's functions, the only symbols a shared build of it exports: the library's
+ * own build defines TARVO_BUILDING. Callers need no mark on Windows (the import library's entries lead to
+ * the DLL), and none when they link the static library. */
+#if defined(TARVO_BUILDING) && defined(_WIN32)
+#define TARVO_API __declspec(dllexport)
+#elif defined(TARVO_BUILDING) && defined(__GNUC__)
+#define TARVO_API __attribute__((visibility("default")))
+#else
+#define TARVO_API
+#endif
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -37,51 +48,54 @@ typedef enum tarvo_status {
 } tarvo_status;
 
 /* The library's version, "MAJOR.MINOR.PATCH"; a static text. */
-const char* tarvo_version(void);
+TARVO_API const char* tarvo_version(void);
 
 /* Releases a result or error text, wiping all of it first (a result can be a private key). NULL: nothing. */
-void tarvo_free(char* text);
+TARVO_API void tarvo_free(char* text);
 
 /* Whether (sig_r, sig_s) signs msg under the packed public key pub_key_x; pub_key_y is not used. */
-tarvo_status tarvo_verify_signature(const char* sig_r, size_t sig_r_len, const char* sig_s, size_t sig_s_len,
-                                    const char* pub_key_x, size_t pub_key_x_len, const char* pub_key_y,
-                                    size_t pub_key_y_len, const char* msg, size_t msg_len, bool* result,
-                                    char** error);
+TARVO_API tarvo_status tarvo_verify_signature(const char* sig_r, size_t sig_r_len, const char* sig_s,
+                                              size_t sig_s_len, const char* pub_key_x, size_t pub_key_x_len,
+                                              const char* pub_key_y, size_t pub_key_y_len, const char* msg,
+                                              size_t msg_len, bool* result, char** error);
 
 /* The signature JSON {"r":"0x…","s":"0x…"} of a request given as JSON, signed with pri_key. */
-tarvo_status tarvo_sign_withdraw(const char* json, size_t json_len, const char* pri_key, size_t pri_key_len,
-                                 char** out, char** error);
-tarvo_status tarvo_sign_transfer(const char* json, size_t json_len, const char* pri_key, size_t pri_key_len,
-                                 char** out, char** error);
-tarvo_status tarvo_sign_limit_order(const char* json, size_t json_len, const char* pri_key,
-                                    size_t pri_key_len, char** out, char** error);
-tarvo_status tarvo_sign_liquidate(const char* json, size_t json_len, const char* pri_key, size_t pri_key_len,
-                                  char** out, char** error);
-tarvo_status tarvo_sign_signed_oracle_price(const char* json, size_t json_len, const char* pri_key,
+TARVO_API tarvo_status tarvo_sign_withdraw(const char* json, size_t json_len, const char* pri_key,
+                                           size_t pri_key_len, char** out, char** error);
+TARVO_API tarvo_status tarvo_sign_transfer(const char* json, size_t json_len, const char* pri_key,
+                                           size_t pri_key_len, char** out, char** error);
+TARVO_API tarvo_status tarvo_sign_limit_order(const char* json, size_t json_len, const char* pri_key,
+                                              size_t pri_key_len, char** out, char** error);
+TARVO_API tarvo_status tarvo_sign_liquidate(const char* json, size_t json_len, const char* pri_key,
                                             size_t pri_key_len, char** out, char** error);
+TARVO_API tarvo_status tarvo_sign_signed_oracle_price(const char* json, size_t json_len, const char* pri_key,
+                                                      size_t pri_key_len, char** out, char** error);
 
 /* The request's hash, "0x" and 64 lowercase hexadecimal digits. */
-tarvo_status tarvo_hash_withdraw(const char* json, size_t json_len, char** out, char** error);
-tarvo_status tarvo_hash_transfer(const char* json, size_t json_len, char** out, char** error);
-tarvo_status tarvo_hash_limit_order(const char* json, size_t json_len, char** out, char** error);
-tarvo_status tarvo_hash_liquidate(const char* json, size_t json_len, char** out, char** error);
-tarvo_status tarvo_hash_signed_oracle_price(const char* json, size_t json_len, char** out, char** error);
+TARVO_API tarvo_status tarvo_hash_withdraw(const char* json, size_t json_len, char** out, char** error);
+TARVO_API tarvo_status tarvo_hash_transfer(const char* json, size_t json_len, char** out, char** error);
+TARVO_API tarvo_status tarvo_hash_limit_order(const char* json, size_t json_len, char** out, char** error);
+TARVO_API tarvo_status tarvo_hash_liquidate(const char* json, size_t json_len, char** out, char** error);
+TARVO_API tarvo_status tarvo_hash_signed_oracle_price(const char* json, size_t json_len, char** out,
+                                                      char** error);
 
 /* The signature JSON of the 256-bit message msg (hexadecimal). */
-tarvo_status tarvo_sign(const char* private_key, size_t private_key_len, const char* msg, size_t msg_len,
-                        char** out, char** error);
+TARVO_API tarvo_status tarvo_sign(const char* private_key, size_t private_key_len, const char* msg,
+                                  size_t msg_len, char** out, char** error);
 /* The layer-one signature JSON {"x","y","s","pk_x","pk_y"} of msg. */
-tarvo_status tarvo_eth_sign(const char* private_key, size_t private_key_len, const char* msg, size_t msg_len,
-                            char** out, char** error);
+TARVO_API tarvo_status tarvo_eth_sign(const char* private_key, size_t private_key_len, const char* msg,
+                                      size_t msg_len, char** out, char** error);
 /* A private key, "0x" and 64 hexadecimal digits, derived from a seed of at least 32 bytes. */
-tarvo_status tarvo_private_key_from_seed(const char* seed, size_t seed_len, char** out, char** error);
+TARVO_API tarvo_status tarvo_private_key_from_seed(const char* seed, size_t seed_len, char** out,
+                                                   char** error);
 /* Whether y is the affine x-coordinate of the point that the packed public key x encodes. */
-tarvo_status tarvo_is_on_curve(const char* x, size_t x_len, const char* y, size_t y_len, bool* result,
-                               char** error);
+TARVO_API tarvo_status tarvo_is_on_curve(const char* x, size_t x_len, const char* y, size_t y_len,
+                                         bool* result, char** error);
 /* The public key JSON {"x":"0x…","y":"0x…"}: the packed key and its point's affine x-coordinate. */
-tarvo_status tarvo_public_key_to_xy(const char* public_key, size_t public_key_len, char** out, char** error);
-tarvo_status tarvo_private_key_to_public_key_xy(const char* private_key, size_t private_key_len, char** out,
-                                                char** error);
+TARVO_API tarvo_status tarvo_public_key_to_xy(const char* public_key, size_t public_key_len, char** out,
+                                              char** error);
+TARVO_API tarvo_status tarvo_private_key_to_public_key_xy(const char* private_key, size_t private_key_len,
+                                                          char** out, char** error);
 
 #ifdef __cplusplus
 }

@@ -1,5 +1,5 @@
 // The C interface: converts pointer-and-length texts into the texts of the shared function table
-// (sdk/src/lib/functions.h), runs the function, and converts its value or failure into a status, a
+// (sdk/src/functions/functions.h), runs the function, and converts its value or failure into a status, a
 // result and a text. It does nothing else.
 #include "tarvo.h"
 
@@ -13,8 +13,8 @@
 
 #include "crypto/base/utf8.h"
 #include "crypto/base/wipe.h"
-#include "sdk/src/lib/diagnostic.h"
-#include "sdk/src/lib/functions.h"
+#include "sdk/src/functions/diagnostic.h"
+#include "sdk/src/functions/functions.h"
 
 namespace tarvo::c_library {
 

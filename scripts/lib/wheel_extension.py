@@ -12,7 +12,7 @@ REQUIRED = {"tarvo_python_sdk.pyi", "py.typed", "tarvo_python_sdk-stubs/__init__
 wheel_path, directory = sys.argv[1], sys.argv[2]
 with zipfile.ZipFile(wheel_path) as wheel:
     names = set(wheel.namelist())
-    extensions = [name for name in names if name.startswith("tarvo_python_sdk.") and name.endswith(".so")]
+    extensions = [name for name in names if name.startswith("tarvo_python_sdk.") and name.endswith((".so", ".pyd"))]
     missing = sorted(REQUIRED - names)
     if missing or len(extensions) != 1:
         sys.exit(f"missing: {missing}, extension modules: {extensions}")

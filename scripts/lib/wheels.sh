@@ -126,6 +126,41 @@ wheel_check_paths() { # $1: the extension module
   [ -z "$found" ] || die "$(basename "$extension") names folders of its build: $(tr "\n" " " <<< "$found")"
 }
 
+# What Windows DLL $1 (an extension module or a library) imports and exports, checked with llvm-readobj:
+# it may import only from the DLLs whose names match the extended regular expression $2 (if any) besides KERNEL32
+# and the Universal C Runtime's API sets (api-ms-win-crt-*), so that it runs on any Windows 10 or later
+# without a compiler's run time beside it; it must export exactly the names $3... Prints both lists.
+windows_check_dll() {
+  local dll=$1 imports=$2 report needed unexpected exports
+  shift 2
+  report=$(llvm-readobj --coff-imports --coff-exports "$dll") || die "llvm-readobj cannot read $(basename "$dll")"
+  needed=$(awk '/^Import \{/ { getline; sub(/^ *Name: /, ""); print }' <<< "$report" | sort -u)
+  unexpected=$(grep -viE "^(KERNEL32\.dll|api-ms-win-crt-[a-z0-9-]+\.dll${imports:+|$imports})$" <<< "$needed" || true)
+  [ -z "$unexpected" ] || die "$(basename "$dll") imports from more than the system and its Python: $(echo $unexpected)"
+  exports=$(awk '/^Export \{/ { export = 1 } export && /^ *Name:/ { sub(/^ *Name: */, ""); if ($0 != "") print; export = 0 }' \
+    <<< "$report" | sort)
+  [ "$exports" = "$(printf '%s\n' "$@" | sort)" ] \
+    || die "$(basename "$dll") exports other names than $*: $(echo $exports)"
+  echo "$(basename "$dll") imports from: $(echo $needed)"
+  echo "$(basename "$dll") exports: $(echo $exports)"
+}
+
+# Checks Windows wheel $1 (its contents, the extension's imports and exports, its ABI suffix $2, that it
+# names none of the folders $3... and that it carries the win_amd64 tag); prints its path.
+wheel_check_windows() {
+  local wheel=$1 suffix=$2
+  shift 2
+  [[ "$wheel" == *-win_amd64.whl ]] || die "$(basename "$wheel") lacks the win_amd64 tag"
+  local unpacked; unpacked=$(mktemp -d "${TMPDIR:-/tmp}/tarvo-wheel-check.XXXXXX")
+  local extension; extension=$(wheel_extension "$wheel" "$unpacked") || exit 1
+  windows_check_dll "$extension" 'python3[0-9]+\.dll' PyInit_tarvo_python_sdk >&2
+  wheel_check_paths "$extension" "$@"
+  [[ "$extension" == *"$suffix" ]] \
+    || die "the extension $(basename "$extension") lacks its interpreter's ABI suffix ($suffix)"
+  rm -rf "$unpacked"
+  echo "$wheel"
+}
+
 # The manylinux or musllinux tag auditwheel finds wheel $1 consistent with (the most compatible one); fails
 # when it finds none or one newer than the baseline.
 wheel_platform_tag() {

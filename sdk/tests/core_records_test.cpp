@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "sdk/src/lib/core.h"
+#include "sdk/src/functions/core.h"
 
 namespace tarvo::sdk {
 namespace {

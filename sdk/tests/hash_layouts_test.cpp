@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "sdk/src/hash.h"
+#include "sdk/src/hashing/hash.h"
 
 namespace tarvo {
 namespace {

@@ -1,5 +1,5 @@
 // Number text encodings: accepted forms and the exact error texts.
-#include "sdk/src/number_text.h"
+#include "sdk/src/numbers/number_text.h"
 
 #include <gtest/gtest.h>
 

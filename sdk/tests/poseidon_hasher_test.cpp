@@ -4,8 +4,8 @@
 #include <random>
 #include <vector>
 
-#include "sdk/src/hash.h"
-#include "sdk/src/zkw/poseidon.h"
+#include "sdk/src/hashing/hash.h"
+#include "sdk/src/hashing/poseidon.h"
 
 namespace tarvo {
 namespace {

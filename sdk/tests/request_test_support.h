@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "sdk/src/number_text.h"
+#include "sdk/src/numbers/number_text.h"
 #include "sdk/src/transaction/limit_order.h"
 #include "sdk/src/transaction/liquidate.h"
 #include "sdk/src/transaction/oracle_price.h"

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "crypto/field/fs.h"
-#include "sdk/src/lib/core.h"
-#include "sdk/src/u256.h"
+#include "sdk/src/functions/core.h"
+#include "sdk/src/numbers/u256.h"
 
 namespace tarvo::sdk {
 namespace {

@@ -2,10 +2,10 @@
 
 #include "crypto/curve/edwards.h"
 #include "crypto/curve/jubjub_params.h"
-#include "sdk/src/tx/convert.h"
-#include "sdk/src/tx/packed_public_key.h"
-#include "sdk/src/tx/packed_signature.h"
-#include "sdk/src/tx/sign.h"
+#include "sdk/src/signing/convert.h"
+#include "sdk/src/signing/packed_public_key.h"
+#include "sdk/src/signing/packed_signature.h"
+#include "sdk/src/signing/sign.h"
 
 namespace tarvo {
 namespace {
@@ -21,7 +21,7 @@ TEST(TransactionSigner, SignaturesAreDeterministicAndVerify) {
   const JubjubSignature affine = first.to_jubjub_signature();
   EXPECT_EQ(affine, second.to_jubjub_signature());
   EXPECT_EQ(affine.to_json(), second.to_jubjub_signature().to_json());
-  EXPECT_EQ(first.pub_key, public_key_and_point(key).first);
+  EXPECT_EQ(first.to_l1_signature().pk_x, public_key_and_point(key).first.to_hex());
 
   const std::string text = affine.to_json();
   const auto public_key = eddsa::PublicKey::from_private(key, GENERATOR_INDEX, *JUBJUB_PARAMS);
@@ -35,7 +35,7 @@ TEST(TransactionSigner, SignaturesAreDeterministicAndVerify) {
 TEST(TransactionSigner, ZeroKeySignsWithTheNonceAsScalar) {
   const eddsa::PrivateKey zero{Fs::zero()};
   const TxSignature signature = TxSignature::sign_msg(zero, kMessage);
-  EXPECT_EQ(signature.pub_key, U256::from_u64(1));
+  EXPECT_EQ(signature.to_l1_signature().pk_x, U256::from_u64(1).to_hex());
   EXPECT_EQ(signature.signature.s, eddsa::Seed::deterministic_seed(zero, kMessage).r);
 }
 

@@ -1,4 +1,4 @@
-#include "sdk/src/u256.h"
+#include "sdk/src/numbers/u256.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include <span>
 #include <string>
 
-#include "sdk/src/lib/functions.h"
+#include "sdk/src/functions/functions.h"
 
 namespace tarvo::python {
 

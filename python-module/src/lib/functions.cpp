@@ -9,7 +9,7 @@
 #include "crypto/base/wipe.h"
 #include "python-module/src/lib/arguments.h"
 #include "python-module/src/lib/guard.h"
-#include "sdk/src/lib/functions.h"
+#include "sdk/src/functions/functions.h"
 
 namespace tarvo::python {
 

@@ -7,20 +7,32 @@
 
 #include "crypto/base/wipe.h"
 #include "python-module/src/lib/exceptions.h"
-#include "sdk/src/lib/diagnostic.h"
+#include "sdk/src/functions/diagnostic.h"
 
 namespace tarvo::python {
 
 namespace {
 
+// The stream calls that skip the per-call lock while the caller holds it: POSIX names them flockfile,
+// putc_unlocked and funlockfile; the Windows C runtime _lock_file, _putc_nolock and _unlock_file.
+#ifdef _WIN32
+void lock_stream(FILE* stream) { _lock_file(stream); }
+void put_locked(char c, FILE* stream) { _putc_nolock(c, stream); }
+void unlock_stream(FILE* stream) { _unlock_file(stream); }
+#else
+void lock_stream(FILE* stream) { flockfile(stream); }
+void put_locked(char c, FILE* stream) { putc_unlocked(c, stream); }
+void unlock_stream(FILE* stream) { funlockfile(stream); }
+#endif
+
 // Called inside a catch handler: writes the failure's diagnostic as exactly one line to the C standard
 // error stream, flushes it, and raises ValueError "Any { .. }". Allocates nothing before the raise.
 PyObject* fail() {
-  flockfile(stderr);
-  sdk::write_diagnostic([](char c) { putc_unlocked(c, stderr); });
-  putc_unlocked('\n', stderr);
+  lock_stream(stderr);
+  sdk::write_diagnostic([](char c) { put_locked(c, stderr); });
+  put_locked('\n', stderr);
   std::fflush(stderr);
-  funlockfile(stderr);
+  unlock_stream(stderr);
   raise_plain(PyExc_ValueError, "Any { .. }");
   return nullptr;
 }

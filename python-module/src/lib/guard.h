@@ -4,7 +4,7 @@
 
 #include <Python.h>
 
-#include "sdk/src/lib/functions.h"
+#include "sdk/src/functions/functions.h"
 
 namespace tarvo::python {
 

@@ -1,6 +1,6 @@
 #include "sdk/src/transaction/hash_layouts.h"
 
-#include "sdk/src/hash.h"
+#include "sdk/src/hashing/hash.h"
 
 namespace tarvo {
 

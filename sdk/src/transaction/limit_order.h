@@ -5,9 +5,9 @@
 #include <string_view>
 
 #include "crypto/base/result.h"
-#include "sdk/src/common/order_base.h"
 #include "sdk/src/json/declarations.h"
-#include "sdk/src/zkw/types.h"
+#include "sdk/src/signing/types.h"
+#include "sdk/src/transaction/order_base.h"
 
 namespace tarvo {
 

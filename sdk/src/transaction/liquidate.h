@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "crypto/base/result.h"
+#include "sdk/src/signing/types.h"
 #include "sdk/src/transaction/limit_order.h"
-#include "sdk/src/zkw/types.h"
 
 namespace tarvo {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "crypto/base/result.h"
-#include "sdk/src/zkw/types.h"
+#include "sdk/src/signing/types.h"
 
 namespace tarvo {
 

@@ -5,8 +5,8 @@
 #include <string_view>
 
 #include "crypto/base/result.h"
-#include "sdk/src/common/order_base.h"
-#include "sdk/src/zkw/types.h"
+#include "sdk/src/signing/types.h"
+#include "sdk/src/transaction/order_base.h"
 
 namespace tarvo {
 

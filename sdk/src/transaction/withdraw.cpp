@@ -1,7 +1,7 @@
 #include "sdk/src/transaction/withdraw.h"
 
 #include "sdk/src/json/record_reader.h"
-#include "sdk/src/number_text.h"
+#include "sdk/src/numbers/number_text.h"
 
 namespace tarvo {
 

@@ -21,11 +21,11 @@
 #include "crypto/curve/fixed_base.h"
 #include "crypto/curve/jubjub_params.h"
 #include "crypto/field/montgomery.h"
-#include "sdk/src/lib/core.h"
-#include "sdk/src/lib/l1_sign.h"
-#include "sdk/src/tx/convert.h"
-#include "sdk/src/tx/packed_public_key.h"
-#include "sdk/src/tx/sign.h"
+#include "sdk/src/functions/core.h"
+#include "sdk/src/functions/l1_sign.h"
+#include "sdk/src/signing/convert.h"
+#include "sdk/src/signing/packed_public_key.h"
+#include "sdk/src/signing/sign.h"
 
 namespace {
 
@@ -37,9 +37,8 @@ bool sign_with_secret_key(std::string key_text, const tarvo::U256& message) {
   const tarvo::TxSignature signature = tarvo::TxSignature::sign_msg(*key, tarvo::message_bytes(message));
   const tarvo::JubjubSignature affine = signature.to_jubjub_signature();
   VALGRIND_MAKE_MEM_DEFINED(&affine, sizeof affine);
-  VALGRIND_MAKE_MEM_DEFINED(&signature.pub_key, sizeof signature.pub_key);
   std::printf("%s\n", affine.to_json().c_str());
-  return !affine.s.is_zero() && !signature.pub_key.is_zero();
+  return !affine.s.is_zero();
 }
 
 // Layer-one signing with a secret key; the five coordinates it returns are public.

@@ -7,7 +7,7 @@
 
 #include "crypto/base/result.h"
 #include "crypto/eddsa/eddsa.h"
-#include "sdk/src/zkw/types.h"
+#include "sdk/src/signing/types.h"
 
 namespace tarvo {
 

@@ -1,7 +1,7 @@
-#include "sdk/src/lib/l1_sign.h"
+#include "sdk/src/functions/l1_sign.h"
 
-#include "sdk/src/tx/convert.h"
-#include "sdk/src/tx/sign.h"
+#include "sdk/src/signing/convert.h"
+#include "sdk/src/signing/sign.h"
 
 namespace tarvo::sdk {
 

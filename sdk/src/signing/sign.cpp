@@ -1,15 +1,14 @@
-#include "sdk/src/tx/sign.h"
+#include "sdk/src/signing/sign.h"
 
 #include "crypto/curve/jubjub_params.h"
-#include "sdk/src/tx/convert.h"
-#include "sdk/src/tx/packed_public_key.h"
+#include "sdk/src/signing/convert.h"
+#include "sdk/src/signing/packed_public_key.h"
 
 namespace tarvo {
 
 TxSignature TxSignature::sign_msg(const eddsa::PrivateKey& private_key,
                                   std::span<const uint8_t, 32> message) {
-  const eddsa::CheckedSignature signature = private_key.sign(message, GENERATOR_INDEX, *JUBJUB_PARAMS);
-  return {packed_point(signature.public_key), signature};
+  return {private_key.sign(message, GENERATOR_INDEX, *JUBJUB_PARAMS)};
 }
 
 JubjubSignature TxSignature::to_jubjub_signature() const {
@@ -22,7 +21,7 @@ L1Signature TxSignature::to_l1_signature() const {
       .x = "0x" + FeConvert::to_hex(x),
       .y = "0x" + FeConvert::to_hex(y),
       .s = "0x" + FeConvert::to_hex(signature.s),
-      .pk_x = pub_key.to_hex(),
+      .pk_x = packed_point(signature.public_key).to_hex(),
       .pk_y = "0x" + FeConvert::to_hex(signature.public_key.first),
   };
 }

@@ -1,11 +1,11 @@
-#include "sdk/src/lib/functions.h"
+#include "sdk/src/functions/functions.h"
 
 #include <utility>
 
 #include "crypto/base/fatal.h"
-#include "sdk/src/lib/core.h"
-#include "sdk/src/lib/diagnostic.h"
-#include "sdk/src/lib/l1_sign.h"
+#include "sdk/src/functions/core.h"
+#include "sdk/src/functions/diagnostic.h"
+#include "sdk/src/functions/l1_sign.h"
 
 namespace tarvo::sdk {
 

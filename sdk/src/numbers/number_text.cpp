@@ -1,4 +1,4 @@
-#include "sdk/src/number_text.h"
+#include "sdk/src/numbers/number_text.h"
 
 #include <limits>
 #include <string>

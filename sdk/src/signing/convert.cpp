@@ -1,4 +1,4 @@
-#include "sdk/src/tx/convert.h"
+#include "sdk/src/signing/convert.h"
 
 #include <array>
 #include <optional>

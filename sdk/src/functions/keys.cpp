@@ -1,10 +1,10 @@
 // Core operations on keys and signatures: sign, verify, and the public key utilities.
 #include "crypto/curve/jubjub_params.h"
-#include "sdk/src/lib/core.h"
-#include "sdk/src/tx/convert.h"
-#include "sdk/src/tx/packed_public_key.h"
-#include "sdk/src/tx/packed_signature.h"
-#include "sdk/src/tx/sign.h"
+#include "sdk/src/functions/core.h"
+#include "sdk/src/signing/convert.h"
+#include "sdk/src/signing/packed_public_key.h"
+#include "sdk/src/signing/packed_signature.h"
+#include "sdk/src/signing/sign.h"
 
 namespace tarvo::sdk {
 

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "crypto/base/result.h"
-#include "sdk/src/zkw/types.h"
+#include "sdk/src/signing/types.h"
 
 namespace tarvo::sdk {
 

@@ -9,9 +9,9 @@
 
 #include "crypto/base/result.h"
 #include "sdk/src/json/writer.h"
+#include "sdk/src/signing/sign.h"
+#include "sdk/src/signing/types.h"
 #include "sdk/src/transaction/hash_layouts.h"
-#include "sdk/src/tx/sign.h"
-#include "sdk/src/zkw/types.h"
 
 namespace tarvo::sdk {
 

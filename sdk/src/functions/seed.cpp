@@ -2,7 +2,7 @@
 #include "crypto/base/sha256.h"
 #include "crypto/base/wipe.h"
 #include "crypto/field/fs.h"
-#include "sdk/src/lib/core.h"
+#include "sdk/src/functions/core.h"
 
 namespace tarvo::sdk {
 

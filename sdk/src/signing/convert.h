@@ -1,7 +1,6 @@
 // Field conversions of keys: the private key text and the hexadecimal forms.
 #pragma once
 
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -9,7 +8,7 @@
 #include "crypto/eddsa/eddsa.h"
 #include "crypto/field/fr.h"
 #include "crypto/field/fs.h"
-#include "sdk/src/u256.h"
+#include "sdk/src/numbers/u256.h"
 
 namespace tarvo {
 
@@ -33,6 +32,5 @@ Result<eddsa::PrivateKey> private_key_from_string(std::string_view text);
 
 // The canonical integer of a field element.
 U256 fr_to_u256(const Fr& value);
-inline U256 le_to_u256(std::span<const uint8_t, 32> bytes) { return U256::from_le_bytes(bytes); }
 
 }  // namespace tarvo

@@ -1,4 +1,4 @@
-#include "sdk/src/tx/packed_signature.h"
+#include "sdk/src/signing/packed_signature.h"
 
 #include "crypto/curve/edwards.h"
 #include "crypto/curve/jubjub_params.h"

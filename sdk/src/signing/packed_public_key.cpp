@@ -1,9 +1,9 @@
-#include "sdk/src/tx/packed_public_key.h"
+#include "sdk/src/signing/packed_public_key.h"
 
 #include "crypto/curve/edwards.h"
 #include "crypto/curve/jubjub_params.h"
-#include "sdk/src/tx/convert.h"
-#include "sdk/src/tx/packed_signature.h"
+#include "sdk/src/signing/convert.h"
+#include "sdk/src/signing/packed_signature.h"
 
 namespace tarvo {
 

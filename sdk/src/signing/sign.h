@@ -7,14 +7,13 @@
 
 #include "crypto/base/result.h"
 #include "crypto/eddsa/eddsa.h"
-#include "sdk/src/zkw/types.h"
+#include "sdk/src/signing/types.h"
 
 namespace tarvo {
 
-// The signer's result. Invariant: `signature` verifies against the key packed in `pub_key` (its affine
-// form is `signature.public_key`) for the message it was made for.
+// The signer's result. Invariant: `signature` verifies against `signature.public_key` for the message it
+// was made for.
 struct TxSignature {
-  PackedPublicKey pub_key;
   eddsa::CheckedSignature signature;
 
   // Deterministic nonce, (R, s) = (r·G, m·sk + r), then verification against sk·G.
@@ -22,7 +21,7 @@ struct TxSignature {
 
   // R as its affine coordinates and s as its canonical integer; the public key is not carried over.
   JubjubSignature to_jubjub_signature() const;
-  // R, s and the public key (packed, and its affine x) as hexadecimal texts.
+  // R, s and the public key (packed here, and its affine x) as hexadecimal texts.
   L1Signature to_l1_signature() const;
 };
 

@@ -9,8 +9,8 @@
 #include <string_view>
 
 #include "crypto/base/result.h"
-#include "sdk/src/u256.h"
-#include "sdk/src/zkw/types.h"
+#include "sdk/src/numbers/u256.h"
+#include "sdk/src/signing/types.h"
 
 namespace tarvo {
 

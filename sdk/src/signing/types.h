@@ -2,13 +2,17 @@
 // say what their JSON texts hold.
 #pragma once
 
+#include <algorithm>
+#include <array>
+#include <cstdint>
 #include <string>
 #include <utility>
 
+#include "crypto/base/bytes.h"
 #include "crypto/curve/edwards.h"
 #include "crypto/field/fr.h"
 #include "sdk/src/json/writer.h"
-#include "sdk/src/u256.h"
+#include "sdk/src/numbers/u256.h"
 
 namespace tarvo {
 
@@ -16,8 +20,8 @@ namespace tarvo {
 // y + 2^255 * (x mod 2).
 using PackedPublicKey = U256;
 
-// The packed form of an affine point: its encoding read as a little-endian integer. The packed public key,
-// and the "r" of a signature text.
+// The packed form of an affine point: its encoding read as a little-endian integer (the packed public
+// key).
 inline U256 packed_point(const std::pair<Fr, Fr>& affine) {
   return U256::from_le_bytes(edwards::write_affine(affine.first, affine.second));
 }
@@ -37,10 +41,12 @@ struct JubjubSignature {
   std::pair<Fr, Fr> r;
   U256 s;
 
-  // {"r":"0x…","s":"0x…"}: r the packed encoding of R, s the scalar, each 64 lowercase digits (147
-  // characters in all).
+  // {"r":"0x…","s":"0x…"}: r the encoding of R read as a little-endian integer, s the scalar, each 64
+  // lowercase digits (147 characters in all).
   std::string to_json() const {
-    return json::compact_object({{"r", packed_point(r).to_hex()}, {"s", s.to_hex()}});
+    std::array<uint8_t, 32> encoding = edwards::write_affine(r.first, r.second);
+    std::ranges::reverse(encoding);  // the integer's bytes, most significant first
+    return json::compact_object({{"r", hex_encode(encoding, "0x")}, {"s", s.to_hex()}});
   }
 
   friend bool operator==(const JubjubSignature&, const JubjubSignature&) = default;

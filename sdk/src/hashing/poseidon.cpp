@@ -1,4 +1,4 @@
-#include "sdk/src/zkw/poseidon.h"
+#include "sdk/src/hashing/poseidon.h"
 
 namespace tarvo {
 

@@ -6,7 +6,7 @@
 #include <span>
 
 #include "sdk/src/json/declarations.h"
-#include "sdk/src/zkw/types.h"
+#include "sdk/src/signing/types.h"
 
 namespace tarvo {
 

@@ -1,4 +1,4 @@
-#include "sdk/src/hash.h"
+#include "sdk/src/hashing/hash.h"
 
 namespace tarvo {
 

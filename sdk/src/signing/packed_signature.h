@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "crypto/eddsa/eddsa.h"
-#include "sdk/src/u256.h"
+#include "sdk/src/numbers/u256.h"
 
 namespace tarvo {
 

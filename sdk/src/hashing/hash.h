@@ -1,8 +1,8 @@
 // The two-input Poseidon hash of 256-bit values, and how any 256-bit value enters a word stream.
 #pragma once
 
-#include "sdk/src/u256.h"
-#include "sdk/src/zkw/poseidon.h"
+#include "sdk/src/hashing/poseidon.h"
+#include "sdk/src/numbers/u256.h"
 
 namespace tarvo {
 

@@ -1,7 +1,7 @@
-#include "sdk/src/common/order_base.h"
+#include "sdk/src/transaction/order_base.h"
 
 #include "sdk/src/json/member.h"
-#include "sdk/src/number_text.h"
+#include "sdk/src/numbers/number_text.h"
 
 namespace tarvo {
 
