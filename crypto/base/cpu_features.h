@@ -1,20 +1,36 @@
-// What the hand-written x86-64 kernels need of the CPU, detected once per process. Every flag is false
-// on other targets, where the portable code runs.
+// What the hand-written x86-64 kernels need of the CPU, detected once per process, and the capabilities
+// the kernel sets (kernel_choice.h) require. Every feature is false on other targets, where the portable
+// code runs.
 #pragma once
 
 #include <cstdint>
 
 namespace tarvo {
 
+// The features as the CPU and the OS report them, each vector extension only with its registers saved.
 struct CpuFeatures {
-  bool adx;     // MULX (BMI2) and ADCX/ADOX: the field multiplications
-  bool sha;     // the SHA extensions and SSE4.1: the SHA-256 compression
-  bool avx2;    // the 32-byte fixed-base scan
-  bool avx512;  // AVX-512 F, VL and BW, with the registers saved by the OS: the 64-byte fixed-base scan
-  bool ifma;    // AVX-512 F and IFMA (52-bit multiply-accumulate), the same registers saved: Poseidon
+  bool adx;     // MULX (BMI2) and ADCX/ADOX
+  bool sha;     // the SHA extensions and SSE4.1
+  bool avx2;    // AVX2
+  bool avx512;  // AVX-512 F, VL and BW
+  bool ifma;    // AVX-512 F and IFMA (52-bit multiply-accumulate)
 };
 
 const CpuFeatures& cpu_features();
+
+// What a kernel set needs, one requirement per name: the features its instructions use (its target
+// attribute, target.h, and the MULX/ADCX/ADOX assembly the vector kernels call for scalar work).
+enum class Capability {
+  none,         // portable C++
+  adx,          // MULX/ADCX/ADOX
+  sha,          // TARVO_TARGET_SHA
+  avx2_adx,     // TARVO_TARGET_AVX2 and adx
+  avx512_adx,   // TARVO_TARGET_AVX512 and adx
+  avx512_ifma,  // TARVO_TARGET_IFMA (AVX-512 F, VL, BW and IFMA) and adx
+};
+
+// Whether this CPU has the capability.
+bool cpu_has(Capability capability);
 
 // What the detection reads: CPUID leaf 1's ECX, leaf 7 (subleaf 0)'s EBX, and XCR0, the register state
 // the OS saves (read only where leaf 1 reports OSXSAVE and AVX; 0 otherwise), each 0 where not there.

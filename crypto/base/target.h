@@ -7,3 +7,11 @@
 #else
 #define TARVO_X86_64 0
 #endif
+
+// The target attributes of the x86-64 vector kernels, one per instruction set. A kernel compiled with one
+// runs only where the CPU has the capability of the same name (cpu_features.h), which covers every
+// feature the attribute names. The MULX/ADCX/ADOX kernels are assembly and need no attribute.
+#define TARVO_TARGET_SHA __attribute__((target("sha,sse4.1")))
+#define TARVO_TARGET_AVX2 __attribute__((target("avx2")))
+#define TARVO_TARGET_AVX512 __attribute__((target("avx512f,avx512vl,avx512bw")))
+#define TARVO_TARGET_IFMA __attribute__((target("avx512f,avx512vl,avx512bw,avx512ifma")))

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <bit>
 
-#include "crypto/base/cpu_features.h"
 #include "crypto/base/target.h"
 #include "crypto/curve/cached.h"
 #include "crypto/curve/edwards.h"
@@ -73,7 +72,7 @@ Point<Order> as_point(const Point<Order>& p) {
 }
 #if TARVO_X86_64
 template <typename Order>
-Point<Order> as_point(const partly_reduced::LazyPoint& p) {
+Point<Order> as_point(const partly_reduced::PartlyReducedPoint& p) {
   return partly_reduced::to_point<Order>(p);
 }
 template <typename Order>
@@ -109,7 +108,7 @@ NafTerm naf_term(const Point<Order>& p, const Limbs& k, const CurveCoefficient& 
 template <typename Order, typename Body>
 Point<Order> with_kernels(PointKernels kernels, Body body) {
 #if TARVO_X86_64
-  if (kernels == PointKernels::adx) return body.template operator()<partly_reduced::LazyPoint>();
+  if (kernels == PointKernels::adx) return body.template operator()<partly_reduced::PartlyReducedPoint>();
   if (kernels == PointKernels::ifma) return body.template operator()<point_lanes::LanePoint>();
 #endif
   (void)kernels;
@@ -174,21 +173,6 @@ Point<Order> mul_reference_var(const Point<Order>& p, const Limbs& k, const Curv
     if ((k[i / 64] >> (i % 64)) & 1) acc = add(acc, p, curve);
   }
   return acc;
-}
-
-std::vector<PointKernels> available_point_kernels() {
-  std::vector<PointKernels> kernels = {PointKernels::portable};
-#if TARVO_X86_64
-  const CpuFeatures& cpu = cpu_features();
-  if (cpu.adx) kernels.push_back(PointKernels::adx);
-  if (cpu.adx && cpu.avx512 && cpu.ifma) kernels.push_back(PointKernels::ifma);
-#endif
-  return kernels;
-}
-
-PointKernels fastest_point_kernels() {
-  static const PointKernels fastest = available_point_kernels().back();
-  return fastest;
 }
 
 template <typename Order>

@@ -196,7 +196,7 @@ TEST(ScalarMultiplication, EveryMethodMatchesTheReference) {
     };
     for (const Point<Unknown>& p : points) {
       const Point<Unknown> expected = mul_reference_var(p, k, params());
-      for (const PointKernels kernels : available_point_kernels()) {
+      for (const PointKernels kernels : available_kernels<PointKernels>()) {
         SCOPED_TRACE(testing::Message() << "point kernels " << static_cast<int>(kernels));
         expect_point(mul(p, k, params(), kernels), expected);
         expect_point(mul_var(p, k, params(), kernels), expected);
@@ -212,7 +212,7 @@ TEST(ScalarMultiplication, EveryMethodMatchesTheReference) {
     const Point<PrimeOrder> expected = mul_reference_var(params().generator(5), k, params());
     EXPECT_EQ(mul(params().generator(5), *scalar, params()), expected);
     EXPECT_EQ(params().mul_generator(5, *scalar), expected);
-    for (const FixedBaseTable::Kernels kernels : FixedBaseTable::available_kernels()) {
+    for (const FixedBaseKernels kernels : available_kernels<FixedBaseKernels>()) {
       EXPECT_EQ(generator5_table.mul(*scalar, kernels), expected);
     }
     EXPECT_EQ(params().mul_generator(0, *scalar), mul_reference_var(params().generator(0), k, params()));

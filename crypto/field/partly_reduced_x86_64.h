@@ -1,6 +1,6 @@
-// Arithmetic in Fr on Montgomery forms that are only partly reduced, for the curve kernels: x86-64
-// assembly, branch-free, constant time. Each kernel states the bounds it takes and gives; the callers keep
-// their values within them. p < 2^256 / 5 leaves the room.
+// Arithmetic in Fr on Montgomery forms that are only partly reduced (below a small multiple of p, not
+// below p), for the curve kernels: x86-64 assembly, branch-free, constant time. Each kernel states the
+// bounds it takes and gives; the callers keep their values within them. p < 2^256 / 5 leaves the room.
 #pragma once
 
 #include <utility>
@@ -8,15 +8,14 @@
 #include "crypto/base/kernel.h"
 #include "crypto/base/target.h"
 #include "crypto/field/fr.h"
-#include "crypto/field/op_counts.h"
+#include "crypto/field/montgomery_x86_64.h"
 
 #if TARVO_X86_64
 
-namespace tarvo::lazy_fr {
+namespace tarvo::partly_reduced {
 
 inline constexpr Limbs kP = Fr::MODULUS;
-inline constexpr Limbs kTwiceP = {kP[0] << 1, (kP[1] << 1) | (kP[0] >> 63), (kP[2] << 1) | (kP[1] >> 63),
-                                  (kP[3] << 1) | (kP[2] >> 63)};
+inline constexpr Limbs kTwiceP = twice(kP);
 static_assert(kP[3] < 0x3333333333333333, "5p < 2^256");
 inline constexpr uint64_t kInv = FrParams::INV;
 
@@ -108,17 +107,14 @@ TARVO_KERNEL Limbs negated_if(const Limbs& a, uint64_t negative) {
 }
 
 // a·b·2^-256 mod p plus 0 or p, for a·b < p·2^256 and a < 2^256 − p: the result is then below
-// a·b·2^-256 + p < 2p, and the kernel's running sum below a + p < 2^256. The counting build tallies it
-// as a multiplication.
+// a·b·2^-256 + p < 2p, and the kernel's running sum below a + p < 2^256.
 TARVO_KERNEL Limbs product(const Limbs& a, const Limbs& b) {
-  TARVO_COUNT(multiplications, 1);
   return montgomery::mul_below_2p_adx(a, b, kP, kInv);
 }
 
 // a²·2^-256 mod p, below p, for a² < p·2^256 (so for every a < 2p): the squaring's high half is then below
-// p, so that its one subtraction of p leaves the sum of both halves below p. Counted as a squaring.
+// p, so that its one subtraction of p leaves the sum of both halves below p.
 TARVO_KERNEL Limbs square(const Limbs& a) {
-  TARVO_COUNT(squarings, 1);
 #ifdef __OPTIMIZE__
   return montgomery::sqr_adx(a, kP, kInv);
 #else
@@ -126,12 +122,17 @@ TARVO_KERNEL Limbs square(const Limbs& a) {
 #endif
 }
 
-// a·b·2^-256 mod p, below p, for a·b < p·2^256; counted like product.
+// a·b·2^-256 mod p, below p, for a·b < p·2^256.
 TARVO_KERNEL Limbs reduced_product(const Limbs& a, const Limbs& b) {
-  TARVO_COUNT(multiplications, 1);
   return montgomery::mul_adx(a, b, kP, kInv);
 }
 
-}  // namespace tarvo::lazy_fr
+// The element of a value below 2p.
+TARVO_KERNEL Fr reduced(Limbs value) {
+  montgomery::subtract_if_not_below_cmov(value, kP);
+  return Fr::from_montgomery_form(value);
+}
+
+}  // namespace tarvo::partly_reduced
 
 #endif
