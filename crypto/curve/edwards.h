@@ -138,15 +138,6 @@ bool is_zero(const Point<Order>& p) {
   return p.x.is_zero() && p.y == p.z;
 }
 
-// Plain double-and-add over all 256 bits of k, most significant first. Variable time; the
-// reference the faster methods are held to.
-template <typename Order>
-Point<Order> mul_reference_var(const Point<Order>& p, const Limbs& k, const CurveCoefficient& curve);
-
-// Whether l·p is the neutral element, by multiplication: the reference that the parameter set's
-// faster subgroup test is held to. Variable time.
-bool in_prime_order_subgroup_reference_var(const Point<Unknown>& p, const CurveCoefficient& curve);
-
 // The point arithmetic of the loops of the multiplications below: the formulas above on Fr (every
 // target), the same formulas on partly reduced values with the MULX/ADCX/ADOX multiplication named
 // directly (x86-64 with ADX), or with the four values of each step side by side in the lanes of AVX-512

@@ -2,6 +2,7 @@
 
 #include <openssl/crypto.h>
 
+#include "crypto/base/check.h"
 #include "crypto/base/fatal.h"
 #include "crypto/base/kernel.h"
 #include "crypto/base/target.h"
@@ -77,12 +78,14 @@ TARVO_TARGET_IFMA __attribute__((flatten)) Point<PrimeOrder> sum_of_windows_avx5
   for (size_t j = 2; j < kHalf; ++j) {
     next = ifma::Scans(windows[j], digits[j], windows[kHalf + j], digits[kHalf + j]);
     count_formula(3), count_formula(3);
+    TARVO_CHECK(ifma::lanes_at_most(sums, ifma::SUM_BOUND), "the fixed-base lanes' sums below 1.2r");
     sums = ifma::add_entries(ifma::first_factors(sums), scans, next);
     scans = next;
   }
   NothingBetween nothing;  // the last addition: nothing is left to scan
   count_formula(3), count_formula(3);
   sums = ifma::add_entries(ifma::first_factors(sums), scans, nothing);
+  TARVO_CHECK(ifma::lanes_at_most(sums, ifma::SUM_BOUND), "the fixed-base lanes' sums below 1.2r");
   const auto [first, second] = ifma::accumulators(sums);
   return add(first, to_cached(second, curve));
 }
@@ -126,6 +129,7 @@ std::vector<AffineLimbs> FixedBaseTable::multiples(const Point<PrimeOrder>& base
 Point<PrimeOrder> FixedBaseTable::mul(const Fs& k, FixedBaseKernels kernels) const {
   Limbs bits = k.into_repr();
   fixed_base::Digits digits = signed_digits<fixed_base::WINDOW_BITS, fixed_base::WINDOWS>(bits);
+  TARVO_CHECK(windows_.size() == fixed_base::WINDOWS, "fixed-base table size");
   Point<PrimeOrder> product;
   switch (kernels) {
 #if TARVO_X86_64

@@ -46,6 +46,8 @@ inline constexpr Limbs52 kTwiceRBorrowed = {TWICE_MODULUS52[0] + (uint64_t{1} <<
                                             TWICE_MODULUS52[1] + LIMB_MASK, TWICE_MODULUS52[2] + LIMB_MASK,
                                             TWICE_MODULUS52[3] + LIMB_MASK, TWICE_MODULUS52[4] - 1};
 
+inline constexpr Limbs SUM_BOUND = tenths_of_r(12);  // 1.2r
+
 // Lanes as masks: the first accumulator's and the second's, and each accumulator's lane of Y − X (0 and
 // 4), Y + X (1 and 5), T (2 and 6) and Z (3 and 7), or of the factors these lanes meet.
 inline constexpr __mmask8 kFirst = 0x0f, kSecond = 0xf0;

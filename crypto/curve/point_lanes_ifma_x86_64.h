@@ -41,6 +41,7 @@ using namespace fr_lanes;
 inline constexpr size_t POINT_LANES = 4;
 
 using Lanes4 = LaneLimbs<POINT_LANES>;
+inline constexpr Limbs COORDINATE_BOUND = tenths_of_r(12);  // 1.2r
 
 // The four values (each below 2^256) in the four lanes.
 inline Lanes4 lanes_of(const std::array<Limbs, POINT_LANES>& values) {

@@ -166,16 +166,6 @@ Point<Order> sum_of_windows(const std::array<CachedPoint, 9>& multiples,
 }  // namespace
 
 template <typename Order>
-Point<Order> mul_reference_var(const Point<Order>& p, const Limbs& k, const CurveCoefficient& curve) {
-  Point<Order> acc;
-  for (int i = 255; i >= 0; --i) {
-    acc = doubled(acc);
-    if ((k[i / 64] >> (i % 64)) & 1) acc = add(acc, p, curve);
-  }
-  return acc;
-}
-
-template <typename Order>
 Point<Order> mul(const Point<Order>& p, const Limbs& k, const CurveCoefficient& curve, PointKernels kernels) {
   // Signed 4-bit digits, one more than the 64 windows of k to take the last carry.
   constexpr size_t kWindows = 65;
@@ -238,8 +228,6 @@ Point<Unknown> mul_sum_var(const PublicBaseTable& base, const Limbs& k, const Po
   });
 }
 
-template Point<PrimeOrder> mul_reference_var(const Point<PrimeOrder>&, const Limbs&, const CurveCoefficient&);
-template Point<Unknown> mul_reference_var(const Point<Unknown>&, const Limbs&, const CurveCoefficient&);
 template Point<PrimeOrder> mul(const Point<PrimeOrder>&, const Limbs&, const CurveCoefficient&, PointKernels);
 template Point<Unknown> mul(const Point<Unknown>&, const Limbs&, const CurveCoefficient&, PointKernels);
 template Point<PrimeOrder> mul(const Point<PrimeOrder>&, const Fs&, const CurveCoefficient&);

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <type_traits>
 
+#include "crypto/base/check.h"
 #include "crypto/base/fatal.h"
 #include "crypto/base/kernel.h"
 #include "crypto/base/result.h"
@@ -299,6 +300,7 @@ class PrimeField {
   };
 
   TARVO_KERNEL static constexpr PrimeField from_montgomery(const Limbs& mont) {
+    if (!std::is_constant_evaluated()) TARVO_CHECK(limbs_less(mont, MODULUS), "Montgomery form below p");
     PrimeField f;
     f.mont_ = mont;
     return f;

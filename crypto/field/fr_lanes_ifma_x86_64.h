@@ -71,6 +71,39 @@ TARVO_KERNEL Limbs lane_value(const LaneLimbs<N>& lanes, size_t i) {
   return from_limbs52(x);
 }
 
+// floor(tenths·r/10): the bounds the kernels state as multiples of r (1.2r as 12 tenths).
+constexpr Limbs tenths_of_r(uint64_t tenths) {
+  std::array<uint64_t, 5> x{};
+  u128 carry = 0;
+  for (size_t i = 0; i < 4; ++i) {
+    const u128 t = u128(FrParams::MODULUS[i]) * tenths + carry;
+    x[i] = static_cast<uint64_t>(t);
+    carry = t >> 64;
+  }
+  x[4] = static_cast<uint64_t>(carry);
+  Limbs out{};
+  u128 remainder = x[4] % 10;
+  for (size_t i = 4; i-- > 0;) {
+    const u128 t = remainder << 64 | x[i];
+    out[i] = static_cast<uint64_t>(t / 10);
+    remainder = t % 10;
+  }
+  return out;
+}
+
+// Whether every lane holds normalised limbs (the top one of 48 bits) of a value at most `bound`: the
+// checked build's test of the lanes' bounds (check.h), without a branch.
+template <size_t N>
+bool lanes_at_most(const LaneLimbs<N>& lanes, const Limbs& bound) {
+  bool all = true;
+  for (size_t i = 0; i < N; ++i) {
+    uint64_t excess = lanes.limb[LIMBS - 1][i] >> 48;
+    for (size_t k = 0; k + 1 < LIMBS; ++k) excess |= lanes.limb[k][i] >> 52;
+    all &= (excess == 0) & !limbs_less(bound, lane_value(lanes, i));
+  }
+  return all;
+}
+
 // Shifts written as vector arithmetic: GCC 12's _mm512_srli_epi64 warns of an uninitialised operand.
 using U64x8 = uint64_t __attribute__((vector_size(64)));
 using I64x8 = int64_t __attribute__((vector_size(64)));
@@ -93,6 +126,13 @@ TARVO_VECTOR_KERNEL TARVO_TARGET_IFMA Vector load(const Lanes& lanes) {
 TARVO_VECTOR_KERNEL TARVO_TARGET_IFMA void store(const Vector& v, Lanes& lanes) {
 #pragma GCC unroll 5
   for (size_t k = 0; k < LIMBS; ++k) _mm512_store_si512(lanes.limb[k].data(), v.limb[k]);
+}
+
+// The same for the lanes of a register set.
+TARVO_VECTOR_KERNEL TARVO_TARGET_IFMA bool lanes_at_most(const Vector& v, const Limbs& bound) {
+  Lanes stored;
+  store(v, stored);
+  return lanes_at_most(stored, bound);
 }
 
 // A product's (or a sum of products') ten 52-bit columns, each a 64-bit sum of halves of products.

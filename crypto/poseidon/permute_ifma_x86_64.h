@@ -28,6 +28,7 @@
 #include <span>
 #include <vector>
 
+#include "crypto/base/check.h"
 #include "crypto/base/target.h"
 #include "crypto/field/fr.h"
 #include "crypto/field/fr_lanes_ifma_x86_64.h"
@@ -237,11 +238,13 @@ inline TARVO_TARGET_IFMA __attribute__((noinline)) void update_columns(const Par
 TARVO_VECTOR_KERNEL TARVO_TARGET_IFMA void full_round(Vector& x, Limbs& last, const RoundConstants& c,
                                                       const MixConstants& mix) {
   const Vector y = sbox_add(x, load(c.lanes));
+  TARVO_CHECK(lanes_at_most(y, tenths_of_r(21)), "the S-box outputs below 2.1r");
   const Limbs& p = FrParams::MODULUS;
   const uint64_t inv = FrParams::INV;
   const Limbs last4 = montgomery::sqr_adx(montgomery::sqr_adx(last, p, inv), p, inv);
   const Limbs y8 = montgomery::mul_add_adx(last, last4, c.last, p, inv);
   x = mix_rows(mix, y, y8);
+  TARVO_CHECK(lanes_at_most(x, tenths_of_r(13)), "the mix outputs below 1.3r");
   std::array<Limbs, WIDTH> ys;
   const std::array<Limbs, LANES> lanes = to_limbs(y);
   std::copy(lanes.begin(), lanes.end(), ys.begin());
