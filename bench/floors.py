@@ -4,7 +4,7 @@
 class Bounds:
     """Lower bounds from counted work: field multiplications and squarings, each at the measured cost
     of one multiplication, plus the SHA-256 compressions that the nonce's HMAC-SHA-256 evaluations need
-    at least, each at the measured cost of one compression with OpenSSL."""
+    at least, each at the measured cost of one compression."""
 
     def __init__(self, kernels, counts):
         self.kernels = counts["kernels"]

@@ -6,13 +6,7 @@
 // pass over a workload pool per iteration, so that every repetition sees the same mix of inputs.
 //
 //   tarvo_bench --workload=build/bench/workload.json [Google Benchmark flags]
-// SHA-256's low-level interface, which OpenSSL 3 marks deprecated, is the only one that times a
-// single compression.
-#define OPENSSL_SUPPRESS_DEPRECATED
 #include <benchmark/benchmark.h>
-#include <openssl/evp.h>
-#include <openssl/hmac.h>
-#include <openssl/sha.h>
 #include <tarvo.h>
 
 #include <array>
@@ -24,6 +18,8 @@
 #include "bench/operands.h"
 #include "bench/reference_paths.h"
 #include "bench/workload_file.h"
+#include "crypto/base/sha256.h"
+#include "crypto/base/target.h"
 #include "crypto/curve/edwards.h"
 #include "crypto/curve/embedded_tables.h"
 #include "crypto/curve/fixed_base.h"
@@ -233,32 +229,44 @@ void mul_generator5_rebuilt_params(benchmark::State& state) {
 constexpr size_t kShortHmacInput = 33;  // the loop's inputs: V (32 bytes) or V ‖ 0x00
 constexpr size_t kLongHmacInput = 97;   // the two key updates: V ‖ separator ‖ x ‖ h1
 
+// One evaluation with its own key set-up (the two padded key blocks compressed), keyed by the previous
+// result as in the nonce loop.
 template <size_t kInputSize>
 void hmac_one_shot(benchmark::State& state) {
-  std::array<uint8_t, 32> key{};
+  Sha256State key{};
   std::array<uint8_t, kInputSize> input{};
-  std::array<uint8_t, 32> mac{};
-  unsigned int length = 0;
   for (auto _ : state) {
-    HMAC(EVP_sha256(), key.data(), static_cast<int>(key.size()), input.data(), input.size(), mac.data(),
-         &length);
-    key = mac;  // each call keyed by the previous result, as in the nonce loop
+    HmacSha256 hmac(key);
+    key = sha256_digest_words(hmac.mac(input));
+  }
+  benchmark::DoNotOptimize(key);
+  set_items(state, 1);
+}
+
+// One SHA-256 compression, each depending on the previous one as in a message's blocks. The nonce's
+// floor is counted in these.
+template <void (*kCompress)(Sha256State&, const Sha256Block&)>
+void sha256_compression(benchmark::State& state) {
+  Sha256State chaining = SHA256_INITIAL_STATE;
+  const Sha256Block block{};
+  for (auto _ : state) {
+    kCompress(chaining, block);
+    benchmark::DoNotOptimize(chaining);
   }
   set_items(state, 1);
 }
 
-// One SHA-256 compression through OpenSSL's low-level interface (hardware-accelerated where the CPU
-// allows): each update of exactly one block runs the compression function once. The nonce's floor is
-// counted in these.
-void sha256_compression(benchmark::State& state) {
-  SHA256_CTX context;
-  SHA256_Init(&context);
-  std::array<uint8_t, SHA256_CBLOCK> block{};
-  for (auto _ : state) {
-    SHA256_Update(&context, block.data(), block.size());
-    benchmark::DoNotOptimize(context);
+// The compression the CPU's kernel choice takes, and each kernel this CPU runs.
+void register_sha256_kernels() {
+  benchmark::RegisterBenchmark("sha256/compression", sha256_compression<sha256_compress>);
+  benchmark::RegisterBenchmark("sha256/compression/portable",
+                               sha256_compression<sha256_kernel::compress_portable>);
+#if TARVO_X86_64
+  if (sha256_kernel::cpu_has_sha_extensions()) {
+    benchmark::RegisterBenchmark("sha256/compression/sha_ni",
+                                 sha256_compression<sha256_kernel::compress_sha_ni>);
   }
-  set_items(state, 1);
+#endif
 }
 
 // ---------------------------------------------------------------- pooled: EdDSA, signer, core, requests
@@ -455,7 +463,7 @@ void register_kernels() {
   benchmark::RegisterBenchmark("curve/mul_reference_var", mul_reference_var);
   benchmark::RegisterBenchmark("hmac_sha256/one_shot/33", hmac_one_shot<kShortHmacInput>);
   benchmark::RegisterBenchmark("hmac_sha256/one_shot/97", hmac_one_shot<kLongHmacInput>);
-  benchmark::RegisterBenchmark("sha256/compression", sha256_compression);
+  register_sha256_kernels();
 }
 
 }  // namespace

@@ -1,13 +1,10 @@
 #include "bench/reference_paths.h"
 
-#include <openssl/evp.h>
-#include <openssl/hmac.h>
-#include <openssl/sha.h>
-
 #include <optional>
 #include <vector>
 
 #include "crypto/base/bytes.h"
+#include "crypto/base/sha256.h"
 #include "crypto/curve/edwards.h"
 #include "crypto/curve/jubjub_params.h"
 #include "crypto/poseidon/poseidon.h"
@@ -46,13 +43,8 @@ class CountedHmac {
     if (previous_key_ != key) compressions += 2;
     previous_key_ = key;
     compressions += (data.size() + kLengthPadding + kBlock - 1) / kBlock + 1;
-    Bytes32 mac;
-    unsigned length = 0;
-    ensure(HMAC(EVP_sha256(), key.data(), static_cast<int>(key.size()), data.data(), data.size(), mac.data(),
-                &length) != nullptr &&
-               length == mac.size(),
-           "HMAC-SHA-256 failed");
-    return mac;
+    HmacSha256 hmac(sha256_digest_words(key));
+    return hmac.mac(data);
   }
 
   uint64_t calls = 0;
@@ -65,8 +57,7 @@ class CountedHmac {
 }  // namespace
 
 ReferenceNonce reference_nonce(const eddsa::PrivateKey& key, std::span<const uint8_t> message) {
-  Bytes32 h1;
-  SHA256(message.data(), message.size(), h1.data());
+  const Bytes32 h1 = sha256(message);
   const Bytes32 x = key.sk.to_be_bytes();
   Bytes32 v;
   v.fill(0x01);

@@ -28,10 +28,10 @@ struct ReferenceSignature {
 ReferenceSignature reference_sign(const eddsa::PrivateKey& key, std::span<const uint8_t, 32> message);
 
 // The nonce of eddsa::Seed::deterministic_seed, by the HMAC-DRBG steps of RFC 6979 section 3.2 (message
-// hash taken as is, V unchanged between rejected candidates) with OpenSSL's one-shot HMAC, one evaluation
-// at a time, and the work those evaluations need at least: 2 SHA-256 compressions per key, kept while
-// consecutive evaluations share it, then per evaluation the message blocks of the inner hash and the one
-// block of the outer hash.
+// hash taken as is, V unchanged between rejected candidates) with HMAC-SHA-256 keyed afresh for every
+// evaluation, one evaluation at a time, and the work those evaluations need at least: 2 SHA-256 compressions
+// per key, kept while consecutive evaluations share it, then per evaluation the message blocks of the inner
+// hash and the one block of the outer hash.
 struct ReferenceNonce {
   Fs r;
   uint64_t hmac_calls = 0;

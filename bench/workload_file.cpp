@@ -1,13 +1,12 @@
 #include "bench/workload_file.h"
 
-#include <rapidjson/error/en.h>
-#include <rapidjson/reader.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
+#include "sdk/src/json/reader.h"
 #include "sdk/src/tx/convert.h"
 #include "sdk/src/tx/sign.h"
 #include "sdk/src/u256.h"
@@ -21,65 +20,66 @@ namespace {
   std::exit(2);
 }
 
-// Collects the pools of {"calls": {function: [[argument, ...], ...]}, ...} as the reader streams the
-// file (rapidjson's SAX interface: its document model does not compile with every compiler the bench is
-// built with). Members beside "calls" must be scalars and are ignored.
-class PoolsHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, PoolsHandler> {
+using Pools = std::map<std::string, std::vector<Arguments>, std::less<>>;
+
+// Reads the pools of {"calls": {function: [[argument, ...], ...]}, ...} with the request reader's pull
+// reader. Members beside "calls" must be scalars and are skipped. Exits at the first problem.
+class PoolsReader {
  public:
-  using Pools = std::map<std::string, std::vector<Arguments>, std::less<>>;
+  PoolsReader(std::string_view text, std::string path) : reader_(text), path_(std::move(path)) {}
 
-  explicit PoolsHandler(Pools& pools) : pools_(pools) {}
-
-  bool StartObject() { return depth_ == 0 || (depth_ == 1 && key_ == "calls") ? open() : misplaced(); }
-  bool Key(const char* text, rapidjson::SizeType length, bool) {
-    key_.assign(text, length);
-    if (depth_ == 2) pool_ = &pools_[key_];
-    return true;
+  void read(Pools& pools) {
+    open('{', "the workload must be an object");
+    bool calls_found = false;
+    for (bool first = true; take(reader_.has_next_key(first));) {
+      const std::string key = take(reader_.read_key());
+      take(reader_.parse_object_colon());
+      if (key == "calls") {
+        read_calls(pools);
+        calls_found = true;
+      } else if (const json::Value value = take(reader_.read_any());
+                 value.kind == json::Value::Kind::kSeq || value.kind == json::Value::Kind::kMap) {
+        die(path_ + ": only \"calls\" may hold containers");
+      }
+    }
+    reader_.end_map();
+    take(reader_.end());
+    if (!calls_found) die(path_ + ": no \"calls\" object");
   }
-  bool EndObject(rapidjson::SizeType) {
-    calls_found_ = calls_found_ || depth_ == 2;
-    --depth_;
-    return true;
-  }
-  bool StartArray() {
-    if (depth_ == 3) pool_->emplace_back();
-    return depth_ == 2 || depth_ == 3 ? open() : misplaced();
-  }
-  bool EndArray(rapidjson::SizeType) {
-    --depth_;
-    return true;
-  }
-  bool String(const char* text, rapidjson::SizeType length, bool) {
-    if (depth_ != 4) return Default();
-    pool_->back().emplace_back(text, length);
-    return true;
-  }
-  // Any other scalar.
-  bool Default() { return depth_ == 1 || misplaced(); }
-
-  bool calls_found() const { return calls_found_; }
-  const std::string& problem() const { return problem_; }
 
  private:
-  bool open() {
-    ++depth_;
-    return true;
-  }
-  bool misplaced() {
-    static constexpr const char* kExpected[] = {
-        "the workload must be an object", "only \"calls\" may hold containers",
-        "the pool of a function must be an array", "an argument list must be an array",
-        "arguments must be strings"};
-    problem_ = kExpected[depth_];
-    return false;
+  void read_calls(Pools& pools) {
+    open('{', "\"calls\" must be an object");
+    for (bool first_pool = true; take(reader_.has_next_key(first_pool));) {
+      std::vector<Arguments>& pool = pools[take(reader_.read_key())];
+      take(reader_.parse_object_colon());
+      open('[', "the pool of a function must be an array");
+      for (bool first_call = true; take(reader_.has_next_element(first_call));) {
+        open('[', "an argument list must be an array");
+        Arguments& arguments = pool.emplace_back();
+        for (bool first_argument = true; take(reader_.has_next_element(first_argument));) {
+          arguments.push_back(take(reader_.read_string("an argument string")));
+        }
+        take(reader_.end_seq());
+      }
+      take(reader_.end_seq());
+    }
+    reader_.end_map();
   }
 
-  Pools& pools_;
-  std::vector<Arguments>* pool_ = nullptr;
-  std::string key_;
-  std::string problem_;
-  int depth_ = 0;  // containers open: 1 the document, 2 "calls", 3 a pool, 4 an argument list
-  bool calls_found_ = false;
+  void open(char bracket, const char* expected) {
+    if (reader_.parse_whitespace() != static_cast<uint8_t>(bracket)) die(path_ + ": " + expected);
+    reader_.eat();
+  }
+
+  template <typename T>
+  T take(Result<T> result) {
+    if (!result.ok()) die(path_ + ": " + reader_.located(result.error()).message());
+    return std::move(result).value();
+  }
+
+  json::Reader reader_;
+  std::string path_;
 };
 
 }  // namespace
@@ -91,13 +91,7 @@ Workload Workload::load(const std::string& path) {
   text << file.rdbuf();
   const std::string json = text.str();
   Workload workload;
-  PoolsHandler handler(workload.pools_);
-  rapidjson::Reader reader;
-  rapidjson::StringStream stream(json.c_str());
-  const rapidjson::ParseResult parsed = reader.Parse(stream, handler);
-  if (!handler.problem().empty()) die(path + ": " + handler.problem());
-  if (parsed.IsError()) die(path + ": " + rapidjson::GetParseError_En(parsed.Code()));
-  if (!handler.calls_found()) die(path + ": no \"calls\" object");
+  PoolsReader(json, path).read(workload.pools_);
   for (const auto& [function, pool] : workload.pools_) {
     if (pool.empty() || (workload.pool_size_ != 0 && pool.size() != workload.pool_size_)) {
       die(path + ": every pool must hold the same, nonzero number of calls");

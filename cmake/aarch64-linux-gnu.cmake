@@ -23,10 +23,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-# The packages' headers are system headers, as on a native build (their warnings are not ours), and the
-# multiarch directory (OpenSSL's configuration.h) is searched too, which the cross compiler does not do.
-set(TARVO_AARCH64_INCLUDE_FLAGS
-    "-isystem ${TARVO_AARCH64_SYSROOT}/usr/include -isystem ${TARVO_AARCH64_SYSROOT}/usr/include/aarch64-linux-gnu")
+# The packages' headers are system headers, as on a native build (their warnings are not ours).
+set(TARVO_AARCH64_INCLUDE_FLAGS "-isystem ${TARVO_AARCH64_SYSROOT}/usr/include")
 set(CMAKE_C_FLAGS_INIT "${TARVO_AARCH64_INCLUDE_FLAGS}")
 set(CMAKE_CXX_FLAGS_INIT "${TARVO_AARCH64_INCLUDE_FLAGS}")
 

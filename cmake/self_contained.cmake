@@ -1,9 +1,8 @@
 # tarvo_self_contained_link(TARGET EXPORTS): links the shared object TARGET so that a process may load it
 # beside anything else. EXPORTS is its linker version script: the symbols it lists are all the process
-# sees, so nothing of ours or of the libraries linked in (libcrypto, the C++ runtime) can bind to, or be
-# bound by, another copy in the same process, such as the system's libcrypto that Python's ssl and hashlib
-# load. Unused sections go, so that the parts of the static libraries never called cannot ask for newer C
-# library functions. With TARVO_STATIC_RUNTIME the C++ runtime is linked in too: the wheels' toolchain
+# sees, so nothing of ours or of the C++ runtime linked in can bind to, or be bound by, another copy in the
+# same process, such as the C++ runtime another extension loads. Unused sections go, so that the parts of
+# the static libraries never called cannot ask for newer C library functions. With TARVO_STATIC_RUNTIME the C++ runtime is linked in too: the wheels' toolchain
 # (cmake/zig.cmake) does so by itself with libc++ and libunwind; other compilers get -static-libstdc++ and
 # -static-libgcc, whose unwinder then asks the C library it is built on (not older ones) for its objects.
 function(tarvo_self_contained_link target exports)

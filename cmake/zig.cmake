@@ -5,9 +5,7 @@
 # TARVO_ZIG (a CMake variable or the environment): the zig program, as PyPI's ziglang package ships it.
 # TARVO_ZIG_TARGET: the target, such as x86_64-linux-gnu.2.17 (glibc 2.17 and newer), aarch64-linux-gnu.2.17
 #   or x86_64-linux-musl.
-# TARVO_ZIG_SYSROOT (default /): where the target architecture's Debian development packages are unpacked
-#   (libssl-dev for libcrypto.a and the OpenSSL headers; rapidjson-dev).
-foreach(variable TARVO_ZIG TARVO_ZIG_TARGET TARVO_ZIG_SYSROOT)
+foreach(variable TARVO_ZIG TARVO_ZIG_TARGET)
   if(NOT ${variable})
     set(${variable} "$ENV{${variable}}")
   endif()
@@ -15,14 +13,10 @@ endforeach()
 if(NOT TARVO_ZIG OR NOT TARVO_ZIG_TARGET)
   message(FATAL_ERROR "set TARVO_ZIG to the zig program and TARVO_ZIG_TARGET to its target (see scripts/build-wheels)")
 endif()
-if(NOT TARVO_ZIG_SYSROOT)
-  set(TARVO_ZIG_SYSROOT /)
-endif()
 # Kept for CMake's own reruns, which do not see the environment of the first run.
 set(TARVO_ZIG "${TARVO_ZIG}" CACHE FILEPATH "the zig program")
 set(TARVO_ZIG_TARGET "${TARVO_ZIG_TARGET}" CACHE STRING "Zig's target")
-set(TARVO_ZIG_SYSROOT "${TARVO_ZIG_SYSROOT}" CACHE PATH "the target's Debian development packages")
-list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES TARVO_ZIG TARVO_ZIG_TARGET TARVO_ZIG_SYSROOT)
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES TARVO_ZIG TARVO_ZIG_TARGET)
 
 # A target of this machine's processor is no cross build: CMake's checks run their programs here directly.
 string(REGEX MATCH "^[^-]+" zig_processor "${TARVO_ZIG_TARGET}")
@@ -62,24 +56,12 @@ set(CMAKE_CXX_FLAGS_INIT "-fomit-frame-pointer")
 set(CMAKE_AR "${zig_tools}/ar" CACHE FILEPATH "")
 set(CMAKE_RANLIB "${zig_tools}/ranlib" CACHE FILEPATH "")
 
-# The packages' libraries are glibc's (Debian's) whatever the target: static archives (libcrypto.a) link
-# into a musl target too. Their headers come through directories that hold only them: /usr/include itself
-# would shadow the target C library's headers that Zig brings.
-string(REGEX REPLACE "^([^-]+)-.*" "\\1-linux-gnu" zig_multiarch "${TARVO_ZIG_TARGET}")
-set(zig_headers "${zig_tools}/include")
-file(MAKE_DIRECTORY "${zig_headers}/openssl")
-file(GLOB zig_openssl_headers "${TARVO_ZIG_SYSROOT}/usr/include/openssl/*.h"
-     "${TARVO_ZIG_SYSROOT}/usr/include/${zig_multiarch}/openssl/*.h")
-foreach(header ${zig_openssl_headers})
-  get_filename_component(name "${header}" NAME)
-  file(CREATE_LINK "${header}" "${zig_headers}/openssl/${name}" SYMBOLIC)
-endforeach()
-file(CREATE_LINK "${TARVO_ZIG_SYSROOT}/usr/include/rapidjson" "${zig_headers}/rapidjson" SYMBOLIC)
-set(OPENSSL_INCLUDE_DIR "${zig_headers}" CACHE PATH "")
-set(OPENSSL_CRYPTO_LIBRARY "${TARVO_ZIG_SYSROOT}/usr/lib/${zig_multiarch}/libcrypto.a" CACHE FILEPATH "")
-set(RAPIDJSON_INCLUDE_DIR "${zig_headers}" CACHE PATH "")
-# valgrind's client requests, for the constant-time check's build (TARVO_CT_CHECK), where present.
-if(EXISTS "${TARVO_ZIG_SYSROOT}/usr/include/valgrind/memcheck.h")
-  file(CREATE_LINK "${TARVO_ZIG_SYSROOT}/usr/include/valgrind" "${zig_headers}/valgrind" SYMBOLIC)
+# valgrind's client requests, for the constant-time check's build (TARVO_CT_CHECK), where present: through
+# a directory that holds only them, as /usr/include itself would shadow the target C library's headers
+# that Zig brings.
+if(EXISTS /usr/include/valgrind/memcheck.h)
+  set(zig_headers "${zig_tools}/include")
+  file(MAKE_DIRECTORY "${zig_headers}")
+  file(CREATE_LINK /usr/include/valgrind "${zig_headers}/valgrind" SYMBOLIC)
   set(VALGRIND_INCLUDE_DIR "${zig_headers}" CACHE PATH "")
 endif()

@@ -3,8 +3,6 @@
 // result and a text. It does nothing else.
 #include "tarvo.h"
 
-#include <openssl/crypto.h>
-
 #include <array>
 #include <cstdlib>
 #include <cstring>
@@ -14,6 +12,7 @@
 #include <variant>
 
 #include "crypto/base/utf8.h"
+#include "crypto/base/wipe.h"
 #include "sdk/src/lib/diagnostic.h"
 #include "sdk/src/lib/functions.h"
 
@@ -48,7 +47,7 @@ void release_text(char* text) {
   char* block = text - kPrefix;
   size_t size = 0;
   std::memcpy(&size, block, kPrefix);
-  OPENSSL_cleanse(block, kPrefix + size);
+  wipe(block, kPrefix + size);
   std::free(block);
 }
 
@@ -84,7 +83,7 @@ tarvo_status store(sdk::Value& value, const Output& output) {
   std::string& text = std::get<std::string>(value);
   char* out = copied(text);
   // A result text can be a private key (private_key_from_seed): the caller's copy is the only one left.
-  OPENSSL_cleanse(text.data(), text.size());
+  wipe(text.data(), text.size());
   if (out == nullptr) return TARVO_OUT_OF_MEMORY;
   *std::get<char**>(output) = out;
   return TARVO_OK;

@@ -4,6 +4,8 @@
 
 #if TARVO_X86_64
 #include <cpuid.h>
+#elif TARVO_AARCH64 && defined(__linux__)
+#include <sys/auxv.h>
 #endif
 
 #include <cstdint>
@@ -31,6 +33,12 @@ CpuFeatures detect() {
   }
   if (__get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx)) words.leaf7_ebx = ebx;
   return decode_cpu_features(words);
+#elif TARVO_AARCH64 && defined(__APPLE__)
+  CpuFeatures features{};
+  features.sha = true;  // every Apple arm64 CPU has the SHA-2 instructions
+  return features;
+#elif TARVO_AARCH64 && defined(__linux__)
+  return decode_hwcap(getauxval(AT_HWCAP));
 #else
   return {};
 #endif
@@ -63,6 +71,13 @@ CpuFeatures decode_cpu_features(const CpuIdWords& words) {
   return features;
 }
 
+CpuFeatures decode_hwcap(uint64_t hwcap) {
+  constexpr uint64_t kSha2 = uint64_t{1} << 6;  // the kernel's HWCAP_SHA2
+  CpuFeatures features{};
+  features.sha = (hwcap & kSha2) != 0;
+  return features;
+}
+
 bool cpu_has(Capability capability) {
   const CpuFeatures& cpu = cpu_features();
   switch (capability) {
@@ -70,8 +85,10 @@ bool cpu_has(Capability capability) {
       return true;
     case Capability::adx:
       return cpu.adx;
-    case Capability::sha:
-      return cpu.sha;
+    case Capability::sha_ni:
+      return TARVO_X86_64 && cpu.sha;
+    case Capability::armv8_sha2:
+      return TARVO_AARCH64 && cpu.sha;
     case Capability::avx2_adx:
       return cpu.avx2 && cpu.adx;
     case Capability::avx512_adx:

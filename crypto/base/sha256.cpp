@@ -1,13 +1,6 @@
-// OpenSSL 3 marks the low-level SHA-256 functions deprecated but still provides them, with their hardware
-// acceleration. Only the compression function is taken from there: the one-shot SHA256() and HMAC() go
-// through the EVP layer, which drags in the provider machinery and the configuration loader (megabytes)
-// when libcrypto is linked in statically, and SHA256_Update/SHA256_Final copy, re-pad and convert a
-// whole context per message where the nonce loop's messages are one block each.
-#define OPENSSL_SUPPRESS_DEPRECATED
+// The padding and the HMAC midstates, over the compression the CPU runs best. The nonce loop's messages
+// are one block each, so nothing here copies, re-pads or converts a whole context per message.
 #include "crypto/base/sha256.h"
-
-#include <openssl/crypto.h>
-#include <openssl/sha.h>
 
 #include <algorithm>
 #include <bit>
@@ -15,13 +8,12 @@
 
 #include "crypto/base/fatal.h"
 #include "crypto/base/target.h"
+#include "crypto/base/wipe.h"
 
 namespace tarvo {
 
 namespace {
 
-constexpr Sha256State kInitialState = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
-                                       0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
 constexpr size_t kLengthField = 8;
 // A message tail of at most this many bytes leaves room in its block for 0x80 and the length field.
 constexpr size_t kOneBlockTail = kSha256BlockSize - kLengthField - 1;
@@ -72,44 +64,38 @@ void absorb_last(Sha256State& state, std::span<const uint8_t> data, uint64_t tot
   std::copy(data.begin() + whole, data.end(), tail.begin());
   const size_t blocks = pad(tail.data(), data.size() - whole, total_bytes);
   for (size_t i = 0; i < blocks; ++i) load_block(tail.data() + i * kSha256BlockSize, scratch[i]);
-  OPENSSL_cleanse(tail.data(), tail.size());
+  wipe(tail.data(), tail.size());
   for (size_t i = 0; i < blocks; ++i) sha256_compress(state, scratch[i]);
 }
 
 }  // namespace
 
-namespace sha256_kernel {
-
-void compress_openssl(Sha256State& state, const Sha256Block& block) {
-  struct {
-    SHA256_CTX context;  // the transform reads and writes the chaining value `h` only
-    std::array<uint8_t, kSha256BlockSize> bytes;
-  } work;
-  for (size_t i = 0; i < block.size(); ++i) store_be32(block[i], work.bytes.data() + 4 * i);
-  std::copy(state.begin(), state.end(), work.context.h);
-  SHA256_Transform(&work.context, work.bytes.data());
-  std::copy(work.context.h, work.context.h + state.size(), state.begin());
-  OPENSSL_cleanse(&work, sizeof work);
-}
-
-}  // namespace sha256_kernel
-
 void sha256_compress(Sha256State& state, const Sha256Block& block) {
+  [[maybe_unused]] const sha256_kernel::Sha256Kernels kernels =
+      fastest_kernels<sha256_kernel::Sha256Kernels>();
 #if TARVO_X86_64
-  if (sha256_kernel::cpu_has_sha_extensions()) return sha256_kernel::compress_sha_ni(state, block);
+  if (kernels == sha256_kernel::Sha256Kernels::sha_ni) return sha256_kernel::compress_sha_ni(state, block);
+#elif TARVO_AARCH64
+  if (kernels == sha256_kernel::Sha256Kernels::armv8) return sha256_kernel::compress_armv8(state, block);
 #endif
-  sha256_kernel::compress_openssl(state, block);
+  sha256_kernel::compress_portable(state, block);
 }
 
 void sha256_compress_pair(Sha256State& first, const Sha256Block& first_block, Sha256State& second,
                           const Sha256Block& second_block) {
+  [[maybe_unused]] const sha256_kernel::Sha256Kernels kernels =
+      fastest_kernels<sha256_kernel::Sha256Kernels>();
 #if TARVO_X86_64
-  if (sha256_kernel::cpu_has_sha_extensions()) {
+  if (kernels == sha256_kernel::Sha256Kernels::sha_ni) {
     return sha256_kernel::compress_pair_sha_ni(first, first_block, second, second_block);
   }
+#elif TARVO_AARCH64
+  if (kernels == sha256_kernel::Sha256Kernels::armv8) {
+    return sha256_kernel::compress_pair_armv8(first, first_block, second, second_block);
+  }
 #endif
-  sha256_kernel::compress_openssl(first, first_block);
-  sha256_kernel::compress_openssl(second, second_block);
+  sha256_kernel::compress_portable(first, first_block);
+  sha256_kernel::compress_portable(second, second_block);
 }
 
 Sha256Digest sha256_digest_bytes(const Sha256State& digest) {
@@ -125,12 +111,12 @@ Sha256State sha256_digest_words(std::span<const uint8_t, 32> digest) {
 }
 
 Sha256Digest sha256(std::span<const uint8_t> data) {
-  Sha256State state = kInitialState;
+  Sha256State state = SHA256_INITIAL_STATE;
   std::array<Sha256Block, 2> scratch;
   absorb_last(state, data, data.size(), scratch);
   const Sha256Digest digest = sha256_digest_bytes(state);
-  OPENSSL_cleanse(state.data(), sizeof state);
-  OPENSSL_cleanse(scratch.data(), sizeof scratch);
+  wipe(state.data(), sizeof state);
+  wipe(scratch.data(), sizeof scratch);
   return digest;
 }
 
@@ -147,12 +133,12 @@ HmacSha256::HmacSha256(const Sha256State& key) {
 }
 
 HmacSha256::~HmacSha256() {
-  OPENSSL_cleanse(inner_.data(), sizeof inner_);
-  OPENSSL_cleanse(outer_.data(), sizeof outer_);
-  OPENSSL_cleanse(key_blocks_.data(), sizeof key_blocks_);
-  OPENSSL_cleanse(outer_blocks_.data(), sizeof outer_blocks_);
-  OPENSSL_cleanse(states_.data(), sizeof states_);
-  OPENSSL_cleanse(tail_.data(), sizeof tail_);
+  wipe(inner_.data(), sizeof inner_);
+  wipe(outer_.data(), sizeof outer_);
+  wipe(key_blocks_.data(), sizeof key_blocks_);
+  wipe(outer_blocks_.data(), sizeof outer_blocks_);
+  wipe(states_.data(), sizeof states_);
+  wipe(tail_.data(), sizeof tail_);
 }
 
 void HmacSha256::set_key(const Sha256State& key) {
@@ -160,8 +146,8 @@ void HmacSha256::set_key(const Sha256State& key) {
     key_blocks_[0][i] = key[i] ^ kInnerPad;
     key_blocks_[1][i] = key[i] ^ kOuterPad;
   }
-  inner_ = kInitialState;
-  outer_ = kInitialState;
+  inner_ = SHA256_INITIAL_STATE;
+  outer_ = SHA256_INITIAL_STATE;
   sha256_compress_pair(inner_, key_blocks_[0], outer_, key_blocks_[1]);
 }
 
@@ -183,7 +169,7 @@ Sha256Block HmacSha256::one_block_message(std::span<const uint8_t> message) {
   pad(bytes.data(), message.size(), kSha256BlockSize + message.size());
   Sha256Block block;
   load_block(bytes.data(), block);
-  OPENSSL_cleanse(bytes.data(), bytes.size());
+  wipe(bytes.data(), bytes.size());
   return block;
 }
 

@@ -2,6 +2,7 @@
 // value held as (A, B, E, F) and (C, D, G, H); SHA256MSG1/MSG2 extend the message schedule four words at
 // a time. The 32 round instructions of one block form a single dependency chain, so two independent
 // blocks interleaved take about the time of one. No branch or memory index depends on the data.
+#include "crypto/base/kernel.h"
 #include "crypto/base/sha256.h"
 #include "crypto/base/target.h"
 
@@ -15,32 +16,19 @@ namespace tarvo::sha256_kernel {
 
 namespace {
 
-#define TARVO_SHA_TARGET __attribute__((target("sha,sse4.1")))
-#define TARVO_SHA_INLINE TARVO_SHA_TARGET inline __attribute__((always_inline))
-
-alignas(16) constexpr uint32_t kRoundConstants[64] = {
-    0x428a2f98, 0x71374491, 0xb5c0fbcf, 0xe9b5dba5, 0x3956c25b, 0x59f111f1, 0x923f82a4, 0xab1c5ed5,
-    0xd807aa98, 0x12835b01, 0x243185be, 0x550c7dc3, 0x72be5d74, 0x80deb1fe, 0x9bdc06a7, 0xc19bf174,
-    0xe49b69c1, 0xefbe4786, 0x0fc19dc6, 0x240ca1cc, 0x2de92c6f, 0x4a7484aa, 0x5cb0a9dc, 0x76f988da,
-    0x983e5152, 0xa831c66d, 0xb00327c8, 0xbf597fc7, 0xc6e00bf3, 0xd5a79147, 0x06ca6351, 0x14292967,
-    0x27b70a85, 0x2e1b2138, 0x4d2c6dfc, 0x53380d13, 0x650a7354, 0x766a0abb, 0x81c2c92e, 0x92722c85,
-    0xa2bfe8a1, 0xa81a664b, 0xc24b8b70, 0xc76c51a3, 0xd192e819, 0xd6990624, 0xf40e3585, 0x106aa070,
-    0x19a4c116, 0x1e376c08, 0x2748774c, 0x34b0bcb5, 0x391c0cb3, 0x4ed8aa4a, 0x5b9cca4f, 0x682e6ff3,
-    0x748f82ee, 0x78a5636f, 0x84c87814, 0x8cc70208, 0x90befffa, 0xa4506ceb, 0xbef9a3f7, 0xc67178f2};
-
 // One chaining value in the instructions' layout: A, B, E, F (A in the top lane) and C, D, G, H.
 struct Lanes {
   __m128i abef;
   __m128i cdgh;
 };
 
-TARVO_SHA_INLINE Lanes load_state(const Sha256State& state) {
+TARVO_VECTOR_KERNEL TARVO_TARGET_SHA Lanes load_state(const Sha256State& state) {
   const __m128i badc = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(&state[0])), 0xB1);
   const __m128i hgfe = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(&state[4])), 0x1B);
   return {_mm_alignr_epi8(badc, hgfe, 8), _mm_blend_epi16(hgfe, badc, 0xF0)};
 }
 
-TARVO_SHA_INLINE void store_state(const Lanes& lanes, Sha256State& state) {
+TARVO_VECTOR_KERNEL TARVO_TARGET_SHA void store_state(const Lanes& lanes, Sha256State& state) {
   const __m128i abef = _mm_shuffle_epi32(lanes.abef, 0x1B);
   const __m128i ghcd = _mm_shuffle_epi32(lanes.cdgh, 0xB1);
   _mm_storeu_si128(reinterpret_cast<__m128i*>(&state[0]), _mm_blend_epi16(abef, ghcd, 0xF0));
@@ -49,8 +37,8 @@ TARVO_SHA_INLINE void store_state(const Lanes& lanes, Sha256State& state) {
 
 // Compresses blocks[i] into states[i] for every i, the N chains interleaved round by round.
 template <size_t N>
-TARVO_SHA_INLINE void compress_interleaved(const std::array<Sha256State*, N>& states,
-                                           const std::array<const Sha256Block*, N>& blocks) {
+TARVO_VECTOR_KERNEL TARVO_TARGET_SHA void compress_interleaved(
+    const std::array<Sha256State*, N>& states, const std::array<const Sha256Block*, N>& blocks) {
   Lanes lanes[N];
   Lanes initial[N];
   __m128i words[N][4];  // the schedule's last 16 words, a ring of four groups
@@ -61,7 +49,7 @@ TARVO_SHA_INLINE void compress_interleaved(const std::array<Sha256State*, N>& st
   }
 #pragma GCC unroll 16
   for (size_t group = 0; group < 16; ++group) {
-    const __m128i constants = _mm_load_si128(reinterpret_cast<const __m128i*>(&kRoundConstants[4 * group]));
+    const __m128i constants = _mm_load_si128(reinterpret_cast<const __m128i*>(&ROUND_CONSTANTS[4 * group]));
     for (size_t n = 0; n < N; ++n) {
       __m128i* w = words[n];
       if (group >= 4) {  // W[t..t+3] from W[t-16..t-1]; compile-time after unrolling
@@ -88,11 +76,11 @@ TARVO_SHA_INLINE void compress_interleaved(const std::array<Sha256State*, N>& st
 
 }  // namespace
 
-TARVO_SHA_TARGET void compress_sha_ni(Sha256State& state, const Sha256Block& block) {
+TARVO_TARGET_SHA void compress_sha_ni(Sha256State& state, const Sha256Block& block) {
   compress_interleaved<1>({&state}, {&block});
 }
 
-TARVO_SHA_TARGET void compress_pair_sha_ni(Sha256State& first, const Sha256Block& first_block,
+TARVO_TARGET_SHA void compress_pair_sha_ni(Sha256State& first, const Sha256Block& first_block,
                                            Sha256State& second, const Sha256Block& second_block) {
   compress_interleaved<2>({&first, &second}, {&first_block, &second_block});
 }

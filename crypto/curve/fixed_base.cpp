@@ -1,11 +1,10 @@
 #include "crypto/curve/fixed_base.h"
 
-#include <openssl/crypto.h>
-
 #include "crypto/base/check.h"
 #include "crypto/base/fatal.h"
 #include "crypto/base/kernel.h"
 #include "crypto/base/target.h"
+#include "crypto/base/wipe.h"
 #include "crypto/curve/fixed_base_ifma_x86_64.h"
 #include "crypto/curve/fixed_base_portable.h"
 #include "crypto/curve/partly_reduced_x86_64.h"
@@ -146,8 +145,8 @@ Point<PrimeOrder> FixedBaseTable::mul(const Fs& k, FixedBaseKernels kernels) con
     default:
       product = fixed_base::sum_of_windows_portable(windows_, digits);
   }
-  OPENSSL_cleanse(bits.data(), sizeof bits);
-  OPENSSL_cleanse(digits.data(), sizeof digits);
+  wipe(bits.data(), sizeof bits);
+  wipe(digits.data(), sizeof digits);
   return product;
 }
 

@@ -1,9 +1,8 @@
-#include <openssl/crypto.h>
-
 #include <algorithm>
 #include <bit>
 
 #include "crypto/base/target.h"
+#include "crypto/base/wipe.h"
 #include "crypto/curve/cached.h"
 #include "crypto/curve/edwards.h"
 #include "crypto/curve/partly_reduced_x86_64.h"
@@ -184,7 +183,7 @@ Point<Order> mul(const Point<Order>& p, const Limbs& k, const CurveCoefficient& 
     }
     return sum_of_windows<Accumulator, Order>(multiples, digits);
   });
-  OPENSSL_cleanse(digits.data(), sizeof digits);
+  wipe(digits.data(), sizeof digits);
   return product;
 }
 
@@ -192,7 +191,7 @@ template <typename Order>
 Point<Order> mul(const Point<Order>& p, const Fs& k, const CurveCoefficient& curve) {
   Limbs bits = k.into_repr();
   const Point<Order> result = mul(p, bits, curve);
-  OPENSSL_cleanse(bits.data(), sizeof bits);
+  wipe(bits.data(), sizeof bits);
   return result;
 }
 

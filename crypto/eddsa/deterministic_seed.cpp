@@ -1,9 +1,8 @@
-#include <openssl/crypto.h>
-
 #include <algorithm>
 #include <array>
 
 #include "crypto/base/sha256.h"
+#include "crypto/base/wipe.h"
 #include "crypto/eddsa/eddsa.h"
 
 namespace tarvo::eddsa {
@@ -36,8 +35,8 @@ Limbs limbs_from_digest(const Sha256State& digest) {
 }
 
 template <typename... Buffers>
-void wipe(Buffers&... buffers) {
-  (OPENSSL_cleanse(buffers.data(), sizeof buffers), ...);
+void wipe_all(Buffers&... buffers) {
+  (wipe(buffers.data(), sizeof buffers), ...);
 }
 
 }  // namespace
@@ -74,7 +73,7 @@ Seed Seed::deterministic_seed(const PrivateKey& key, std::span<const uint8_t> me
     candidate = limbs_from_digest(macs[0]);
     if (below_l_declassified(candidate)) {
       Seed seed{Fs::from_u256_reduced(candidate)};
-      wipe(k, v, x, input, retry_input, blocks, key_words, macs, candidate);
+      wipe_all(k, v, x, input, retry_input, blocks, key_words, macs, candidate);
       return seed;
     }
     key_words = macs[1];

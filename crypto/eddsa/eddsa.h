@@ -3,14 +3,13 @@
 // from the key and the message with HMAC-SHA-256.
 #pragma once
 
-#include <openssl/crypto.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <span>
 #include <type_traits>
 #include <utility>
 
+#include "crypto/base/wipe.h"
 #include "crypto/curve/point.h"
 
 namespace tarvo::eddsa {
@@ -45,7 +44,7 @@ struct CheckedSignature {
 struct Seed {
   Fs r;
 
-  ~Seed() { OPENSSL_cleanse(&r, sizeof r); }
+  ~Seed() { wipe(&r, sizeof r); }
 
   // The nonce for this key and message (hashed as given, without padding), found by rejection
   // sampling of HMAC-SHA-256 outputs below l.
@@ -56,7 +55,7 @@ struct Seed {
 struct PrivateKey {
   Fs sk;
 
-  ~PrivateKey() { OPENSSL_cleanse(&sk, sizeof sk); }
+  ~PrivateKey() { wipe(&sk, sizeof sk); }
 
   // (R, s) = (r·G, m·sk + r) with G = params.generator(generator_index). Fatal for a message longer
   // than 32 bytes. The public key sk·G needs no subgroup check here: the parameter set checks once

@@ -131,5 +131,17 @@ TEST(CpuFeatures, DecodedFromCpuidAndTheSavedRegisterState) {
   }
 }
 
+// aarch64 Linux: the SHA-2 instructions from AT_HWCAP (the words qemu reports for a Cortex-A53 and for its
+// "max" CPU, each with and without HWCAP_SHA2); nothing else is taken from it.
+TEST(CpuFeatures, DecodesTheSha2BitOfTheAuxiliaryVector) {
+  constexpr uint64_t kSha2 = 1 << 6;
+  for (const uint64_t hwcap : {uint64_t{0x8fb}, uint64_t{0xecfffffb}}) {
+    EXPECT_TRUE(decode_hwcap(hwcap).sha) << std::hex << hwcap;
+    const CpuFeatures without = decode_hwcap(hwcap & ~kSha2);
+    EXPECT_FALSE(without.sha || without.adx || without.avx2 || without.avx512 || without.ifma)
+        << std::hex << hwcap;
+  }
+}
+
 }  // namespace
 }  // namespace tarvo

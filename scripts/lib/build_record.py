@@ -1,24 +1,22 @@
 """Writes the record of one scripts/build-wheels run: what went into its wheels and what came out.
 
 Everything a second build of the same commit has to match: the commit and SOURCE_DATE_EPOCH, the Zig
-package, the build backend and the tools that write the archives, the Debian packages whose headers and
-static archives are compiled in (with the archives' checksums), each interpreter with a checksum of the
-headers its wheel was compiled against, and the sha256 of the sdist and of every wheel. The record holds
-no time of its own: two runs that made the same files write the same record, paths aside.
+package, the build backend and the tools that write the archives, the Debian packages of the build tools,
+each interpreter with a checksum of the headers its wheel was compiled against, and the sha256 of the
+sdist and of every wheel. The record holds no time of its own: two runs that made the same
+files write the same record, paths aside.
 
 Usage: build_record.py OUTPUT --commit COMMIT --changed-files N --sdist SDIST --zig ZIG
                        --zig-package ZIGLANG_WHEEL --backend BACKEND_DIR --wheels WHEELS_TSV
 COMMIT is empty where the source is no git checkout; N counts the files that differ from it.
-WHEELS_TSV has one line per wheel: name, wheel file, interpreter (as the build ran it), Zig target,
-sysroot, root filesystem (empty for this machine) and the directory of the sysroot's .deb files (empty
-for this machine's own packages), separated by tabs.
+WHEELS_TSV has one line per wheel: name, wheel file, interpreter (as the build ran it), Zig target and
+root filesystem (empty for this machine), separated by tabs.
 """
 
 import argparse
 import hashlib
 import json
 import os
-import re
 import shutil
 import subprocess
 import sys
@@ -26,9 +24,8 @@ import zlib
 from importlib import metadata
 from pathlib import Path
 
-# The build machine's Debian packages the wheels are made with: the OpenSSL headers and libcrypto.a,
-# the JSON parser's headers and the build tools.
-HOST_PACKAGES = ["libssl-dev", "rapidjson-dev", "cmake", "ninja-build", "binutils"]
+# The build machine's Debian packages the wheels are made with: the build tools.
+HOST_PACKAGES = ["cmake", "ninja-build", "binutils"]
 
 INTERPRETER_FACTS = """
 import json, sys, sysconfig
@@ -73,17 +70,6 @@ def debian_packages(names: list[str]) -> list[str]:
     return sorted(found.splitlines())
 
 
-def deb_files(directory: Path) -> list[dict]:
-    """The .deb files a sysroot was unpacked from: package, version and the file's sha256."""
-    packages = []
-    for deb in sorted(directory.glob("*.deb")):
-        fields = dict(line.split(": ", 1) for line in
-                      run("dpkg-deb", "-f", str(deb), "Package", "Version", "Architecture").splitlines())
-        packages.append({"package": f"{fields['Package']}:{fields['Architecture']}", "version": fields["Version"],
-                         "file": deb.name, "sha256": file_sha256(deb)})
-    return packages
-
-
 def rootfs_package(rootfs: str, include: Path) -> str | None:
     """The Debian package (name:architecture version) of a root filesystem that holds its headers in
     include: from its package database, or from the package file it was unpacked from where emulation
@@ -117,17 +103,9 @@ def interpreter(python: str, rootfs: str) -> dict:
                         "from": origin}}
 
 
-def wheel_entry(name: str, wheel: str, python: str, target: str, sysroot: str, rootfs: str, debs: str) -> dict:
-    multiarch = re.sub(r"^([^-]+)-.*", r"\1-linux-gnu", target)
-    libcrypto = Path(sysroot, "usr/lib", multiarch, "libcrypto.a")
-    static = {"file": str(libcrypto), "sha256": file_sha256(libcrypto)}
-    entry = {"name": name, "file": Path(wheel).name, "sha256": file_sha256(Path(wheel)), "zig_target": target,
-             "interpreter": interpreter(python, rootfs), "static_inputs": [static]}
-    if debs:
-        entry["sysroot"] = {"directory": sysroot, "packages": deb_files(Path(debs))}
-    else:
-        static["package"] = debian_owner(str(libcrypto))
-    return entry
+def wheel_entry(name: str, wheel: str, python: str, target: str, rootfs: str) -> dict:
+    return {"name": name, "file": Path(wheel).name, "sha256": file_sha256(Path(wheel)), "zig_target": target,
+            "interpreter": interpreter(python, rootfs)}
 
 
 def zig(program: str, package: Path) -> dict:

@@ -86,8 +86,8 @@ wheel_backend_run() {
 }
 
 # Builds the wheel of source tree $2 for interpreter $1 with the wheels' toolchain for Zig target $3, into
-# directory $4 (the compiler output goes to log $5); the target's Debian development packages are those of
-# TARVO_ZIG_SYSROOT (default /). Prints the wheel's path. The build finds patchelf among the tools.
+# directory $4 (the compiler output goes to log $5). Prints the wheel's path. The build finds patchelf among
+# the tools.
 wheel_build() {
   local python=$1 src=$2 target=$3 out=$4 log=$5 zig
   zig=$(wheel_zig) || exit 1

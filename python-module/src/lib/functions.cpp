@@ -1,13 +1,12 @@
 #include "python-module/src/lib/functions.h"
 
-#include <openssl/crypto.h>
-
 #include <array>
 #include <new>
 #include <string>
 #include <string_view>
 #include <utility>
 
+#include "crypto/base/wipe.h"
 #include "python-module/src/lib/arguments.h"
 #include "python-module/src/lib/guard.h"
 #include "sdk/src/lib/functions.h"
@@ -23,7 +22,7 @@ using sdk::kFunctionCount;
 struct WipedTexts {
   std::array<std::string, kMaxParameters> texts;
   ~WipedTexts() {
-    for (std::string& text : texts) OPENSSL_cleanse(text.data(), text.size());
+    for (std::string& text : texts) wipe(text.data(), text.size());
   }
 };
 

@@ -1,12 +1,11 @@
 #include "python-module/src/lib/guard.h"
 
-#include <openssl/crypto.h>
-
 #include <cstdio>
 #include <exception>
 #include <string>
 #include <variant>
 
+#include "crypto/base/wipe.h"
 #include "python-module/src/lib/exceptions.h"
 #include "sdk/src/lib/diagnostic.h"
 
@@ -59,7 +58,7 @@ PyObject* run_guarded(sdk::Operation operation, sdk::Texts texts) noexcept {
   }
   PyObject* result = to_python(value);
   // A result text can be a private key (private_key_from_seed): the Python str is the caller's copy now.
-  if (std::string* text = std::get_if<std::string>(&value)) OPENSSL_cleanse(text->data(), text->size());
+  if (std::string* text = std::get_if<std::string>(&value)) wipe(text->data(), text->size());
   return result;
 }
 

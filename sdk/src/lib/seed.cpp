@@ -1,7 +1,6 @@
-#include <openssl/crypto.h>
-
 #include "crypto/base/bytes.h"
 #include "crypto/base/sha256.h"
+#include "crypto/base/wipe.h"
 #include "crypto/field/fs.h"
 #include "sdk/src/lib/core.h"
 
@@ -12,7 +11,7 @@ namespace {
 bool below_subgroup_order(const Sha256Digest& digest) {
   Limbs limbs = limbs_from_be_bytes(digest);
   const bool below = below_l_declassified(limbs);
-  OPENSSL_cleanse(limbs.data(), sizeof limbs);
+  wipe(limbs.data(), sizeof limbs);
   return below;
 }
 
@@ -30,8 +29,8 @@ Result<std::string> private_key_from_seed(std::string_view seed) {
     previous = digest;
   }
   std::string text = hex_encode(digest, "0x");
-  OPENSSL_cleanse(previous.data(), previous.size());
-  OPENSSL_cleanse(digest.data(), digest.size());
+  wipe(previous.data(), previous.size());
+  wipe(digest.data(), digest.size());
   return text;
 }
 

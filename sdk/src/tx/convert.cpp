@@ -1,12 +1,11 @@
 #include "sdk/src/tx/convert.h"
 
-#include <openssl/crypto.h>
-
 #include <array>
 #include <optional>
 
 #include "crypto/base/bytes.h"
 #include "crypto/base/secret.h"
+#include "crypto/base/wipe.h"
 
 namespace tarvo {
 
@@ -16,7 +15,7 @@ namespace {
 struct WipedBytes {
   std::array<uint8_t, 32> bytes{};
   size_t size = 0;
-  ~WipedBytes() { OPENSSL_cleanse(bytes.data(), bytes.size()); }
+  ~WipedBytes() { wipe(bytes.data(), bytes.size()); }
 };
 
 // The common case of a well-formed key text, decoded without any branch or index that depends on its
@@ -39,7 +38,7 @@ std::optional<Fs> well_formed_key(std::string_view text) {
   Limbs repr = limbs_from_be_bytes(decoded.bytes);
   const bool in_field = below_l_declassified(repr);
   const Fs value = Fs::from_u256_reduced(repr);
-  OPENSSL_cleanse(repr.data(), sizeof repr);
+  wipe(repr.data(), sizeof repr);
   if (!in_field) return std::nullopt;
   return value;
 }
@@ -61,7 +60,7 @@ std::string FeConvert::to_hex(const Fr& value) { return hex_encode(value.to_be_b
 Result<eddsa::PrivateKey> private_key_from_string(std::string_view text) {
   if (std::optional<Fs> key = well_formed_key(text)) {
     eddsa::PrivateKey private_key{*key};
-    OPENSSL_cleanse(&*key, sizeof *key);
+    wipe(&*key, sizeof *key);
     return private_key;
   }
   while (text.starts_with("0x")) text.remove_prefix(2);
@@ -80,7 +79,7 @@ Result<eddsa::PrivateKey> private_key_from_string(std::string_view text) {
   // 64 digits whose value is below l took the path above: these are not, and the error says so.
   Limbs repr = limbs_from_be_bytes(decoded.bytes);
   const Error not_in_field = Fs::from_repr(repr).error();
-  OPENSSL_cleanse(repr.data(), sizeof repr);
+  wipe(repr.data(), sizeof repr);
   return ConversionError::prime_field_decoding_error(not_in_field);
 }
 

@@ -6,7 +6,7 @@
 // control) is the pass condition. Outside valgrind the marks do nothing and the program just signs.
 //   ct_signing_check [detected | adx]
 // detected (the default): the kernels the CPU detection chooses; under valgrind, whose CPU model hides ADX,
-// SHA and AVX-512, the portable field kernels and scan and OpenSSL's SHA-256 compression. adx: the
+// SHA and AVX-512, the portable field kernels, scan and SHA-256 compression. adx: the
 // MULX/ADCX/ADOX field kernels, which valgrind executes, and with them the AVX2 scan; where the AVX2 scan
 // is not chosen (a CPU without AVX2), exits with 77 (skipped) after a clean run with the others.
 #include <valgrind/memcheck.h>
@@ -110,7 +110,7 @@ int main(int argc, char** argv) {
   std::printf("field kernels: %s\n",
               tarvo::montgomery::cpu_has_adx() ? "MULX/ADCX/ADOX assembly" : "portable");
   std::printf("SHA-256 compression: %s\n",
-              tarvo::sha256_kernel::cpu_has_sha_extensions() ? "SHA extensions" : "OpenSSL");
+              tarvo::sha256_kernel::cpu_has_sha_extensions() ? "SHA extensions" : "portable");
   std::printf("fixed-base multiplication: %s\n", scan_name(scan));
   const unsigned long control = control_reports();
   if (RUNNING_ON_VALGRIND && control != 1) {
