@@ -99,7 +99,7 @@ bool lanes_at_most(const LaneLimbs<N>& lanes, const Limbs& bound) {
   for (size_t i = 0; i < N; ++i) {
     uint64_t excess = lanes.limb[LIMBS - 1][i] >> 48;
     for (size_t k = 0; k + 1 < LIMBS; ++k) excess |= lanes.limb[k][i] >> 52;
-    all &= (excess == 0) & !limbs_less(bound, lane_value(lanes, i));
+    all &= (int{excess == 0} & int{!limbs_less(bound, lane_value(lanes, i))}) != 0;
   }
   return all;
 }

@@ -23,7 +23,7 @@ inline constexpr Limbs kMinusP = {~kP[0] + 1, ~kP[1], ~kP[2], ~kP[3]};  // 2^256
 
 // Whether both values are below 2p, as the kernels below take them (checked build, check.h).
 inline bool both_below_twice_p(const Limbs& a, const Limbs& b) {
-  return limbs_less(a, kTwiceP) & limbs_less(b, kTwiceP);
+  return (int{limbs_less(a, kTwiceP)} & int{limbs_less(b, kTwiceP)}) != 0;
 }
 
 // a + b, for a + b < 2^256.
