@@ -27,9 +27,8 @@
 #include "crypto/eddsa/eddsa.h"
 #include "crypto/field/montgomery.h"
 #include "crypto/poseidon/poseidon.h"
+#include "crypto/tests/support/references.h"
 #include "sdk/src/functions/core.h"
-#include "sdk/src/signing/packed_public_key.h"
-#include "sdk/src/signing/sign.h"
 #include "sdk/src/transaction/hash_layouts.h"
 #include "sdk/src/transaction/liquidate.h"
 
@@ -157,7 +156,8 @@ void scalar_mul(benchmark::State& state, Multiply multiply) {
   Operands operands(kSeed);
   const auto points = operands.many(&Operands::point);
   const auto scalars = operands.many(&Operands::fs);
-  JUBJUB_PARAMS->mul_generator(5, scalars[0]);  // builds the fixed-base table outside the timing
+  JUBJUB_PARAMS->mul_generator(GENERATOR_INDEX,
+                               scalars[0]);  // builds the fixed-base table outside the timing
   size_t next = 0;
   for (auto _ : state) {
     benchmark::DoNotOptimize(multiply(points[next], scalars[next]));
@@ -169,7 +169,9 @@ void scalar_mul(benchmark::State& state, Multiply multiply) {
 using SubgroupPoint = edwards::Point<edwards::PrimeOrder>;
 
 void mul_generator5(benchmark::State& state) {
-  scalar_mul(state, [](const SubgroupPoint&, const Fs& k) { return JUBJUB_PARAMS->mul_generator(5, k); });
+  scalar_mul(state, [](const SubgroupPoint&, const Fs& k) {
+    return JUBJUB_PARAMS->mul_generator(GENERATOR_INDEX, k);
+  });
 }
 void mul_variable_base(benchmark::State& state) {
   scalar_mul(state, [](const SubgroupPoint& p, const Fs& k) { return edwards::mul(p, k, *JUBJUB_PARAMS); });
@@ -184,38 +186,40 @@ void mul_reference_var(benchmark::State& state) {
     return edwards::mul_reference_var(p, k.into_repr(), *JUBJUB_PARAMS);
   });
 }
-// mul_generator5 with each fixed-base kernel set this CPU runs, to weigh a kernel against its twins.
-void register_fixed_base_kernels() {
-  static const char* const NAMES[] = {"portable", "avx2_adx", "avx512_adx", "avx512_ifma"};
-  for (const edwards::FixedBaseTable::Kernels kernels : edwards::FixedBaseTable::available_kernels()) {
-    const std::string name = std::string("curve/mul_generator5/") + NAMES[static_cast<size_t>(kernels)];
-    benchmark::RegisterBenchmark(name.c_str(), [kernels](benchmark::State& state) {
-      static const edwards::FixedBaseTable table(embedded_generator5_multiples(), *JUBJUB_PARAMS);
-      scalar_mul(state, [kernels](const SubgroupPoint&, const Fs& k) { return table.mul(k, kernels); });
-    });
+// One row `prefix/name` per member of the kernel set Kernels that this CPU runs, timing
+// time(state, kernels): to weigh a kernel against its twins.
+template <typename Kernels, typename Time>
+void register_kernel_rows(const std::string& prefix, Time time) {
+  for (const Kernels kernels : available_kernels<Kernels>()) {
+    benchmark::RegisterBenchmark((prefix + "/" + kernels_name(kernels)).c_str(),
+                                 [kernels, time](benchmark::State& state) { time(state, kernels); });
   }
 }
-// mul and mul_var with each point kernel set this CPU runs.
-void register_point_kernels() {
-  static const char* const NAMES[] = {"portable", "adx", "ifma"};
-  for (const edwards::PointKernels kernels : edwards::available_point_kernels()) {
-    const std::string suffix = std::string("/") + NAMES[static_cast<size_t>(kernels)];
-    benchmark::RegisterBenchmark(("curve/mul" + suffix).c_str(), [kernels](benchmark::State& state) {
-      scalar_mul(state, [kernels](const SubgroupPoint& p, const Fs& k) {
-        return edwards::mul(p, k.into_repr(), *JUBJUB_PARAMS, kernels);
+void register_kernel_sets() {
+  register_kernel_rows<edwards::FixedBaseKernels>(
+      "curve/mul_generator5", [](benchmark::State& state, edwards::FixedBaseKernels kernels) {
+        static const edwards::FixedBaseTable table(embedded_generator5_multiples(), *JUBJUB_PARAMS);
+        scalar_mul(state, [kernels](const SubgroupPoint&, const Fs& k) { return table.mul(k, kernels); });
       });
-    });
-    benchmark::RegisterBenchmark(("curve/mul_var" + suffix).c_str(), [kernels](benchmark::State& state) {
-      scalar_mul(state, [kernels](const SubgroupPoint& p, const Fs& k) {
-        return edwards::mul_var(p, k.into_repr(), *JUBJUB_PARAMS, kernels);
+  register_kernel_rows<edwards::PointKernels>(
+      "curve/mul", [](benchmark::State& state, edwards::PointKernels kernels) {
+        scalar_mul(state, [kernels](const SubgroupPoint& p, const Fs& k) {
+          return edwards::mul(p, k.into_repr(), *JUBJUB_PARAMS, kernels);
+        });
       });
-    });
-  }
+  register_kernel_rows<edwards::PointKernels>(
+      "curve/mul_var", [](benchmark::State& state, edwards::PointKernels kernels) {
+        scalar_mul(state, [kernels](const SubgroupPoint& p, const Fs& k) {
+          return edwards::mul_var(p, k.into_repr(), *JUBJUB_PARAMS, kernels);
+        });
+      });
 }
 // What a signature would pay if it built its own parameter set: construction, the fixed-base table
 // built on first use, then the multiplication.
 void mul_generator5_rebuilt_params(benchmark::State& state) {
-  scalar_mul(state, [](const SubgroupPoint&, const Fs& k) { return AltJubjubBn256().mul_generator(5, k); });
+  scalar_mul(state, [](const SubgroupPoint&, const Fs& k) {
+    return AltJubjubBn256().mul_generator(GENERATOR_INDEX, k);
+  });
 }
 
 // ---------------------------------------------------------------- HMAC-SHA-256
@@ -450,11 +454,10 @@ void register_kernels() {
                                poseidon_permute<&poseidon::Spec<poseidon::WIDTH>::permute_scalar>);
   benchmark::RegisterBenchmark("poseidon/permute_reference", poseidon_permute_reference);
   benchmark::RegisterBenchmark("curve/mul_generator5", mul_generator5);
-  register_fixed_base_kernels();
   benchmark::RegisterBenchmark("curve/mul_generator5_rebuilt_params", mul_generator5_rebuilt_params);
   benchmark::RegisterBenchmark("curve/mul", mul_variable_base);
   benchmark::RegisterBenchmark("curve/mul_var", mul_var);
-  register_point_kernels();
+  register_kernel_sets();
   benchmark::RegisterBenchmark("curve/mul_reference_var", mul_reference_var);
   benchmark::RegisterBenchmark("hmac_sha256/one_shot/33", hmac_one_shot<kShortHmacInput>);
   benchmark::RegisterBenchmark("hmac_sha256/one_shot/97", hmac_one_shot<kLongHmacInput>);

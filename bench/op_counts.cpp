@@ -25,6 +25,7 @@
 #include "crypto/curve/edwards.h"
 #include "crypto/curve/jubjub_params.h"
 #include "crypto/poseidon/poseidon.h"
+#include "crypto/tests/support/references.h"
 #include "sdk/src/functions/core.h"
 #include "sdk/src/functions/l1_sign.h"
 #include "sdk/src/signing/packed_public_key.h"
@@ -144,7 +145,8 @@ NamedWork count_kernels(const Workload& workload) {
                                                  state[1] = values[i];
                                                  poseidon::permute_reference(optimised.parameters(), state);
                                                })},
-      {"mul_generator5", mean_work(scalars, [&](const Fs& k) { return params.mul_generator(5, k); })},
+      {"mul_generator5",
+       mean_work(scalars, [&](const Fs& k) { return params.mul_generator(GENERATOR_INDEX, k); })},
       {"mul", mean_work(indices, [&](size_t i) { return edwards::mul(points[i], scalars[i], params); })},
       {"mul_var",
        mean_work(indices,
@@ -269,7 +271,7 @@ int main(int argc, char** argv) {
   using namespace tarvo::bench;
   const Workload workload = Workload::load(workload_path(argc, argv));
   // The shared tables are built before anything is counted.
-  tarvo::JUBJUB_PARAMS->mul_generator(5, tarvo::Fs::one());
+  tarvo::JUBJUB_PARAMS->mul_generator(tarvo::GENERATOR_INDEX, tarvo::Fs::one());
   tarvo::poseidon_hasher();
   (void)tarvo::Fr::one().sqrt();  // the square root's roots of unity
   const NamedWork kernels = count_kernels(workload);

@@ -25,7 +25,7 @@ class Operands {
   Fr fr() { return Fr::from_u256_reduced(limbs()); }
   Fs fs() { return Fs::from_u256_reduced(limbs()); }
   // A random point of the prime-order subgroup, in extended coordinates with z != 1.
-  edwards::Point<edwards::PrimeOrder> point() { return JUBJUB_PARAMS->mul_generator(5, fs()); }
+  edwards::Point<edwards::PrimeOrder> point() { return JUBJUB_PARAMS->mul_generator(GENERATOR_INDEX, fs()); }
 
   // OPERAND_COUNT values of one kind, for example many(&Operands::fr).
   template <typename Make>

@@ -8,6 +8,7 @@
 #include "crypto/curve/edwards.h"
 #include "crypto/curve/jubjub_params.h"
 #include "crypto/poseidon/poseidon.h"
+#include "crypto/tests/support/references.h"
 #include "sdk/src/hashing/poseidon.h"
 #include "sdk/src/signing/packed_public_key.h"
 
@@ -16,14 +17,14 @@ namespace tarvo::bench {
 namespace {
 
 template <typename Order>
-bool in_prime_order_subgroup(const edwards::Point<Order>& p, const JubjubParams& params) {
+bool in_prime_order_subgroup(const edwards::Point<Order>& p, const AltJubjubBn256& params) {
   return edwards::is_zero(edwards::mul_reference_var(p, Fs::characteristic(), params));
 }
 
 // PublicKey::verify_for_raw_message with mul_reference_var in place of mul_var and mul_generator.
 bool reference_verify(const edwards::Point<edwards::PrimeOrder>& a,
                       const edwards::Point<edwards::PrimeOrder>& r, const Fs& m, const Fs& s,
-                      const edwards::Point<edwards::PrimeOrder>& generator, const JubjubParams& params) {
+                      const edwards::Point<edwards::PrimeOrder>& generator, const AltJubjubBn256& params) {
   if (!in_prime_order_subgroup(a, params) || !in_prime_order_subgroup(r, params)) return false;
   const auto p = edwards::add(edwards::mul_reference_var(a, m.into_repr(), params), r, params);
   const auto q = edwards::negate(edwards::mul_reference_var(generator, s.into_repr(), params));

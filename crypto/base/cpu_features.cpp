@@ -78,6 +78,27 @@ CpuFeatures decode_hwcap(uint64_t hwcap) {
   return features;
 }
 
+bool cpu_has(Capability capability) {
+  const CpuFeatures& cpu = cpu_features();
+  switch (capability) {
+    case Capability::none:
+      return true;
+    case Capability::adx:
+      return cpu.adx;
+    case Capability::sha_ni:
+      return TARVO_X86_64 && cpu.sha;
+    case Capability::armv8_sha2:
+      return TARVO_AARCH64 && cpu.sha;
+    case Capability::avx2_adx:
+      return cpu.avx2 && cpu.adx;
+    case Capability::avx512_adx:
+      return cpu.avx512 && cpu.adx;
+    case Capability::avx512_ifma:
+      return cpu.avx512 && cpu.ifma && cpu.adx;
+  }
+  return false;
+}
+
 const CpuFeatures& cpu_features() {
   static const CpuFeatures features = [] {
     CpuFeatures detected = detect();

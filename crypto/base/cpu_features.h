@@ -1,5 +1,6 @@
-// What the hand-written kernels need of the CPU, detected once per process: the x86-64 ones, and on
-// aarch64 the SHA-256 compression. Every flag the target has no kernel for is false, and the portable
+// What the hand-written kernels need of the CPU, detected once per process (the x86-64 ones, and on
+// aarch64 the SHA-256 compression), and the capabilities the kernel sets (kernel_choice.h) require. Every
+// feature the target has no kernel for is false, and the portable
 // code runs.
 #pragma once
 
@@ -7,15 +8,31 @@
 
 namespace tarvo {
 
+// The features as the CPU and the OS report them, each vector extension only with its registers saved.
 struct CpuFeatures {
-  bool adx;   // MULX (BMI2) and ADCX/ADOX: the field multiplications
-  bool sha;   // the SHA extensions and SSE4.1, or on aarch64 the SHA-2 instructions: the SHA-256 compression
-  bool avx2;  // the 32-byte fixed-base scan
-  bool avx512;  // AVX-512 F, VL and BW, with the registers saved by the OS: the 64-byte fixed-base scan
-  bool ifma;    // AVX-512 F and IFMA (52-bit multiply-accumulate), the same registers saved: Poseidon
+  bool adx;     // MULX (BMI2) and ADCX/ADOX
+  bool sha;     // the SHA extensions and SSE4.1, or on aarch64 the SHA-2 instructions
+  bool avx2;    // AVX2
+  bool avx512;  // AVX-512 F, VL and BW
+  bool ifma;    // AVX-512 F and IFMA (52-bit multiply-accumulate)
 };
 
 const CpuFeatures& cpu_features();
+
+// What a kernel set needs, one requirement per name: the features its instructions use (its target
+// attribute, target.h, and the MULX/ADCX/ADOX assembly the vector kernels call for scalar work).
+enum class Capability {
+  none,         // portable C++
+  adx,          // MULX/ADCX/ADOX
+  sha_ni,       // TARVO_TARGET_SHA (x86-64)
+  armv8_sha2,   // TARVO_TARGET_ARMV8_SHA2 (aarch64)
+  avx2_adx,     // TARVO_TARGET_AVX2 and adx
+  avx512_adx,   // TARVO_TARGET_AVX512 and adx
+  avx512_ifma,  // TARVO_TARGET_IFMA (AVX-512 F, VL, BW and IFMA) and adx
+};
+
+// Whether this CPU has the capability.
+bool cpu_has(Capability capability);
 
 // What the detection reads: CPUID leaf 1's ECX, leaf 7 (subleaf 0)'s EBX, and XCR0, the register state
 // the OS saves (read only where leaf 1 reports OSXSAVE and AVX; 0 otherwise), each 0 where not there.

@@ -12,3 +12,7 @@
 #else
 #define TARVO_KERNEL inline __attribute__((always_inline))
 #endif
+
+// The vector kernels, each compiled for its instruction set (a TARVO_TARGET_ attribute, target.h): always
+// inlined, in every build, into callers compiled for the same instructions.
+#define TARVO_VECTOR_KERNEL inline __attribute__((always_inline))

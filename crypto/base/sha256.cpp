@@ -71,22 +71,26 @@ void absorb_last(Sha256State& state, std::span<const uint8_t> data, uint64_t tot
 }  // namespace
 
 void sha256_compress(Sha256State& state, const Sha256Block& block) {
+  [[maybe_unused]] const sha256_kernel::Sha256Kernels kernels =
+      fastest_kernels<sha256_kernel::Sha256Kernels>();
 #if TARVO_X86_64
-  if (sha256_kernel::cpu_has_sha_extensions()) return sha256_kernel::compress_sha_ni(state, block);
+  if (kernels == sha256_kernel::Sha256Kernels::sha_ni) return sha256_kernel::compress_sha_ni(state, block);
 #elif TARVO_AARCH64
-  if (sha256_kernel::cpu_has_sha_extensions()) return sha256_kernel::compress_armv8(state, block);
+  if (kernels == sha256_kernel::Sha256Kernels::armv8) return sha256_kernel::compress_armv8(state, block);
 #endif
   sha256_kernel::compress_portable(state, block);
 }
 
 void sha256_compress_pair(Sha256State& first, const Sha256Block& first_block, Sha256State& second,
                           const Sha256Block& second_block) {
+  [[maybe_unused]] const sha256_kernel::Sha256Kernels kernels =
+      fastest_kernels<sha256_kernel::Sha256Kernels>();
 #if TARVO_X86_64
-  if (sha256_kernel::cpu_has_sha_extensions()) {
+  if (kernels == sha256_kernel::Sha256Kernels::sha_ni) {
     return sha256_kernel::compress_pair_sha_ni(first, first_block, second, second_block);
   }
 #elif TARVO_AARCH64
-  if (sha256_kernel::cpu_has_sha_extensions()) {
+  if (kernels == sha256_kernel::Sha256Kernels::armv8) {
     return sha256_kernel::compress_pair_armv8(first, first_block, second, second_block);
   }
 #endif

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <span>
 
-#include "crypto/base/cpu_features.h"
+#include "crypto/base/kernel_choice.h"
 
 namespace tarvo {
 
@@ -37,12 +37,16 @@ alignas(16) inline constexpr uint32_t ROUND_CONSTANTS[64] = {
     0x19a4c116, 0x1e376c08, 0x2748774c, 0x34b0bcb5, 0x391c0cb3, 0x4ed8aa4a, 0x5b9cca4f, 0x682e6ff3,
     0x748f82ee, 0x78a5636f, 0x84c87814, 0x8cc70208, 0x90befffa, 0xa4506ceb, 0xbef9a3f7, 0xc67178f2};
 
-// True when the SHA instruction kernels run: an x86-64 CPU with SHA and SSE4.1, or an aarch64 CPU with the
-// SHA-2 instructions.
-inline bool cpu_has_sha_extensions() {
-  static const bool has_sha = cpu_features().sha;
-  return has_sha;
-}
+// The compression: portable C++, or the SHA instructions of x86-64 (SHA extensions) or of aarch64 (SHA-2).
+enum class Sha256Kernels { portable, sha_ni, armv8 };
+inline constexpr KernelEntry<Sha256Kernels> SHA256_KERNELS[] = {
+    {Sha256Kernels::portable, "portable", Capability::none},
+    {Sha256Kernels::sha_ni, "sha_ni", Capability::sha_ni},
+    {Sha256Kernels::armv8, "armv8", Capability::armv8_sha2}};
+constexpr std::span<const KernelEntry<Sha256Kernels>> kernel_list(Sha256Kernels) { return SHA256_KERNELS; }
+
+// True when the SHA instruction kernels run.
+inline bool cpu_has_sha_extensions() { return fastest_kernels<Sha256Kernels>() != Sha256Kernels::portable; }
 
 // One compression in plain C++ (sha256_portable.cpp): the kernel of CPUs without SHA instructions, and
 // the reference of the tests.

@@ -2,6 +2,7 @@
 // chaining value held as (A, B, C, D) and (E, F, G, H); SHA256SU0/SU1 extend the message schedule four
 // words at a time. The rounds of a block form one dependency chain, so two independent blocks interleaved
 // take about the time of one. No branch or memory index depends on the data.
+#include "crypto/base/kernel.h"
 #include "crypto/base/sha256.h"
 #include "crypto/base/target.h"
 
@@ -15,13 +16,10 @@ namespace tarvo::sha256_kernel {
 
 namespace {
 
-#define TARVO_SHA2_TARGET __attribute__((target("+crypto")))
-#define TARVO_SHA2_INLINE TARVO_SHA2_TARGET inline __attribute__((always_inline))
-
 // Compresses blocks[i] into states[i] for every i, the N chains interleaved four rounds at a time.
 template <size_t N>
-TARVO_SHA2_INLINE void compress_interleaved(const std::array<Sha256State*, N>& states,
-                                            const std::array<const Sha256Block*, N>& blocks) {
+TARVO_VECTOR_KERNEL TARVO_TARGET_ARMV8_SHA2 void compress_interleaved(
+    const std::array<Sha256State*, N>& states, const std::array<const Sha256Block*, N>& blocks) {
   uint32x4_t abcd[N], efgh[N], initial_abcd[N], initial_efgh[N];
   uint32x4_t words[N][4];  // the schedule's next 16 words, a ring of four groups
   for (size_t n = 0; n < N; ++n) {
@@ -54,12 +52,12 @@ TARVO_SHA2_INLINE void compress_interleaved(const std::array<Sha256State*, N>& s
 
 }  // namespace
 
-TARVO_SHA2_TARGET void compress_armv8(Sha256State& state, const Sha256Block& block) {
+TARVO_TARGET_ARMV8_SHA2 void compress_armv8(Sha256State& state, const Sha256Block& block) {
   compress_interleaved<1>({&state}, {&block});
 }
 
-TARVO_SHA2_TARGET void compress_pair_armv8(Sha256State& first, const Sha256Block& first_block,
-                                           Sha256State& second, const Sha256Block& second_block) {
+TARVO_TARGET_ARMV8_SHA2 void compress_pair_armv8(Sha256State& first, const Sha256Block& first_block,
+                                                 Sha256State& second, const Sha256Block& second_block) {
   compress_interleaved<2>({&first, &second}, {&first_block, &second_block});
 }
 

@@ -2,6 +2,7 @@
 // value held as (A, B, E, F) and (C, D, G, H); SHA256MSG1/MSG2 extend the message schedule four words at
 // a time. The 32 round instructions of one block form a single dependency chain, so two independent
 // blocks interleaved take about the time of one. No branch or memory index depends on the data.
+#include "crypto/base/kernel.h"
 #include "crypto/base/sha256.h"
 #include "crypto/base/target.h"
 
@@ -15,22 +16,19 @@ namespace tarvo::sha256_kernel {
 
 namespace {
 
-#define TARVO_SHA_TARGET __attribute__((target("sha,sse4.1")))
-#define TARVO_SHA_INLINE TARVO_SHA_TARGET inline __attribute__((always_inline))
-
 // One chaining value in the instructions' layout: A, B, E, F (A in the top lane) and C, D, G, H.
 struct Lanes {
   __m128i abef;
   __m128i cdgh;
 };
 
-TARVO_SHA_INLINE Lanes load_state(const Sha256State& state) {
+TARVO_VECTOR_KERNEL TARVO_TARGET_SHA Lanes load_state(const Sha256State& state) {
   const __m128i badc = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(&state[0])), 0xB1);
   const __m128i hgfe = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(&state[4])), 0x1B);
   return {_mm_alignr_epi8(badc, hgfe, 8), _mm_blend_epi16(hgfe, badc, 0xF0)};
 }
 
-TARVO_SHA_INLINE void store_state(const Lanes& lanes, Sha256State& state) {
+TARVO_VECTOR_KERNEL TARVO_TARGET_SHA void store_state(const Lanes& lanes, Sha256State& state) {
   const __m128i abef = _mm_shuffle_epi32(lanes.abef, 0x1B);
   const __m128i ghcd = _mm_shuffle_epi32(lanes.cdgh, 0xB1);
   _mm_storeu_si128(reinterpret_cast<__m128i*>(&state[0]), _mm_blend_epi16(abef, ghcd, 0xF0));
@@ -39,8 +37,8 @@ TARVO_SHA_INLINE void store_state(const Lanes& lanes, Sha256State& state) {
 
 // Compresses blocks[i] into states[i] for every i, the N chains interleaved round by round.
 template <size_t N>
-TARVO_SHA_INLINE void compress_interleaved(const std::array<Sha256State*, N>& states,
-                                           const std::array<const Sha256Block*, N>& blocks) {
+TARVO_VECTOR_KERNEL TARVO_TARGET_SHA void compress_interleaved(
+    const std::array<Sha256State*, N>& states, const std::array<const Sha256Block*, N>& blocks) {
   Lanes lanes[N];
   Lanes initial[N];
   __m128i words[N][4];  // the schedule's last 16 words, a ring of four groups
@@ -78,11 +76,11 @@ TARVO_SHA_INLINE void compress_interleaved(const std::array<Sha256State*, N>& st
 
 }  // namespace
 
-TARVO_SHA_TARGET void compress_sha_ni(Sha256State& state, const Sha256Block& block) {
+TARVO_TARGET_SHA void compress_sha_ni(Sha256State& state, const Sha256Block& block) {
   compress_interleaved<1>({&state}, {&block});
 }
 
-TARVO_SHA_TARGET void compress_pair_sha_ni(Sha256State& first, const Sha256Block& first_block,
+TARVO_TARGET_SHA void compress_pair_sha_ni(Sha256State& first, const Sha256Block& first_block,
                                            Sha256State& second, const Sha256Block& second_block) {
   compress_interleaved<2>({&first, &second}, {&first_block, &second_block});
 }

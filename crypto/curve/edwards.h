@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "crypto/base/kernel.h"
+#include "crypto/base/kernel_choice.h"
 #include "crypto/base/result.h"
 #include "crypto/curve/point.h"
+#include "crypto/field/op_counts.h"
 
 namespace tarvo::edwards {
 
@@ -81,6 +83,14 @@ TARVO_KERNEL Result closing_step(const Value& e, const Value& f, const Value& g,
   return {x, y, t, z};
 }
 
+// The counting build's tally (op_counts.h) of one formula on values other than Fr (partly reduced, or in
+// vector lanes), as its twin on Fr counts: `first` multiplications and `squarings` before the closing step,
+// whose products are 4, or 3 without t.
+template <bool ComputeT = true>
+TARVO_KERNEL void count_formula(uint64_t first, uint64_t squarings = 0) {
+  TARVO_COUNT(first + (ComputeT ? 4 : 3), squarings);
+}
+
 // Unified addition of Hisil, Wong, Carter and Dawson (locals named after the letters of their
 // formulas): no special case for equal inputs or the neutral element, which it handles correctly
 // because d is not a square.
@@ -128,29 +138,22 @@ bool is_zero(const Point<Order>& p) {
   return p.x.is_zero() && p.y == p.z;
 }
 
-// Plain double-and-add over all 256 bits of k, most significant first. Variable time; the
-// reference the faster methods are held to.
-template <typename Order>
-Point<Order> mul_reference_var(const Point<Order>& p, const Limbs& k, const CurveCoefficient& curve);
-
-// Whether l·p is the neutral element, by multiplication: the reference that the parameter set's
-// faster subgroup test is held to. Variable time.
-bool in_prime_order_subgroup_reference_var(const Point<Unknown>& p, const CurveCoefficient& curve);
-
 // The point arithmetic of the loops of the multiplications below: the formulas above on Fr (every
 // target), the same formulas on partly reduced values with the MULX/ADCX/ADOX multiplication named
 // directly (x86-64 with ADX), or with the four values of each step side by side in the lanes of AVX-512
 // IFMA (x86-64 with ADX and IFMA). The results are the same points.
 enum class PointKernels { portable, adx, ifma };
-// The kernels this CPU runs, the fastest last; and that one, chosen once per process.
-std::vector<PointKernels> available_point_kernels();
-PointKernels fastest_point_kernels();
+inline constexpr KernelEntry<PointKernels> POINT_KERNELS[] = {
+    {PointKernels::portable, "portable", Capability::none},
+    {PointKernels::adx, "adx", Capability::adx},
+    {PointKernels::ifma, "ifma", Capability::avx512_ifma}};
+constexpr std::span<const KernelEntry<PointKernels>> kernel_list(PointKernels) { return POINT_KERNELS; }
 
 // k·p with signed 4-bit windows over the prepared multiples 0..8·p: the time and the memory accesses do
 // not depend on k.
 template <typename Order>
 Point<Order> mul(const Point<Order>& p, const Limbs& k, const CurveCoefficient& curve,
-                 PointKernels kernels = fastest_point_kernels());
+                 PointKernels kernels = fastest_kernels<PointKernels>());
 template <typename Order>
 Point<Order> mul(const Point<Order>& p, const Fs& k, const CurveCoefficient& curve);
 
@@ -158,19 +161,20 @@ Point<Order> mul(const Point<Order>& p, const Fs& k, const CurveCoefficient& cur
 // message scalar in verification).
 template <typename Order>
 Point<Order> mul_var(const Point<Order>& p, const Limbs& k, const CurveCoefficient& curve,
-                     PointKernels kernels = fastest_point_kernels());
+                     PointKernels kernels = fastest_kernels<PointKernels>());
 
 // j·p + k·q with one shared chain of doublings (Straus), width-5 NAFs; variable time, for public
 // scalars only (the verification equation).
 template <typename A, typename B>
 Point<Joined<A, B>> mul_sum_var(const Point<A>& p, const Limbs& j, const Point<B>& q, const Limbs& k,
                                 const CurveCoefficient& curve,
-                                PointKernels kernels = fastest_point_kernels());
+                                PointKernels kernels = fastest_kernels<PointKernels>());
 
 // k·base + i·p + j·q with the public table of base (k of any width), one chain of doublings as long as
 // the longest of i, j and k/2^126; variable time, for public values only (the verification equation).
 Point<Unknown> mul_sum_var(const PublicBaseTable& base, const Limbs& k, const Point<Unknown>& p,
                            const Limbs& i, const Point<Unknown>& q, const Limbs& j,
-                           const CurveCoefficient& curve, PointKernels kernels = fastest_point_kernels());
+                           const CurveCoefficient& curve,
+                           PointKernels kernels = fastest_kernels<PointKernels>());
 
 }  // namespace tarvo::edwards

@@ -25,9 +25,12 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "crypto/curve/fixed_base_x86_64.h"
+#include "crypto/base/kernel.h"
+#include "crypto/base/target.h"
+#include "crypto/curve/edwards.h"
+#include "crypto/curve/window_scan_avx512_x86_64.h"
 #include "crypto/field/fr_lanes_ifma_x86_64.h"
-#include "crypto/field/op_counts.h"
+#include "crypto/field/partly_reduced_x86_64.h"
 
 #if TARVO_X86_64
 
@@ -37,19 +40,13 @@ namespace tarvo::edwards::fixed_base::ifma {
 
 using namespace fr_lanes;
 
-#define TARVO_IFMA_AVX512 \
-  inline __attribute__((always_inline, target("avx512f,avx512vl,avx512bw,avx512ifma")))
-
 // 2r with 2^52 borrowed from every limb but the top one: v + this − u leaves no lower limb negative for
 // normalised u, and the sum's carries put the top limb right (it may wrap around meanwhile).
 inline constexpr Limbs52 kTwiceRBorrowed = {TWICE_MODULUS52[0] + (uint64_t{1} << 52),
                                             TWICE_MODULUS52[1] + LIMB_MASK, TWICE_MODULUS52[2] + LIMB_MASK,
                                             TWICE_MODULUS52[3] + LIMB_MASK, TWICE_MODULUS52[4] - 1};
-// The constant factor 2 as 2·(2^256 mod r): the Montgomery form of 2, not reduced.
-inline constexpr Limbs kTwo = {FrParams::R[0] << 1, FrParams::R[1] << 1 | FrParams::R[0] >> 63,
-                               FrParams::R[2] << 1 | FrParams::R[1] >> 63,
-                               FrParams::R[3] << 1 | FrParams::R[2] >> 63};
-static_assert(FrParams::R[3] >> 63 == 0);
+
+inline constexpr Limbs SUM_BOUND = tenths_of_r(12);  // 1.2r
 
 // Lanes as masks: the first accumulator's and the second's, and each accumulator's lane of Y − X (0 and
 // 4), Y + X (1 and 5), T (2 and 6) and Z (3 and 7), or of the factors these lanes meet.
@@ -58,19 +55,20 @@ inline constexpr __mmask8 kLaneYMinusX = 0x11, kLaneYPlusX = 0x22, kLaneT = 0x44
 
 // An index vector with the same pattern for both accumulators: i0..i3 for lanes 0..3, plus 4 for lanes
 // 4..7 (the same lanes of the second accumulator, of either source of a two-source permutation).
-TARVO_IFMA __m512i per_accumulator(long long i0, long long i1, long long i2, long long i3) {
+TARVO_VECTOR_KERNEL TARVO_TARGET_IFMA __m512i per_accumulator(long long i0, long long i1, long long i2,
+                                                              long long i3) {
   return _mm512_set_epi64(i3 + 4, i2 + 4, i1 + 4, i0 + 4, i3, i2, i1, i0);
 }
 
 // GCC 12 warns of an uninitialised operand in the unmasked _mm512_permutexvar_epi64.
-TARVO_IFMA __m512i permuted(__m512i index, __m512i x) {
+TARVO_VECTOR_KERNEL TARVO_TARGET_IFMA __m512i permuted(__m512i index, __m512i x) {
   return _mm512_maskz_permutexvar_epi64(0xff, index, x);
 }
 
-TARVO_IFMA __m512i shifted_right(__m512i x, int bits) {
+TARVO_VECTOR_KERNEL TARVO_TARGET_IFMA __m512i shifted_right(__m512i x, int bits) {
   return reinterpret_cast<__m512i>(reinterpret_cast<U64x8>(x) >> bits);
 }
-TARVO_IFMA __m512i shifted_left(__m512i x, int bits) {
+TARVO_VECTOR_KERNEL TARVO_TARGET_IFMA __m512i shifted_left(__m512i x, int bits) {
   return reinterpret_cast<__m512i>(reinterpret_cast<U64x8>(x) << bits);
 }
 
@@ -78,29 +76,29 @@ TARVO_IFMA __m512i shifted_left(__m512i x, int bits) {
 struct Scans {
   WindowScanAvx512 first, second;
 
-  TARVO_IFMA_AVX512 Scans(const Window& first_window, int first_digit, const Window& second_window,
-                          int second_digit)
+  TARVO_VECTOR_KERNEL TARVO_TARGET_IFMA Scans(const Window& first_window, int first_digit,
+                                              const Window& second_window, int second_digit)
       : first(first_window, first_digit), second(second_window, second_digit) {}
 
   template <size_t Step>
-  TARVO_IFMA_AVX512 void step() {
+  TARVO_VECTOR_KERNEL TARVO_TARGET_IFMA void step() {
     first.template step<Step>();
     second.template step<Step>();
   }
 
-  TARVO_IFMA_AVX512 void all_steps() {
+  TARVO_VECTOR_KERNEL TARVO_TARGET_IFMA void all_steps() {
     first.all_steps();
     second.all_steps();
   }
 
   // The lanes whose accumulator adds the negative of its entry.
-  TARVO_IFMA_AVX512 __mmask8 negative() const {
+  TARVO_VECTOR_KERNEL TARVO_TARGET_IFMA __mmask8 negative() const {
     return static_cast<__mmask8>((kFirst & (0 - first.negative())) | (kSecond & (0 - second.negative())));
   }
 
   // After all steps, the entries in the lanes as second factors of the first products: (y − x, y + x,
   // 2d·x·y, 2) of each, y + x and y − x exchanged for a negative digit.
-  TARVO_IFMA_AVX512 Vector entries() const {
+  TARVO_VECTOR_KERNEL TARVO_TARGET_IFMA Vector entries() const {
     const __m512i sums_first = first.sum_and_difference(), sums_second = second.sum_and_difference();
     // Masked inserts, as GCC 12 warns of an uninitialised operand in the unmasked ones.
     const __m512i t2d = _mm512_maskz_inserti64x4(
@@ -118,7 +116,8 @@ struct Scans {
           _mm512_permutex2var_epi64(sums_first, _mm512_add_epi64(from_sums, word), sums_second);
       const __m512i with_t2d =
           _mm512_mask_permutexvar_epi64(sums, kLaneT, _mm512_add_epi64(from_t2d, word), t2d);
-      words[j] = _mm512_mask_mov_epi64(with_t2d, kLaneZ, _mm512_set1_epi64(static_cast<long long>(kTwo[j])));
+      words[j] = _mm512_mask_mov_epi64(with_t2d, kLaneZ,
+                                       _mm512_set1_epi64(static_cast<long long>(TWO_UNREDUCED[j])));
     }
     // Re-cut into 52-bit limbs, as to_limbs52.
     const __m512i mask = _mm512_set1_epi64(static_cast<long long>(LIMB_MASK));
@@ -141,7 +140,7 @@ struct SecondFactors {
   Vector left, right;
 };
 
-TARVO_IFMA SecondFactors second_factors(const Vector& abcd, __mmask8 negative) {
+TARVO_VECTOR_KERNEL TARVO_TARGET_IFMA SecondFactors second_factors(const Vector& abcd, __mmask8 negative) {
   const __m512i take_bd = per_accumulator(1, 3, 1, 3), take_ac = per_accumulator(0, 2, 0, 2);
   // From the differences (E, F, E, F) as indices 0..3 and the sums (H, G, H, G) as 8..11.
   const __m512i left =
@@ -169,7 +168,7 @@ TARVO_IFMA SecondFactors second_factors(const Vector& abcd, __mmask8 negative) {
 }
 
 // The first factors (Y − X, Y + X, T, Z) of the next addition from a sum (X, Y, T, Z).
-TARVO_IFMA Vector first_factors(const Vector& xytz) {
+TARVO_VECTOR_KERNEL TARVO_TARGET_IFMA Vector first_factors(const Vector& xytz) {
   const __m512i exchange = per_accumulator(1, 0, 2, 3);
   Vector v;
 #pragma GCC unroll 5
@@ -183,11 +182,9 @@ TARVO_IFMA Vector first_factors(const Vector& xytz) {
   return normalised(v);
 }
 
-// The sums (X3, Y3, T3, Z3) from A, B, C, D; the next scans run between the products. The counting build
-// tallies the multiplications of both accumulators' formulas, as the scalar additions count theirs.
+// The sums (X3, Y3, T3, Z3) from A, B, C, D; the next scans run between the products.
 template <typename NextScans>
-TARVO_IFMA_AVX512 Vector sums_of(const Vector& abcd, __mmask8 negative, NextScans& next) {
-  TARVO_COUNT(multiplications, 8);
+TARVO_VECTOR_KERNEL TARVO_TARGET_IFMA Vector sums_of(const Vector& abcd, __mmask8 negative, NextScans& next) {
   next.template step<0>(), next.template step<1>(), next.template step<2>(), next.template step<3>();
   const SecondFactors second = second_factors(abcd, negative);
   const Vector sums = montgomery_product(second.left, second.right);
@@ -198,15 +195,15 @@ TARVO_IFMA_AVX512 Vector sums_of(const Vector& abcd, __mmask8 negative, NextScan
 // The sums of both accumulators after adding the entries `scans` selected to those whose first factors
 // are given.
 template <typename NextScans>
-TARVO_IFMA_AVX512 Vector add_entries(const Vector& first, const Scans& scans, NextScans& next) {
-  TARVO_COUNT(multiplications, 6);  // Z·2 is a doubling in the scalar formula
+TARVO_VECTOR_KERNEL TARVO_TARGET_IFMA Vector add_entries(const Vector& first, const Scans& scans,
+                                                         NextScans& next) {
   return sums_of(montgomery_product(first, scans.entries()), scans.negative(), next);
 }
 
 // The same for accumulators at the neutral point (0, 1, 0, 1), taken with the factor 2^260: the first
 // products would return the entries with C = 0, so they are left out.
 template <typename NextScans>
-TARVO_IFMA_AVX512 Vector add_entries_to_neutral(const Scans& scans, NextScans& next) {
+TARVO_VECTOR_KERNEL TARVO_TARGET_IFMA Vector add_entries_to_neutral(const Scans& scans, NextScans& next) {
   const Vector entries = scans.entries();
   Vector abcd;
 #pragma GCC unroll 5
@@ -216,12 +213,12 @@ TARVO_IFMA_AVX512 Vector add_entries_to_neutral(const Scans& scans, NextScans& n
 }
 
 // Both accumulators as extended points with reduced coordinates, from their sums.
-TARVO_IFMA std::array<Point<PrimeOrder>, 2> accumulators(const Vector& xytz) {
+TARVO_VECTOR_KERNEL TARVO_TARGET_IFMA std::array<Point<PrimeOrder>, 2> accumulators(const Vector& xytz) {
   Lanes stored;
   store(xytz, stored);
   std::array<Fr, LANES> values;
 #pragma GCC unroll 8
-  for (size_t i = 0; i < LANES; ++i) values[i] = partly_reduced::reduced(lane_value(stored, i));
+  for (size_t i = 0; i < LANES; ++i) values[i] = ::tarvo::partly_reduced::reduced(lane_value(stored, i));
   return {Point<PrimeOrder>{values[0], values[1], values[2], values[3]},
           Point<PrimeOrder>{values[4], values[5], values[6], values[7]}};
 }

@@ -20,7 +20,7 @@ const edwards::Point<edwards::PrimeOrder>& AltJubjubBn256::generator(size_t inde
 }
 
 edwards::Point<edwards::PrimeOrder> AltJubjubBn256::mul_generator(size_t index, const Fs& k) const {
-  if (index != 5) return edwards::mul(generator(index), k, *this);
+  if (index != GENERATOR_INDEX) return edwards::mul(generator(index), k, *this);
   std::call_once(generator5_table_built_,
                  [this] { generator5_table_.emplace(embedded_generator5_multiples(), *this); });
   return generator5_table_->mul(k);

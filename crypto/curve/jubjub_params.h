@@ -15,27 +15,36 @@
 
 namespace tarvo {
 
-// Invariant: the generators, found by the group hash (crypto/curve/group_hash.h) and committed as
+// Every key and signature of the system uses this fixed generator of the parameter set.
+inline constexpr size_t GENERATOR_INDEX = 5;
+
+// The curve parameter set: the coefficient d, the fixed generators and what else depends on the curve.
+// Invariant: the generators, found by the group hash (crypto/tools/group_hash.h) and committed as
 // generated tables, are pairwise distinct points of the prime-order subgroup other than (0, 1). Once
-// loaded, the fixed-base table holds multiples of generator 5, the one every key and signature uses.
-class AltJubjubBn256 final : public JubjubParams {
+// loaded, the fixed-base table holds multiples of generator GENERATOR_INDEX.
+class AltJubjubBn256 : public CurveCoefficient {
  public:
   static constexpr size_t GENERATOR_COUNT = 6;
 
   // The complete set (always the same values).
   AltJubjubBn256();
 
-  const edwards::Point<edwards::PrimeOrder>& generator(size_t index) const override;
-  // For generator 5 the first call loads the embedded table of multiples (thread-safe), which makes
-  // every call about 8 times faster than edwards::mul.
-  edwards::Point<edwards::PrimeOrder> mul_generator(size_t index, const Fs& k) const override;
-  const edwards::PublicBaseTable& public_generator_table(size_t index) const override;
-  // One exponentiation in Fr instead of a multiplication by l (about a tenth of the cost); the
-  // argument is at the definition, in subgroup.cpp.
-  bool in_prime_order_subgroup_var(const edwards::Point<edwards::Unknown>& p) const override;
-  // Both exponentiations in lockstep.
+  // Fatal for an index past the last generator.
+  const edwards::Point<edwards::PrimeOrder>& generator(size_t index) const;
+  // k times generator(index), in constant time with respect to k. For GENERATOR_INDEX the first call loads
+  // the embedded table of multiples (thread-safe), which makes every call about 8 times faster than
+  // edwards::mul.
+  edwards::Point<edwards::PrimeOrder> mul_generator(size_t index, const Fs& k) const;
+  // Odd multiples of generator(index) and of 2^126 times it, for variable-time multiplication by public
+  // scalars; built on first use (thread-safe). Fatal for an index past the last generator.
+  const edwards::PublicBaseTable& public_generator_table(size_t index) const;
+  // Whether p lies in the subgroup of prime order l; variable time, for public points only. One
+  // exponentiation in Fr instead of a multiplication by l (about a tenth of the cost); the argument is at
+  // the definition, in subgroup.cpp.
+  bool in_prime_order_subgroup_var(const edwards::Point<edwards::Unknown>& p) const;
+  // Whether p and q both do, both exponentiations in lockstep.
   bool in_prime_order_subgroup_var(const edwards::Point<edwards::Unknown>& p,
-                                   const edwards::Point<edwards::Unknown>& q) const override;
+                                   const edwards::Point<edwards::Unknown>& q) const;
 
  private:
   std::array<edwards::Point<edwards::PrimeOrder>, GENERATOR_COUNT> generators_;

@@ -55,23 +55,7 @@ class CurveCoefficient {
   Fr d_;
 };
 
-// A curve parameter set: the coefficient d, the fixed generators and what else depends on the curve.
-class JubjubParams : public CurveCoefficient {
- public:
-  virtual ~JubjubParams() = default;
-
-  // Fatal for an index past the last generator.
-  virtual const edwards::Point<edwards::PrimeOrder>& generator(size_t index) const = 0;
-  // k times generator(index), in constant time with respect to k.
-  virtual edwards::Point<edwards::PrimeOrder> mul_generator(size_t index, const Fs& k) const = 0;
-  // Odd multiples of generator(index) and of 2^126 times it, for variable-time multiplication by public
-  // scalars; built on first use (thread-safe). Fatal for an index past the last generator.
-  virtual const edwards::PublicBaseTable& public_generator_table(size_t index) const = 0;
-  // Whether p lies in the subgroup of prime order l. Variable time: for public points only.
-  virtual bool in_prime_order_subgroup_var(const edwards::Point<edwards::Unknown>& p) const = 0;
-  // Whether p and q both do; about the time of one test where the tests' work can overlap.
-  virtual bool in_prime_order_subgroup_var(const edwards::Point<edwards::Unknown>& p,
-                                           const edwards::Point<edwards::Unknown>& q) const = 0;
-};
+// The curve parameter set (jubjub_params.h).
+class AltJubjubBn256;
 
 }  // namespace tarvo

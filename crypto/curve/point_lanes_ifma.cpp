@@ -1,3 +1,4 @@
+#include "crypto/base/check.h"
 #include "crypto/base/target.h"
 #include "crypto/curve/point_lanes_ifma_x86_64.h"
 
@@ -5,14 +6,15 @@
 
 namespace tarvo::edwards::point_lanes {
 
-#define TARVO_IFMA_OUT_OF_LINE __attribute__((target("avx512f,avx512vl,avx512bw,avx512ifma"), flatten))
-
-TARVO_IFMA_OUT_OF_LINE void double_in_lanes(const Lanes4& p, Lanes4& doubled_p) {
+TARVO_TARGET_IFMA __attribute__((flatten)) void double_in_lanes(const Lanes4& p, Lanes4& doubled_p) {
   store(doubled(load(p)), doubled_p);
+  TARVO_CHECK(lanes_at_most(doubled_p, COORDINATE_BOUND), "a doubling's coordinates below 1.2r");
 }
 
-TARVO_IFMA_OUT_OF_LINE void add_in_lanes(const Lanes4& p, const Lanes4& addend, Lanes4& sum_p) {
+TARVO_TARGET_IFMA __attribute__((flatten)) void add_in_lanes(const Lanes4& p, const Lanes4& addend,
+                                                             Lanes4& sum_p) {
   store(sum(load(p), load(addend)), sum_p);
+  TARVO_CHECK(lanes_at_most(sum_p, COORDINATE_BOUND), "an addition's coordinates below 1.2r");
 }
 
 }  // namespace tarvo::edwards::point_lanes

@@ -24,9 +24,11 @@
 #include <cstdint>
 #include <type_traits>
 
+#include "crypto/base/kernel.h"
+#include "crypto/base/target.h"
 #include "crypto/curve/cached.h"
-#include "crypto/curve/fixed_base_ifma_x86_64.h"
-#include "crypto/field/op_counts.h"
+#include "crypto/field/fr_lanes_ifma_x86_64.h"
+#include "crypto/field/partly_reduced_x86_64.h"
 
 #if TARVO_X86_64
 
@@ -38,29 +40,15 @@ using namespace fr_lanes;
 
 inline constexpr size_t POINT_LANES = 4;
 
-// Four integers below 2^260 as 52-bit limbs: limb k of lane i at limb[k][i].
-struct Lanes4 {
-  std::array<std::array<uint64_t, POINT_LANES>, LIMBS> limb;
-};
+using Lanes4 = LaneLimbs<POINT_LANES>;
+inline constexpr Limbs COORDINATE_BOUND = tenths_of_r(12);  // 1.2r
 
 // The four values (each below 2^256) in the four lanes.
-constexpr Lanes4 lanes_of(const std::array<Limbs, POINT_LANES>& values) {
+inline Lanes4 lanes_of(const std::array<Limbs, POINT_LANES>& values) {
   Lanes4 out;
-  for (size_t i = 0; i < POINT_LANES; ++i) {
-    const Limbs52 limbs = to_limbs52(values[i]);
-    for (size_t k = 0; k < LIMBS; ++k) out.limb[k][i] = limbs[k];
-  }
+  for (size_t i = 0; i < POINT_LANES; ++i) set_lane(out, i, values[i]);
   return out;
 }
-
-// Lane i's value, from normalised limbs of a value below 2^256.
-constexpr Limbs lane_value(const Lanes4& lanes, size_t i) {
-  Limbs52 x;
-  for (size_t k = 0; k < LIMBS; ++k) x[k] = lanes.limb[k][i];
-  return from_limbs52(x);
-}
-
-#define TARVO_IFMA_VL inline __attribute__((always_inline, target("avx512f,avx512vl,avx512ifma")))
 
 using I64x4 = int64_t __attribute__((vector_size(32)));
 using U64x4 = uint64_t __attribute__((vector_size(32)));
@@ -72,7 +60,7 @@ struct Vector4 {
   __m256i limb[LIMBS];
 };
 
-TARVO_IFMA_VL Vector4 load(const Lanes4& lanes) {
+TARVO_VECTOR_KERNEL TARVO_TARGET_IFMA Vector4 load(const Lanes4& lanes) {
   Vector4 v;
 #pragma GCC unroll 5
   for (size_t k = 0; k < LIMBS; ++k)
@@ -80,26 +68,29 @@ TARVO_IFMA_VL Vector4 load(const Lanes4& lanes) {
   return v;
 }
 
-TARVO_IFMA_VL void store(const Vector4& v, Lanes4& lanes) {
+TARVO_VECTOR_KERNEL TARVO_TARGET_IFMA void store(const Vector4& v, Lanes4& lanes) {
 #pragma GCC unroll 5
   for (size_t k = 0; k < LIMBS; ++k)
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(lanes.limb[k].data()), v.limb[k]);
 }
 
-TARVO_IFMA_VL __m256i high_bits(__m256i x) {
+TARVO_VECTOR_KERNEL TARVO_TARGET_IFMA __m256i high_bits(__m256i x) {
   return reinterpret_cast<__m256i>(reinterpret_cast<U64x4>(x) >> 52);
 }
-TARVO_IFMA_VL __m256i broadcast(uint64_t x) { return _mm256_set1_epi64x(static_cast<long long>(x)); }
+TARVO_VECTOR_KERNEL TARVO_TARGET_IFMA __m256i broadcast(uint64_t x) {
+  return _mm256_set1_epi64x(static_cast<long long>(x));
+}
 
 // Limb k of (m0·r, m1·r, m2·r, m3·r), unnormalised.
-TARVO_IFMA_VL __m256i multiples_of_r(size_t k, long long m0, long long m1, long long m2, long long m3) {
+TARVO_VECTOR_KERNEL TARVO_TARGET_IFMA __m256i multiples_of_r(size_t k, long long m0, long long m1,
+                                                             long long m2, long long m3) {
   const long long r = static_cast<long long>(MODULUS52[k]);
   return _mm256_set_epi64x(m3 * r, m2 * r, m1 * r, m0 * r);
 }
 
 // The carries moved up with their signs, for limbs that may be negative in a sum of differences whose
 // value is not: every limb then holds 52 bits.
-TARVO_IFMA_VL Vector4 normalised(Vector4 v) {
+TARVO_VECTOR_KERNEL TARVO_TARGET_IFMA Vector4 normalised(Vector4 v) {
   const __m256i mask = broadcast(LIMB_MASK);
 #pragma GCC unroll 4
   for (size_t k = 0; k + 1 < LIMBS; ++k) {
@@ -115,7 +106,7 @@ TARVO_IFMA_VL Vector4 normalised(Vector4 v) {
 // and the carry out of column i, (t + lo(m·r0)) / 2^52, is taken from t alone: t + lo(m·r0) is a multiple
 // of 2^52, so the carry is t's high bits plus one unless t's low 52 bits are zero. Only m·r1's low half
 // and m·r0's high half then wait for m before the next column.
-TARVO_IFMA_VL Vector4 product(const Vector4& a, const Vector4& b) {
+TARVO_VECTOR_KERNEL TARVO_TARGET_IFMA Vector4 product(const Vector4& a, const Vector4& b) {
   __m256i low[2 * LIMBS], high[2 * LIMBS];
 #pragma GCC unroll 10
   for (size_t k = 0; k < 2 * LIMBS; ++k) low[k] = high[k] = _mm256_setzero_si256();
@@ -150,14 +141,14 @@ TARVO_IFMA_VL Vector4 product(const Vector4& a, const Vector4& b) {
 
 // Each limb's lanes rearranged: lane i takes lane (Lanes >> 2i) & 3.
 template <int Lanes>
-TARVO_IFMA_VL __m256i permuted(__m256i x) {
+TARVO_VECTOR_KERNEL TARVO_TARGET_IFMA __m256i permuted(__m256i x) {
   return _mm256_permute4x64_epi64(x, Lanes);
 }
 constexpr int lanes(int i0, int i1, int i2, int i3) { return i0 | i1 << 2 | i2 << 4 | i3 << 6; }
 
 // 2·p from p = (X, Y, T, Z), as (−X3, −Y3, −T3, −Z3). E = 2XY is taken as 2·T·Z, so that the first
 // factors are the coordinates themselves: (X, Y, Z, T) times (X, Y, Z, Z) gives (A, B, Z², W = T·Z).
-TARVO_IFMA_VL Vector4 doubled(const Vector4& xytz) {
+TARVO_VECTOR_KERNEL TARVO_TARGET_IFMA Vector4 doubled(const Vector4& xytz) {
   Vector4 first, second;
 #pragma GCC unroll 5
   for (size_t k = 0; k < LIMBS; ++k) {
@@ -189,7 +180,7 @@ TARVO_IFMA_VL Vector4 doubled(const Vector4& xytz) {
 
 // p + q from p = (X, Y, T, Z) and the addend (y − x, y + x, 2d·t, 2z) of q: (Y − X, Y + X, T, Z) times
 // the addend gives (A, B, C, D), then (E, G, E, F) times (F, H, H, G) the sum.
-TARVO_IFMA_VL Vector4 sum(const Vector4& xytz, const Vector4& addend) {
+TARVO_VECTOR_KERNEL TARVO_TARGET_IFMA Vector4 sum(const Vector4& xytz, const Vector4& addend) {
   Vector4 first;
 #pragma GCC unroll 5
   for (size_t k = 0; k < LIMBS; ++k) {
@@ -221,8 +212,8 @@ inline Lanes4 addend_lanes(const CachedPoint& q) {
                    q.z2.montgomery_form()});
 }
 inline Lanes4 addend_lanes(const AffineCachedPoint& q) {
-  return lanes_of({q.y_minus_x.montgomery_form(), q.y_plus_x.montgomery_form(), q.t2d.montgomery_form(),
-                   fixed_base::ifma::kTwo});
+  return lanes_of(
+      {q.y_minus_x.montgomery_form(), q.y_plus_x.montgomery_form(), q.t2d.montgomery_form(), TWO_UNREDUCED});
 }
 
 // Out of line, with the instructions these need: p doubled, and p + q; each writes every limb of its
@@ -241,11 +232,10 @@ struct LanePoint {
             {p.x.montgomery_form(), p.y.montgomery_form(), p.t.montgomery_form(), p.z.montgomery_form()})) {}
 };
 
-// The formulas' counts, as the scalar ones tally theirs: the lanes compute t anyway.
+// Counted as the formulas on Fr count, although the lanes compute t anyway.
 template <bool ComputeT = true>
 LanePoint doubled(const LanePoint& p) {
-  TARVO_COUNT(squarings, 4);
-  TARVO_COUNT(multiplications, ComputeT ? 4 : 3);
+  count_formula<ComputeT>(0, 4);
   LanePoint out;
   double_in_lanes(p.lanes, out.lanes);
   return out;
@@ -253,7 +243,7 @@ LanePoint doubled(const LanePoint& p) {
 
 template <bool ComputeT = true, typename Addend>
 LanePoint add(const LanePoint& p, const Addend& q) {
-  TARVO_COUNT(multiplications, (std::is_same_v<Addend, CachedPoint> ? 4 : 3) + (ComputeT ? 4 : 3));
+  count_formula<ComputeT>(std::is_same_v<Addend, CachedPoint> ? 4 : 3);
   LanePoint out;
   add_in_lanes(p.lanes, addend_lanes(q), out.lanes);
   return out;
@@ -261,8 +251,9 @@ LanePoint add(const LanePoint& p, const Addend& q) {
 
 template <typename Order = PrimeOrder>
 Point<Order> to_point(const LanePoint& p) {
-  return {partly_reduced::reduced(lane_value(p.lanes, 0)), partly_reduced::reduced(lane_value(p.lanes, 1)),
-          partly_reduced::reduced(lane_value(p.lanes, 2)), partly_reduced::reduced(lane_value(p.lanes, 3))};
+  using ::tarvo::partly_reduced::reduced;
+  return {reduced(lane_value(p.lanes, 0)), reduced(lane_value(p.lanes, 1)), reduced(lane_value(p.lanes, 2)),
+          reduced(lane_value(p.lanes, 3))};
 }
 
 }  // namespace tarvo::edwards::point_lanes

@@ -1,7 +1,6 @@
 #include <algorithm>
 #include <bit>
 
-#include "crypto/base/cpu_features.h"
 #include "crypto/base/target.h"
 #include "crypto/base/wipe.h"
 #include "crypto/curve/cached.h"
@@ -72,7 +71,7 @@ Point<Order> as_point(const Point<Order>& p) {
 }
 #if TARVO_X86_64
 template <typename Order>
-Point<Order> as_point(const partly_reduced::LazyPoint& p) {
+Point<Order> as_point(const partly_reduced::PartlyReducedPoint& p) {
   return partly_reduced::to_point<Order>(p);
 }
 template <typename Order>
@@ -108,7 +107,7 @@ NafTerm naf_term(const Point<Order>& p, const Limbs& k, const CurveCoefficient& 
 template <typename Order, typename Body>
 Point<Order> with_kernels(PointKernels kernels, Body body) {
 #if TARVO_X86_64
-  if (kernels == PointKernels::adx) return body.template operator()<partly_reduced::LazyPoint>();
+  if (kernels == PointKernels::adx) return body.template operator()<partly_reduced::PartlyReducedPoint>();
   if (kernels == PointKernels::ifma) return body.template operator()<point_lanes::LanePoint>();
 #endif
   (void)kernels;
@@ -164,31 +163,6 @@ Point<Order> sum_of_windows(const std::array<CachedPoint, 9>& multiples,
 }
 
 }  // namespace
-
-template <typename Order>
-Point<Order> mul_reference_var(const Point<Order>& p, const Limbs& k, const CurveCoefficient& curve) {
-  Point<Order> acc;
-  for (int i = 255; i >= 0; --i) {
-    acc = doubled(acc);
-    if ((k[i / 64] >> (i % 64)) & 1) acc = add(acc, p, curve);
-  }
-  return acc;
-}
-
-std::vector<PointKernels> available_point_kernels() {
-  std::vector<PointKernels> kernels = {PointKernels::portable};
-#if TARVO_X86_64
-  const CpuFeatures& cpu = cpu_features();
-  if (cpu.adx) kernels.push_back(PointKernels::adx);
-  if (cpu.adx && cpu.avx512 && cpu.ifma) kernels.push_back(PointKernels::ifma);
-#endif
-  return kernels;
-}
-
-PointKernels fastest_point_kernels() {
-  static const PointKernels fastest = available_point_kernels().back();
-  return fastest;
-}
 
 template <typename Order>
 Point<Order> mul(const Point<Order>& p, const Limbs& k, const CurveCoefficient& curve, PointKernels kernels) {
@@ -253,8 +227,6 @@ Point<Unknown> mul_sum_var(const PublicBaseTable& base, const Limbs& k, const Po
   });
 }
 
-template Point<PrimeOrder> mul_reference_var(const Point<PrimeOrder>&, const Limbs&, const CurveCoefficient&);
-template Point<Unknown> mul_reference_var(const Point<Unknown>&, const Limbs&, const CurveCoefficient&);
 template Point<PrimeOrder> mul(const Point<PrimeOrder>&, const Limbs&, const CurveCoefficient&, PointKernels);
 template Point<Unknown> mul(const Point<Unknown>&, const Limbs&, const CurveCoefficient&, PointKernels);
 template Point<PrimeOrder> mul(const Point<PrimeOrder>&, const Fs&, const CurveCoefficient&);

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <type_traits>
 
+#include "crypto/base/check.h"
+
 namespace tarvo::edwards {
 
 // All ones when a == b, else zero, without a comparison the compiler could turn into a branch: the empty
@@ -23,6 +25,7 @@ template <typename T, size_t N>
 T select(const std::array<T, N>& table, uint64_t index) {
   static_assert(std::is_trivially_copyable_v<T> && sizeof(T) % sizeof(uint64_t) == 0);
   using Words = std::array<uint64_t, sizeof(T) / sizeof(uint64_t)>;
+  TARVO_CHECK(index < N, "a table index within the table");
   Words out{};
   for (size_t i = 0; i < N; ++i) {
     const uint64_t mask = equal_mask(i, index);

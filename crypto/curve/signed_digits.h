@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "crypto/base/bytes.h"
+#include "crypto/base/check.h"
 #include "crypto/base/kernel.h"
 
 namespace tarvo::edwards {
@@ -23,6 +24,14 @@ constexpr uint64_t window_bits(const Limbs& k, unsigned bit) {
   return value & ((uint64_t{1} << Width) - 1);
 }
 
+// Whether every digit lies in [−2^(Width−1), 2^(Width−1) − 1] (checked build, check.h), without a branch.
+template <unsigned Width, size_t Count>
+bool digits_within(const std::array<int8_t, Count>& digits) {
+  bool all = true;
+  for (const int8_t digit : digits) all &= static_cast<uint32_t>(digit + (1 << (Width - 1))) < (1u << Width);
+  return all;
+}
+
 // k = Σ digits[j]·2^(Width·j) with every digit in [−2^(Width−1), 2^(Width−1) − 1], provided the last
 // window of k is small enough to take the carry from below (the callers assert it). Branch-free: the
 // scalar is secret.
@@ -36,6 +45,8 @@ std::array<int8_t, Count> signed_digits(const Limbs& k) {
     carry = (value + kHalf) >> Width;  // 1 when the value is 2^(Width−1) or more
     digits[j] = static_cast<int8_t>(value - (carry << Width));
   }
+  TARVO_CHECK(carry == 0, "no carry left past the last digit");
+  TARVO_CHECK(digits_within<Width>(digits), "signed digits within their range");
   return digits;
 }
 

@@ -66,12 +66,4 @@ bool AltJubjubBn256::in_prime_order_subgroup_var(const edwards::Point<edwards::U
   return characters[0] == i && characters[1] == i;
 }
 
-namespace edwards {
-
-bool in_prime_order_subgroup_reference_var(const Point<Unknown>& p, const CurveCoefficient& curve) {
-  return is_zero(mul_var(p, Fs::characteristic(), curve));
-}
-
-}  // namespace edwards
-
 }  // namespace tarvo

@@ -6,6 +6,7 @@
 #include "crypto/base/fatal.h"
 #include "crypto/base/secret.h"
 #include "crypto/curve/edwards.h"
+#include "crypto/curve/jubjub_params.h"
 #include "crypto/eddsa/short_challenge.h"
 
 namespace tarvo::eddsa {
@@ -24,7 +25,8 @@ Fs message_scalar(std::span<const uint8_t> message) {
 // l·A = 0. Backward: the left side is c·P with P = s·G − R − m·A; P lies in the subgroup (G, R and A do),
 // where c·P = 0 forces P = 0 because c has an inverse mod l. The half-size d and c need half the doublings.
 bool equation_holds(const edwards::Point<edwards::PrimeOrder>& a, const Fs& m,
-                    const SubgroupSignature& signature, size_t generator_index, const JubjubParams& params) {
+                    const SubgroupSignature& signature, size_t generator_index,
+                    const AltJubjubBn256& params) {
   const ShortChallenge short_challenge = short_challenge_var(m.into_repr());
   const auto limbs = [](u128 value) {
     return Limbs{static_cast<uint64_t>(value), static_cast<uint64_t>(value >> 64), 0, 0};
@@ -48,14 +50,14 @@ edwards::Point<edwards::PrimeOrder> checked_subgroup_point(const edwards::Point<
 }  // namespace
 
 SubgroupSignature PrivateKey::sign_raw_message(std::span<const uint8_t> message, const Seed& seed,
-                                               size_t generator_index, const JubjubParams& params) const {
+                                               size_t generator_index, const AltJubjubBn256& params) const {
   ensure(message.size() <= 32, "message to sign is longer than 32 bytes");
   const edwards::Point<edwards::PrimeOrder> r = params.mul_generator(generator_index, seed.r);
   return {r, message_scalar(message) * sk + seed.r};
 }
 
 CheckedSignature PrivateKey::sign(std::span<const uint8_t> message, size_t generator_index,
-                                  const JubjubParams& params) const {
+                                  const AltJubjubBn256& params) const {
   const SubgroupSignature signature =
       sign_raw_message(message, Seed::deterministic_seed(*this, message), generator_index, params);
   declassify(signature);  // the signature is the output
@@ -67,14 +69,15 @@ CheckedSignature PrivateKey::sign(std::span<const uint8_t> message, size_t gener
   return {r, signature.s, public_key};
 }
 
-PublicKey PublicKey::from_private(const PrivateKey& key, size_t generator_index, const JubjubParams& params) {
+PublicKey PublicKey::from_private(const PrivateKey& key, size_t generator_index,
+                                  const AltJubjubBn256& params) {
   const edwards::Point<edwards::PrimeOrder> a = params.mul_generator(generator_index, key.sk);
   declassify(a);
   return {a};
 }
 
 bool PublicKey::verify_for_raw_message(std::span<const uint8_t> message, const Signature& signature,
-                                       size_t generator_index, const JubjubParams& params) const {
+                                       size_t generator_index, const AltJubjubBn256& params) const {
   const Fs m = message_scalar(message);
   if (!params.in_prime_order_subgroup_var(a, signature.r)) return false;
   return equation_holds(checked_subgroup_point(a), m, {checked_subgroup_point(signature.r), signature.s},
@@ -83,18 +86,8 @@ bool PublicKey::verify_for_raw_message(std::span<const uint8_t> message, const S
 
 bool verify_subgroup_signature(const edwards::Point<edwards::PrimeOrder>& a, std::span<const uint8_t> message,
                                const SubgroupSignature& signature, size_t generator_index,
-                               const JubjubParams& params) {
+                               const AltJubjubBn256& params) {
   return equation_holds(a, message_scalar(message), signature, generator_index, params);
-}
-
-bool verify_subgroup_signature_reference_var(const edwards::Point<edwards::PrimeOrder>& a,
-                                             std::span<const uint8_t> message,
-                                             const SubgroupSignature& signature, size_t generator_index,
-                                             const JubjubParams& params) {
-  const auto sum = edwards::mul_sum_var(a, message_scalar(message).into_repr(),
-                                        edwards::negate(params.generator(generator_index)),
-                                        signature.s.into_repr(), params);
-  return edwards::is_zero(edwards::add(sum, signature.r, params));
 }
 
 }  // namespace tarvo::eddsa

@@ -61,13 +61,13 @@ struct PrivateKey {
   // than 32 bytes. The public key sk·G needs no subgroup check here: the parameter set checks once
   // that its generators have prime order, so every multiple of one has too.
   SubgroupSignature sign_raw_message(std::span<const uint8_t> message, const Seed& seed,
-                                     size_t generator_index, const JubjubParams& params) const;
+                                     size_t generator_index, const AltJubjubBn256& params) const;
 
   // The whole signing step: the deterministic nonce, (R, s), and the check that (R, s) verifies against
   // sk·G (fatal otherwise: a correct implementation never fails it). R and A are brought to affine form
   // with one inversion.
   CheckedSignature sign(std::span<const uint8_t> message, size_t generator_index,
-                        const JubjubParams& params) const;
+                        const AltJubjubBn256& params) const;
 };
 
 // Invariant: none; a key from outside may have a small-order component, which verification rejects.
@@ -75,12 +75,12 @@ struct PublicKey {
   edwards::Point<edwards::Unknown> a;
 
   // sk·G, public by definition.
-  static PublicKey from_private(const PrivateKey& key, size_t generator_index, const JubjubParams& params);
+  static PublicKey from_private(const PrivateKey& key, size_t generator_index, const AltJubjubBn256& params);
 
   // Whether s·G = R + m·A with A and R in the prime-order subgroup. A message longer than 32 bytes
   // counts with its first 32 bytes only.
   bool verify_for_raw_message(std::span<const uint8_t> message, const Signature& signature,
-                              size_t generator_index, const JubjubParams& params) const;
+                              size_t generator_index, const AltJubjubBn256& params) const;
 };
 
 // Verification of a signature made here by a key derived here: A and R are multiples of the generator,
@@ -88,13 +88,6 @@ struct PublicKey {
 // checked (with A and R as given, independently of how s was computed).
 bool verify_subgroup_signature(const edwards::Point<edwards::PrimeOrder>& a, std::span<const uint8_t> message,
                                const SubgroupSignature& signature, size_t generator_index,
-                               const JubjubParams& params);
-
-// The same as the plain joint multiplication (m·A + s·(−G)) + R = 0 with full-width scalars: the reference
-// the faster test above is held to. Variable time.
-bool verify_subgroup_signature_reference_var(const edwards::Point<edwards::PrimeOrder>& a,
-                                             std::span<const uint8_t> message,
-                                             const SubgroupSignature& signature, size_t generator_index,
-                                             const JubjubParams& params);
+                               const AltJubjubBn256& params);
 
 }  // namespace tarvo::eddsa

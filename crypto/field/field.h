@@ -14,6 +14,7 @@
 #include <string_view>
 #include <type_traits>
 
+#include "crypto/base/check.h"
 #include "crypto/base/fatal.h"
 #include "crypto/base/kernel.h"
 #include "crypto/base/result.h"
@@ -93,13 +94,13 @@ class PrimeField {
   }
   PrimeField operator-() const { return zero() - *this; }
   TARVO_KERNEL friend PrimeField operator*(const PrimeField& a, const PrimeField& b) {
-    TARVO_COUNT(multiplications, 1);
+    PrimeField::count_ops(1, 0);
     return from_montgomery(mont_mul(a.mont_, b.mont_));
   }
   // Σ a[i]·b[i] with one Montgomery reduction for the whole sum; counted as N multiplications.
   template <size_t N>
   TARVO_KERNEL static PrimeField dot(std::span<const PrimeField, N> a, std::span<const PrimeField, N> b) {
-    TARVO_COUNT(multiplications, N);
+    PrimeField::count_ops(N, 0);
     return from_montgomery(
         montgomery::dot<N>(montgomery_limbs(a), montgomery_limbs(b), MODULUS, Params::INV));
   }
@@ -111,20 +112,20 @@ class PrimeField {
   template <size_t N>
   TARVO_KERNEL static PrimeField dot_add(std::span<const PrimeField, N> a, std::span<const PrimeField, N> b,
                                          const PrimeField& c) {
-    TARVO_COUNT(multiplications, N);
+    PrimeField::count_ops(N, 0);
     return from_montgomery(
         montgomery::dot_add<N>(montgomery_limbs(a), montgomery_limbs(b), c.mont_, MODULUS, Params::INV));
   }
   // a·b + c, the addition joining the multiplication's final reduction; counted as one multiplication.
   TARVO_KERNEL static PrimeField mul_add(const PrimeField& a, const PrimeField& b, const PrimeField& c) {
-    TARVO_COUNT(multiplications, 1);
+    PrimeField::count_ops(1, 0);
     return from_montgomery(montgomery::mul_add(a.mont_, b.mont_, c.mont_, MODULUS, Params::INV));
   }
   PrimeField& operator+=(const PrimeField& o) { return *this = *this + o; }
   PrimeField& operator-=(const PrimeField& o) { return *this = *this - o; }
   PrimeField& operator*=(const PrimeField& o) { return *this = *this * o; }
   TARVO_KERNEL PrimeField square() const {
-    TARVO_COUNT(squarings, 1);
+    PrimeField::count_ops(0, 1);
     return from_montgomery(montgomery::sqr(mont_, MODULUS, Params::INV));
   }
   PrimeField doubled() const { return *this + *this; }
@@ -206,6 +207,12 @@ class PrimeField {
   }
 
  private:
+  // The counting build's tally of an operation (op_counts.h): the multiplications and squarings it stands
+  // for.
+  TARVO_KERNEL static void count_ops(uint64_t multiplications, uint64_t squarings) {
+    TARVO_COUNT(multiplications, squarings);
+  }
+
   // The rest of sqrt once w = this^((T - 1) / 2) is known.
   std::optional<PrimeField> sqrt_from(const PrimeField& w) const {
     if (is_zero()) return zero();
@@ -293,6 +300,7 @@ class PrimeField {
   };
 
   TARVO_KERNEL static constexpr PrimeField from_montgomery(const Limbs& mont) {
+    if (!std::is_constant_evaluated()) TARVO_CHECK(limbs_less(mont, MODULUS), "Montgomery form below p");
     PrimeField f;
     f.mont_ = mont;
     return f;

@@ -44,6 +44,11 @@ inline uint64_t sub_with_borrow(uint64_t a, uint64_t b, uint64_t& borrow) {
 #endif
 }
 
+// 2a, for a < 2^255.
+constexpr Limbs twice(const Limbs& a) {
+  return {a[0] << 1, a[1] << 1 | a[0] >> 63, a[2] << 1 | a[1] >> 63, a[3] << 1 | a[2] >> 63};
+}
+
 // a < b as 256-bit integers, in constant time: the borrow out of a − b.
 inline bool limbs_less(const Limbs& a, const Limbs& b) {
   uint64_t borrow = 0;

@@ -5,14 +5,15 @@
 // below p. The portable kernels (montgomery_portable.h) are plain C++ (128-bit products, carries written
 // out), which compilers turn into the target's multiply-high and add-with-carry instructions. x86-64
 // builds add MULX/ADCX/ADOX assembly kernels for CPUs with BMI2 and ADX (montgomery_x86_64.h); `mul` and
-// `sqr` below pick one per process at run time.
+// `sqr` below take the fastest of FieldKernels, chosen once per process.
 // All kernels run in constant time: no branch or memory index depends on the operands.
 #pragma once
 
 #include <cstdint>
+#include <span>
 
-#include "crypto/base/cpu_features.h"
 #include "crypto/base/kernel.h"
+#include "crypto/base/kernel_choice.h"
 #include "crypto/base/target.h"
 #include "crypto/field/limbs.h"
 #include "crypto/field/montgomery_portable.h"
@@ -20,12 +21,14 @@
 
 namespace tarvo::montgomery {
 
-// True when the assembly kernels run: an x86-64 CPU with MULX (BMI2) and ADCX/ADOX (ADX). A local copy
-// of the flag keeps the check in every multiplication to one load.
-inline bool cpu_has_adx() {
-  static const bool has_adx = cpu_features().adx;
-  return has_adx;
-}
+// The field multiplications: portable C++, or the MULX/ADCX/ADOX assembly.
+enum class FieldKernels { portable, adx };
+inline constexpr KernelEntry<FieldKernels> FIELD_KERNELS[] = {
+    {FieldKernels::portable, "portable", Capability::none}, {FieldKernels::adx, "adx", Capability::adx}};
+constexpr std::span<const KernelEntry<FieldKernels>> kernel_list(FieldKernels) { return FIELD_KERNELS; }
+
+// True when the assembly kernels run.
+inline bool cpu_has_adx() { return fastest_kernels<FieldKernels>() == FieldKernels::adx; }
 
 TARVO_KERNEL Limbs sqr(const Limbs& a, const Limbs& p, const uint64_t& inv) {
 #if TARVO_X86_64

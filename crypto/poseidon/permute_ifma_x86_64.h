@@ -28,13 +28,12 @@
 #include <span>
 #include <vector>
 
-#include "crypto/base/cpu_features.h"
+#include "crypto/base/check.h"
 #include "crypto/base/target.h"
 #include "crypto/field/fr.h"
 #include "crypto/field/fr_lanes_ifma_x86_64.h"
 #include "crypto/field/montgomery_dot_x86_64.h"
 #include "crypto/field/montgomery_x86_64.h"
-#include "crypto/field/op_counts.h"
 #include "crypto/poseidon/matrix.h"
 #include "crypto/poseidon/partial_block.h"
 
@@ -91,20 +90,14 @@ inline Fr power_of_two(unsigned k) {
 // The Montgomery forms of eight elements, one per lane.
 inline Lanes lanes_of_montgomery_forms(std::span<const Fr, LANES> values) {
   Lanes lanes;
-  for (size_t i = 0; i < LANES; ++i) {
-    const Limbs52 x = to_limbs52(values[i].montgomery_form());
-    for (size_t k = 0; k < LIMBS; ++k) lanes.limb[k][i] = x[k];
-  }
+  for (size_t i = 0; i < LANES; ++i) set_lane(lanes, i, values[i].montgomery_form());
   return lanes;
 }
 
 // The integers v_i·scale mod r of the first eight elements, one per lane.
 inline Lanes lanes_of(const Vec<WIDTH>& v, const Fr& scale) {
   Lanes lanes;
-  for (size_t i = 0; i < LANES; ++i) {
-    const Limbs52 x = to_limbs52((v[i] * scale).into_repr());
-    for (size_t k = 0; k < LIMBS; ++k) lanes.limb[k][i] = x[k];
-  }
+  for (size_t i = 0; i < LANES; ++i) set_lane(lanes, i, (v[i] * scale).into_repr());
   return lanes;
 }
 
@@ -155,14 +148,8 @@ inline std::shared_ptr<const Constants> make_constants(const Matrix<WIDTH>& mds,
   return constants;
 }
 
-// Where these kernels run: the vector units with IFMA, and MULX/ADCX/ADOX for element 8.
-inline bool cpu_has_ifma() {
-  static const bool has_ifma = cpu_features().ifma && cpu_features().adx;
-  return has_ifma;
-}
-
 // The S-box and the constant: x·2^256 becomes x^5·2^240 + c (see above), c joining before the carries move.
-TARVO_IFMA Vector sbox_add(const Vector& x, const Vector& c) {
+TARVO_VECTOR_KERNEL TARVO_TARGET_IFMA Vector sbox_add(const Vector& x, const Vector& c) {
   const Vector x2 = montgomery_product(x, x);
   const Vector x4 = montgomery_product(x2, x2);
   Columns t = zero_columns();
@@ -174,7 +161,7 @@ TARVO_IFMA Vector sbox_add(const Vector& x, const Vector& c) {
 }
 
 // Every lane holding lane j's limbs.
-TARVO_IFMA Vector broadcast_lane(const Vector& v, size_t j) {
+TARVO_VECTOR_KERNEL TARVO_TARGET_IFMA Vector broadcast_lane(const Vector& v, size_t j) {
   const __m512i index = _mm512_set1_epi64(static_cast<long long>(j));
   Vector b;
 #pragma GCC unroll 5
@@ -182,7 +169,7 @@ TARVO_IFMA Vector broadcast_lane(const Vector& v, size_t j) {
   return b;
 }
 
-TARVO_IFMA Vector broadcast(const Limbs52& x) {
+TARVO_VECTOR_KERNEL TARVO_TARGET_IFMA Vector broadcast(const Limbs52& x) {
   Vector b;
 #pragma GCC unroll 5
   for (size_t k = 0; k < LIMBS; ++k) b.limb[k] = _mm512_set1_epi64(static_cast<long long>(x[k]));
@@ -190,7 +177,8 @@ TARVO_IFMA Vector broadcast(const Limbs52& x) {
 }
 
 // Rows 0..7 of the mix: Σ_j column_j·y_j over the lanes, one reduction per row.
-TARVO_IFMA Vector mix_rows(const MixConstants& m, const Vector& y, const Limbs& y8) {
+TARVO_VECTOR_KERNEL TARVO_TARGET_IFMA Vector mix_rows(const MixConstants& m, const Vector& y,
+                                                      const Limbs& y8) {
   Columns t = zero_columns();
 #pragma GCC unroll 8
   for (size_t j = 0; j < LANES; ++j) multiply_accumulate(t, load(m.columns[j]), broadcast_lane(y, j));
@@ -199,7 +187,7 @@ TARVO_IFMA Vector mix_rows(const MixConstants& m, const Vector& y, const Limbs& 
 }
 
 // Lane values below 4r as Montgomery forms below r, through the stack.
-TARVO_IFMA std::array<Limbs, LANES> to_limbs(const Vector& v) {
+TARVO_VECTOR_KERNEL TARVO_TARGET_IFMA std::array<Limbs, LANES> to_limbs(const Vector& v) {
   Lanes stored;
   store(v, stored);
   std::array<Limbs, LANES> out;
@@ -209,14 +197,10 @@ TARVO_IFMA std::array<Limbs, LANES> to_limbs(const Vector& v) {
   return out;
 }
 
-TARVO_IFMA Vector from_limbs(std::span<const Limbs, LANES> values) {
+TARVO_VECTOR_KERNEL TARVO_TARGET_IFMA Vector from_limbs(std::span<const Limbs, LANES> values) {
   Lanes lanes;
 #pragma GCC unroll 8
-  for (size_t i = 0; i < LANES; ++i) {
-    const Limbs52 x = to_limbs52(values[i]);
-#pragma GCC unroll 5
-    for (size_t k = 0; k < LIMBS; ++k) lanes.limb[k][i] = x[k];
-  }
+  for (size_t i = 0; i < LANES; ++i) set_lane(lanes, i, values[i]);
   return load(lanes);
 }
 
@@ -224,10 +208,9 @@ TARVO_IFMA Vector from_limbs(std::span<const Limbs, LANES> values) {
 // `lanes` (Montgomery forms below r, left so) and in `s`, which receives the new values. s joins as
 // s·2^260, in the columns the reduction keeps: (Σ_r columns·y_r + m·r)/2^260 + s, below 0.05r + r + r, is
 // brought below r by conditional subtractions of 2r and r.
-// The counting build tallies the products as the scalar column updates count theirs.
-TARVO_IFMA void column_updates(const PartialColumns& c, std::span<const Fr, PARTIAL_BLOCK> ys, Lanes& lanes,
-                               std::span<Fr, LANES> s) {
-  TARVO_COUNT(multiplications, LANES * PARTIAL_BLOCK);
+TARVO_VECTOR_KERNEL TARVO_TARGET_IFMA void column_updates(const PartialColumns& c,
+                                                          std::span<const Fr, PARTIAL_BLOCK> ys, Lanes& lanes,
+                                                          std::span<Fr, LANES> s) {
   Columns t = zero_columns();
 #pragma GCC unroll 4
   for (size_t r = 0; r < PARTIAL_BLOCK; ++r) {
@@ -244,23 +227,24 @@ TARVO_IFMA void column_updates(const PartialColumns& c, std::span<const Fr, PART
 }
 
 // The same out of line, for the partial rounds to call.
-__attribute__((target("avx512f,avx512ifma"), noinline)) inline void update_columns(
-    const PartialColumns& c, std::span<const Fr, PARTIAL_BLOCK> ys, Lanes& lanes, std::span<Fr, LANES> s) {
+inline TARVO_TARGET_IFMA __attribute__((noinline)) void update_columns(const PartialColumns& c,
+                                                                       std::span<const Fr, PARTIAL_BLOCK> ys,
+                                                                       Lanes& lanes, std::span<Fr, LANES> s) {
   column_updates(c, ys, lanes, s);
 }
 
 // One full round: S-boxes and constants, then the mix. x holds elements 0..7 (below 1.3r), last element 8
-// (below r); both leave in the same form. The counting build tallies the S-boxes' and the mix's products as
-// the scalar full round counts them (its mix one multiplication per term).
-TARVO_IFMA void full_round(Vector& x, Limbs& last, const RoundConstants& c, const MixConstants& mix) {
-  TARVO_COUNT(squarings, 2 * WIDTH);
-  TARVO_COUNT(multiplications, WIDTH + WIDTH * WIDTH);
+// (below r); both leave in the same form.
+TARVO_VECTOR_KERNEL TARVO_TARGET_IFMA void full_round(Vector& x, Limbs& last, const RoundConstants& c,
+                                                      const MixConstants& mix) {
   const Vector y = sbox_add(x, load(c.lanes));
+  TARVO_CHECK(lanes_at_most(y, tenths_of_r(21)), "the S-box outputs below 2.1r");
   const Limbs& p = FrParams::MODULUS;
   const uint64_t inv = FrParams::INV;
   const Limbs last4 = montgomery::sqr_adx(montgomery::sqr_adx(last, p, inv), p, inv);
   const Limbs y8 = montgomery::mul_add_adx(last, last4, c.last, p, inv);
   x = mix_rows(mix, y, y8);
+  TARVO_CHECK(lanes_at_most(x, tenths_of_r(13)), "the mix outputs below 1.3r");
   std::array<Limbs, WIDTH> ys;
   const std::array<Limbs, LANES> lanes = to_limbs(y);
   std::copy(lanes.begin(), lanes.end(), ys.begin());
@@ -269,8 +253,8 @@ TARVO_IFMA void full_round(Vector& x, Limbs& last, const RoundConstants& c, cons
 }
 
 // The given full rounds on Montgomery forms below r; the state leaves fully reduced.
-__attribute__((target("avx512f,avx512ifma"), noinline)) inline void full_rounds(
-    std::array<Limbs, WIDTH>& state, std::span<const RoundConstants> rounds) {
+inline TARVO_TARGET_IFMA __attribute__((noinline)) void full_rounds(std::array<Limbs, WIDTH>& state,
+                                                                    std::span<const RoundConstants> rounds) {
   Vector x = from_limbs(std::span<const Limbs, WIDTH>(state).first<LANES>());
   Limbs last = state[LANES];
   for (const RoundConstants& round : rounds) full_round(x, last, round, *round.mix);

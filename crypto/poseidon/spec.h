@@ -12,7 +12,9 @@
 #include <utility>
 #include <vector>
 
+#include "crypto/base/kernel_choice.h"
 #include "crypto/base/target.h"
+#include "crypto/field/op_counts.h"
 #include "crypto/poseidon/matrix.h"
 #include "crypto/poseidon/parameters.h"
 #include "crypto/poseidon/partial_block.h"
@@ -24,6 +26,16 @@
 #define TARVO_CACHE_LINE_ALIGNED [[gnu::noinline, gnu::aligned(64)]]
 
 namespace tarvo::poseidon {
+
+// The width-9 permutation: the scalar kernels, or the full rounds and column updates in the lanes of
+// AVX-512 IFMA (permute_ifma_x86_64.h).
+enum class PermutationKernels { scalar, ifma };
+inline constexpr KernelEntry<PermutationKernels> PERMUTATION_KERNELS[] = {
+    {PermutationKernels::scalar, "scalar", Capability::none},
+    {PermutationKernels::ifma, "ifma", Capability::avx512_ifma}};
+constexpr std::span<const KernelEntry<PermutationKernels>> kernel_list(PermutationKernels) {
+  return PERMUTATION_KERNELS;
+}
 
 // One partial round's sparse mix: new s[0] = Σ first_row[i]·s[i]; new s[i] = s[i] + column[i-1]·s[0] for
 // i >= 1. In the factorisation's terms, first_row is the row's first element followed by w_hat, column
@@ -74,11 +86,11 @@ class Spec {
 
   const Parameters<T>& parameters() const { return params_; }
 
-  // With the AVX-512 IFMA kernels where the CPU has them (width 9 only), else with the scalar kernels.
+  // With the fastest PermutationKernels (width 9; other widths always with the scalar kernels).
   void permute(Vec<T>& state) const {
 #if TARVO_X86_64
     if constexpr (T == ifma::WIDTH) {
-      if (ifma::cpu_has_ifma()) return permute_ifma(state);
+      if (fastest_kernels<PermutationKernels>() == PermutationKernels::ifma) return permute_ifma(state);
     }
 #endif
     permute_scalar(state);
@@ -103,13 +115,14 @@ class Spec {
   }
 
 #if TARVO_X86_64
-  // Only where ifma::cpu_has_ifma().
+  // Only where the CPU runs PermutationKernels::ifma.
   void permute_ifma(Vec<T>& state) const requires(T == ifma::WIDTH) {
     add(state, constants_.start[0]);
     full_rounds_ifma(state, ifma_->first_half);
     ifma::Lanes lanes = ifma::lanes_of_montgomery_forms(std::span<const Fr, T>(state).template last<T - 1>());
     permute_partial_rounds(state, [&](size_t b, const PartialBlock<T>&, std::span<const Fr, PARTIAL_BLOCK> ys,
                                       std::span<Fr, T - 1> s) {
+      count_ifma(0, (T - 1) * PARTIAL_BLOCK);
       ifma::update_columns(ifma_->partial_columns[b], ys, lanes, s);
     });
     full_rounds_ifma(state, ifma_->second_half);
@@ -118,7 +131,15 @@ class Spec {
 
  private:
 #if TARVO_X86_64
+  // The counting build's tally (op_counts.h) of the IFMA kernels' work, as the scalar kernels count theirs:
+  // per full round the S-boxes' two squarings and one multiplication and the mix's one multiplication per
+  // term; and the given column updates.
+  static void count_ifma(size_t full_rounds, size_t column_updates) {
+    TARVO_COUNT(full_rounds * (T + T * T) + column_updates, full_rounds * 2 * T);
+  }
+
   static void full_rounds_ifma(Vec<T>& state, std::span<const ifma::RoundConstants> rounds) {
+    count_ifma(rounds.size(), 0);
     std::array<Limbs, T> limbs;
     for (size_t i = 0; i < T; ++i) limbs[i] = state[i].montgomery_form();
     ifma::full_rounds(limbs, rounds);

@@ -6,6 +6,7 @@
 #include "crypto/curve/edwards.h"
 #include "crypto/curve/fixed_base.h"
 #include "crypto/curve/jubjub_params.h"
+#include "crypto/tests/support/references.h"
 #include "crypto/tests/test_hex.h"
 
 namespace tarvo::edwards {
@@ -16,7 +17,7 @@ using test::limbs_from_hex;
 
 constexpr uint64_t kSeed = 20240611;
 
-const JubjubParams& params() { return *JUBJUB_PARAMS; }
+const AltJubjubBn256& params() { return *JUBJUB_PARAMS; }
 
 Fr fr(std::string_view hex) { return *Fr::from_repr(limbs_from_hex(hex)); }
 
@@ -29,7 +30,7 @@ Point<Unknown> scaled(const Point<Unknown>& p, const Fr& s) { return {p.x * s, p
 // Subgroup points, points with a component of order 2, the neutral element, and a point with coordinates
 // near p in two representations: every coordinate negated (z = p − 1), and y = p − 1.
 std::vector<Point<Unknown>> sample_points(std::mt19937_64& rng) {
-  const Point<PrimeOrder>& g = params().generator(5);
+  const Point<PrimeOrder>& g = params().generator(GENERATOR_INDEX);
   std::vector<Point<Unknown>> points = {zero(),
                                         g,
                                         order_two_point(),
@@ -59,7 +60,7 @@ TEST(PointEncoding, GeneratorFiveKnownAnswer) {
   const auto [x, y] = to_affine(g);
   EXPECT_EQ(x, fr("0x2ef3f9b423a2c8c74e9803958f6c320e854a1c1c06cd5cc8fd221dc052d76df7"));
   EXPECT_EQ(y, fr("0x05a01167ea785d3f784224644a68e4067532c815f5f6d57d984b5c0e9c6c94b7"));
-  EXPECT_EQ(g, params().generator(5));
+  EXPECT_EQ(g, params().generator(GENERATOR_INDEX));
 }
 
 TEST(PointEncoding, ReadRejectsShortInputAndBadCoordinates) {
@@ -79,7 +80,7 @@ TEST(PointEncoding, ReadRejectsShortInputAndBadCoordinates) {
       {y_max, "y is not in field"},
       {y_two, "not on curve"},
   };
-  const std::array<uint8_t, 32> generator = write(params().generator(5));
+  const std::array<uint8_t, 32> generator = write(params().generator(GENERATOR_INDEX));
   for (const Case& c : cases) {
     const auto result = read(c.bytes, params());
     ASSERT_FALSE(result.ok()) << c.error;
@@ -92,8 +93,8 @@ TEST(PointEncoding, ReadRejectsShortInputAndBadCoordinates) {
       ASSERT_FALSE(failed->ok()) << c.error;
       EXPECT_EQ(failed->error().message(), c.error);
     }
-    EXPECT_EQ(*good_first, params().generator(5));
-    EXPECT_EQ(*good_second, params().generator(5));
+    EXPECT_EQ(*good_first, params().generator(GENERATOR_INDEX));
+    EXPECT_EQ(*good_second, params().generator(GENERATOR_INDEX));
   }
 }
 
@@ -107,8 +108,8 @@ TEST(PointEncoding, ReadConsumesOnlyTheFirst32Bytes) {
 TEST(PointEncoding, FromXyChecksTheCurveEquation) {
   EXPECT_TRUE(is_zero(*from_xy(Fr::zero(), Fr::one(), params())));
   EXPECT_FALSE(from_xy(Fr::one(), Fr::one(), params()).has_value());
-  const auto [x, y] = to_affine(params().generator(5));
-  EXPECT_EQ(*from_xy(x, y, params()), params().generator(5));
+  const auto [x, y] = to_affine(params().generator(GENERATOR_INDEX));
+  EXPECT_EQ(*from_xy(x, y, params()), params().generator(GENERATOR_INDEX));
   EXPECT_FALSE(from_xy(x + Fr::one(), y, params()).has_value());
 }
 
@@ -118,9 +119,10 @@ TEST(PointEncoding, WriteThenReadRoundTripsAndSignBitNegatesX) {
   for (const Point<Unknown>& p : sample_points(rng)) {
     std::array<uint8_t, 32> bytes = write(p);
     EXPECT_EQ(*read(bytes, params()), p);
-    const auto [both_p, both_generator] = read_both(bytes, write(params().generator(5)), params());
+    const auto [both_p, both_generator] =
+        read_both(bytes, write(params().generator(GENERATOR_INDEX)), params());
     EXPECT_EQ(*both_p, p);
-    EXPECT_EQ(*both_generator, params().generator(5));
+    EXPECT_EQ(*both_generator, params().generator(GENERATOR_INDEX));
     const auto [x, y] = to_affine(p);
     if (x.is_zero()) continue;
     bytes[31] ^= 0x80;
@@ -148,7 +150,7 @@ TEST(PointArithmetic, GroupLaws) {
 }
 
 TEST(PointArithmetic, EqualityIsProjective) {
-  const Point<PrimeOrder>& g = params().generator(5);
+  const Point<PrimeOrder>& g = params().generator(GENERATOR_INDEX);
   const Fr k = Fr::from_u128(7, 0);
   EXPECT_EQ(scaled(g, k), g);
   EXPECT_FALSE(negate(g) == g);
@@ -187,7 +189,7 @@ TEST(ScalarMultiplication, EveryMethodMatchesTheReference) {
     const Limbs& k = scalars[index];
     SCOPED_TRACE(limbs_to_hex(k));
     const Limbs& other = scalars[(index + 1) % scalars.size()];  // the second term of a joint multiplication
-    const Point<PrimeOrder> g_other = mul_reference_var(params().generator(5), other, params());
+    const Point<PrimeOrder> g_other = mul_reference_var(params().generator(GENERATOR_INDEX), other, params());
     const Point<PrimeOrder> g0_k = mul_reference_var(params().generator(0), k, params());
     // Equal to the reference, and with t·z = x·y.
     const auto expect_point = [](const Point<Unknown>& result, const Point<Unknown>& expected) {
@@ -196,11 +198,11 @@ TEST(ScalarMultiplication, EveryMethodMatchesTheReference) {
     };
     for (const Point<Unknown>& p : points) {
       const Point<Unknown> expected = mul_reference_var(p, k, params());
-      for (const PointKernels kernels : available_point_kernels()) {
+      for (const PointKernels kernels : available_kernels<PointKernels>()) {
         SCOPED_TRACE(testing::Message() << "point kernels " << static_cast<int>(kernels));
         expect_point(mul(p, k, params(), kernels), expected);
         expect_point(mul_var(p, k, params(), kernels), expected);
-        expect_point(mul_sum_var(p, k, params().generator(5), other, params(), kernels),
+        expect_point(mul_sum_var(p, k, params().generator(GENERATOR_INDEX), other, params(), kernels),
                      add(expected, g_other, params()));
         expect_point(mul_sum_var(params().public_generator_table(5), other, p, k, params().generator(0), k,
                                  params(), kernels),
@@ -209,10 +211,10 @@ TEST(ScalarMultiplication, EveryMethodMatchesTheReference) {
     }
     const Result<Fs> scalar = Fs::from_repr(k);
     if (!scalar) continue;
-    const Point<PrimeOrder> expected = mul_reference_var(params().generator(5), k, params());
-    EXPECT_EQ(mul(params().generator(5), *scalar, params()), expected);
-    EXPECT_EQ(params().mul_generator(5, *scalar), expected);
-    for (const FixedBaseTable::Kernels kernels : FixedBaseTable::available_kernels()) {
+    const Point<PrimeOrder> expected = mul_reference_var(params().generator(GENERATOR_INDEX), k, params());
+    EXPECT_EQ(mul(params().generator(GENERATOR_INDEX), *scalar, params()), expected);
+    EXPECT_EQ(params().mul_generator(GENERATOR_INDEX, *scalar), expected);
+    for (const FixedBaseKernels kernels : available_kernels<FixedBaseKernels>()) {
       EXPECT_EQ(generator5_table.mul(*scalar, kernels), expected);
     }
     EXPECT_EQ(params().mul_generator(0, *scalar), mul_reference_var(params().generator(0), k, params()));
@@ -220,7 +222,7 @@ TEST(ScalarMultiplication, EveryMethodMatchesTheReference) {
 }
 
 TEST(ScalarMultiplication, EdgeScalars) {
-  const Point<PrimeOrder>& g = params().generator(5);
+  const Point<PrimeOrder>& g = params().generator(GENERATOR_INDEX);
   EXPECT_TRUE(is_zero(mul(g, Fs::zero(), params())));
   EXPECT_EQ(mul(g, Fs::one(), params()), g);
   EXPECT_TRUE(is_zero(mul_reference_var(g, Fs::characteristic(), params())));
@@ -259,7 +261,7 @@ TEST(SubgroupMembership, ExponentiationTestAgreesWithMultiplicationByL) {
       EXPECT_EQ(params().in_prime_order_subgroup_var(p), in_subgroup);
       EXPECT_EQ(params().in_prime_order_subgroup_var(scaled(p, scale)), in_subgroup);
       // Both points tested at once, beside a subgroup point in either place.
-      const Point<PrimeOrder>& g = params().generator(5);
+      const Point<PrimeOrder>& g = params().generator(GENERATOR_INDEX);
       EXPECT_EQ(params().in_prime_order_subgroup_var(p, g), in_subgroup);
       EXPECT_EQ(params().in_prime_order_subgroup_var(g, scaled(p, scale)), in_subgroup);
     }
@@ -286,7 +288,7 @@ TEST(ScalarMultiplication, PublicKeyKnownAnswers) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.scalar);
     const Fs k = *Fs::from_repr(limbs_from_hex(c.scalar));
-    const Point<PrimeOrder> a = mul(params().generator(5), k, params());
+    const Point<PrimeOrder> a = mul(params().generator(GENERATOR_INDEX), k, params());
     EXPECT_EQ(write(a), le_bytes_from_hex(c.packed));
     EXPECT_EQ(to_affine(a).first, fr(c.x));
   }

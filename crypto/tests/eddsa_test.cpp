@@ -8,6 +8,7 @@
 #include "crypto/curve/edwards.h"
 #include "crypto/curve/jubjub_params.h"
 #include "crypto/eddsa/short_challenge.h"
+#include "crypto/tests/support/references.h"
 #include "crypto/tests/test_hex.h"
 
 namespace tarvo::eddsa {
@@ -22,7 +23,7 @@ using test::limbs_from_hex;
 constexpr size_t kIndex = 5;
 constexpr uint64_t kSeed = 77031;
 
-const JubjubParams& params() { return *JUBJUB_PARAMS; }
+const AltJubjubBn256& params() { return *JUBJUB_PARAMS; }
 
 PrivateKey key_from_hex(std::string_view hex) { return {*Fs::from_repr(limbs_from_hex(hex))}; }
 

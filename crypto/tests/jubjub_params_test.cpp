@@ -6,8 +6,9 @@
 #include <vector>
 
 #include "crypto/curve/edwards.h"
-#include "crypto/curve/group_hash.h"
+#include "crypto/tests/support/references.h"
 #include "crypto/tests/test_hex.h"
+#include "crypto/tools/group_hash.h"
 
 namespace tarvo {
 namespace {

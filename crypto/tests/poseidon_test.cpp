@@ -180,7 +180,7 @@ TEST(PoseidonPermutation, OptimisedAgreesWithReferenceOnEdgeAndRandomStates) {
     EXPECT_EQ(scalar, plain) << "state " << n << " (random states from seed " << STATES_SEED << ")";
 #if TARVO_X86_64
     // The IFMA rounds directly, whichever path permute chose.
-    if (ifma::cpu_has_ifma()) {
+    if (fastest_kernels<PermutationKernels>() == PermutationKernels::ifma) {
       State vector = states[n];
       spec.permute_ifma(vector);
       EXPECT_EQ(vector, plain) << "state " << n << " (random states from seed " << STATES_SEED << ")";
@@ -194,7 +194,8 @@ TEST(PoseidonPermutation, OptimisedAgreesWithReferenceOnEdgeAndRandomStates) {
 // forms r - 1, r - 2, 0 and 1 as well as random (sums up to 2r and beyond, both conditional subtractions),
 // random columns, and S-box outputs random or with the Montgomery form r - 1.
 TEST(PoseidonPermutation, IfmaColumnUpdatesAgreeWithTheScalarOnes) {
-  if (!ifma::cpu_has_ifma()) GTEST_SKIP() << "the CPU lacks AVX-512 IFMA or ADX";
+  if (fastest_kernels<PermutationKernels>() != PermutationKernels::ifma)
+    GTEST_SKIP() << "the CPU lacks AVX-512 IFMA or ADX";
   std::mt19937_64 rng(STATES_SEED);
   const auto random = [&] { return Fr::from_u256_reduced({rng(), rng(), rng(), rng()}); };
   const Limbs r = Fr::characteristic();

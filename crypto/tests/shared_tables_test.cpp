@@ -13,6 +13,7 @@
 #include "crypto/curve/edwards.h"
 #include "crypto/curve/jubjub_params.h"
 #include "crypto/poseidon/poseidon.h"
+#include "crypto/tests/support/references.h"
 
 namespace tarvo {
 namespace {
@@ -41,10 +42,10 @@ TEST(SharedTables, FirstUsesRacingFromEightThreadsSeeOneFinishedTableEach) {
     threads.emplace_back([&, i] {
       start.arrive_and_wait();
       // Half the threads touch the curve first, half the hasher, so both first uses overlap.
-      if (i % 2 == 0) seen[i].product = JUBJUB_PARAMS->mul_generator(5, scalar_for(i));
+      if (i % 2 == 0) seen[i].product = JUBJUB_PARAMS->mul_generator(GENERATOR_INDEX, scalar_for(i));
       seen[i].hasher = &poseidon_hasher();
       seen[i].params = &*JUBJUB_PARAMS;
-      if (i % 2 != 0) seen[i].product = JUBJUB_PARAMS->mul_generator(5, scalar_for(i));
+      if (i % 2 != 0) seen[i].product = JUBJUB_PARAMS->mul_generator(GENERATOR_INDEX, scalar_for(i));
     });
   }
   for (std::thread& t : threads) t.join();
@@ -52,7 +53,8 @@ TEST(SharedTables, FirstUsesRacingFromEightThreadsSeeOneFinishedTableEach) {
   for (int i = 0; i < kThreads; ++i) {
     EXPECT_EQ(seen[i].hasher, &poseidon_hasher()) << "thread " << i;
     EXPECT_EQ(seen[i].params, &params) << "thread " << i;
-    const auto expected = edwards::mul_reference_var(params.generator(5), scalar_for(i).into_repr(), params);
+    const auto expected =
+        edwards::mul_reference_var(params.generator(GENERATOR_INDEX), scalar_for(i).into_repr(), params);
     EXPECT_EQ(seen[i].product, expected) << "thread " << i;
   }
   // The finished hasher is still in its initial state.
@@ -70,12 +72,13 @@ TEST(SharedTables, GeneratorFiveTableOfAFreshSetRacedByEightThreads) {
   for (int i = 0; i < kThreads; ++i) {
     threads.emplace_back([&, i] {
       start.arrive_and_wait();
-      products[i] = fresh.mul_generator(5, scalar_for(i));
+      products[i] = fresh.mul_generator(GENERATOR_INDEX, scalar_for(i));
     });
   }
   for (std::thread& t : threads) t.join();
   for (int i = 0; i < kThreads; ++i) {
-    EXPECT_EQ(products[i], edwards::mul_reference_var(fresh.generator(5), scalar_for(i).into_repr(), fresh))
+    EXPECT_EQ(products[i],
+              edwards::mul_reference_var(fresh.generator(GENERATOR_INDEX), scalar_for(i).into_repr(), fresh))
         << "thread " << i;
   }
 }

@@ -11,9 +11,9 @@
 #include "crypto/field/divsteps.h"
 #include "crypto/field/fr.h"
 #include "crypto/field/fs.h"
-#include "crypto/field/lazy_fr_x86_64.h"
 #include "crypto/field/montgomery.h"
 #include "crypto/field/montgomery_dot.h"
+#include "crypto/field/partly_reduced_x86_64.h"
 #include "crypto/poseidon/permute_ifma_x86_64.h"
 
 namespace tarvo::montgomery {
@@ -77,37 +77,45 @@ void tarvo_probe_fr_sqr_adx(const Limbs* a, Limbs* out) {
 }  // namespace tarvo::montgomery
 
 #if TARVO_X86_64
-namespace tarvo::lazy_fr {
+namespace tarvo::partly_reduced {
 
 extern "C" {
-void tarvo_probe_lazy_sum(const Limbs* a, const Limbs* b, Limbs* out) { *out = sum(*a, *b); }
-void tarvo_probe_lazy_sum_and_difference(const Limbs* a, const Limbs* b, Limbs* s, Limbs* d) {
+void tarvo_probe_partly_reduced_sum(const Limbs* a, const Limbs* b, Limbs* out) { *out = sum(*a, *b); }
+void tarvo_probe_partly_reduced_sum_and_difference(const Limbs* a, const Limbs* b, Limbs* s, Limbs* d) {
   std::tie(*s, *d) = sum_and_difference_plus_twice_p(*a, *b);
 }
-void tarvo_probe_lazy_sum_mod_twice_p(const Limbs* a, const Limbs* b, Limbs* out) {
+void tarvo_probe_partly_reduced_sum_mod_twice_p(const Limbs* a, const Limbs* b, Limbs* out) {
   *out = sum_mod_twice_p(*a, *b);
 }
-void tarvo_probe_lazy_difference_mod_twice_p(const Limbs* a, const Limbs* b, Limbs* out) {
+void tarvo_probe_partly_reduced_difference_mod_twice_p(const Limbs* a, const Limbs* b, Limbs* out) {
   *out = difference_mod_twice_p(*a, *b);
 }
-void tarvo_probe_lazy_negated_if(const Limbs* a, uint64_t negative, Limbs* out) {
+void tarvo_probe_partly_reduced_negated_if(const Limbs* a, uint64_t negative, Limbs* out) {
   *out = negated_if(*a, negative);
 }
-void tarvo_probe_lazy_product(const Limbs* a, const Limbs* b, Limbs* out) { *out = product(*a, *b); }
-void tarvo_probe_lazy_square(const Limbs* a, Limbs* out) { *out = square(*a); }
+void tarvo_probe_partly_reduced_product(const Limbs* a, const Limbs* b, Limbs* out) {
+  *out = product(*a, *b);
+}
+void tarvo_probe_partly_reduced_square(const Limbs* a, Limbs* out) { *out = square(*a); }
 }
 
-}  // namespace tarvo::lazy_fr
+}  // namespace tarvo::partly_reduced
 
 namespace tarvo::edwards::partly_reduced {
 
 extern "C" {
-void tarvo_probe_lazy_doubled(const LazyPoint* p, LazyPoint* out) { *out = doubled(*p); }
-void tarvo_probe_lazy_doubled_without_t(const LazyPoint* p, LazyPoint* out) { *out = doubled<false>(*p); }
-void tarvo_probe_lazy_add_cached(const LazyPoint* p, const CachedPoint* q, LazyPoint* out) {
+void tarvo_probe_partly_reduced_doubled(const PartlyReducedPoint* p, PartlyReducedPoint* out) {
+  *out = doubled(*p);
+}
+void tarvo_probe_partly_reduced_doubled_without_t(const PartlyReducedPoint* p, PartlyReducedPoint* out) {
+  *out = doubled<false>(*p);
+}
+void tarvo_probe_partly_reduced_add_cached(const PartlyReducedPoint* p, const CachedPoint* q,
+                                           PartlyReducedPoint* out) {
   *out = add(*p, *q);
 }
-void tarvo_probe_lazy_add_affine(const LazyPoint* p, const AffineCachedPoint* q, LazyPoint* out) {
+void tarvo_probe_partly_reduced_add_affine(const PartlyReducedPoint* p, const AffineCachedPoint* q,
+                                           PartlyReducedPoint* out) {
   *out = add(*p, *q);
 }
 }
@@ -136,15 +144,16 @@ namespace tarvo::poseidon::ifma {
 
 extern "C" {
 // One full round of the width-9 permutation on lanes in memory.
-__attribute__((target("avx512f,avx512ifma"))) void tarvo_probe_poseidon_full_round_ifma(
-    Lanes* lanes, Limbs* last, const RoundConstants* constants, const MixConstants* mix) {
+TARVO_TARGET_IFMA void tarvo_probe_poseidon_full_round_ifma(Lanes* lanes, Limbs* last,
+                                                            const RoundConstants* constants,
+                                                            const MixConstants* mix) {
   Vector x = load(*lanes);
   full_round(x, *last, *constants, *mix);
   store(x, *lanes);
 }
 // One block's column updates in the partial rounds.
-__attribute__((target("avx512f,avx512ifma"))) void tarvo_probe_poseidon_column_updates_ifma(
-    const PartialColumns* columns, const Fr* ys, Lanes* lanes, Fr* s) {
+TARVO_TARGET_IFMA void tarvo_probe_poseidon_column_updates_ifma(const PartialColumns* columns, const Fr* ys,
+                                                                Lanes* lanes, Fr* s) {
   column_updates(*columns, std::span<const Fr, PARTIAL_BLOCK>(ys, PARTIAL_BLOCK), *lanes,
                  std::span<Fr, LANES>(s, LANES));
 }

@@ -13,8 +13,10 @@
 #include "crypto/base/kernel.h"
 #include "crypto/base/target.h"
 #include "crypto/curve/fixed_base_ifma_x86_64.h"
-#include "crypto/curve/fixed_base_x86_64.h"
+#include "crypto/curve/partly_reduced_x86_64.h"
 #include "crypto/curve/point_lanes_ifma_x86_64.h"
+#include "crypto/curve/window_scan.h"
+#include "crypto/curve/window_scan_avx512_x86_64.h"
 
 #if TARVO_X86_64
 
@@ -29,77 +31,75 @@ TARVO_KERNEL void scan_window(const Window& window, int digit, AffineCachedPoint
 }
 
 template <typename Scan>
-TARVO_KERNEL void add_window(const Window& window, int digit, partly_reduced::LazyPoint& acc, Scan& scan) {
+TARVO_KERNEL void add_window(const Window& window, int digit, partly_reduced::PartlyReducedPoint& acc,
+                             Scan& scan) {
   Scan next(window, digit);
   acc = add_signed(acc, scan.entry(), scan.negative(), next);
   scan = next;
 }
 
 template <typename Scan>
-TARVO_KERNEL Point<PrimeOrder> finish(const partly_reduced::LazyPoint& acc, Scan& scan) {
+TARVO_KERNEL Point<PrimeOrder> finish(const partly_reduced::PartlyReducedPoint& acc, Scan& scan) {
   NothingBetween nothing;
   return to_point(add_signed(acc, scan.entry(), scan.negative(), nothing));
 }
 
 }  // namespace
 
-#define TARVO_AVX2_PROBE __attribute__((target("avx2"), flatten))
-#define TARVO_AVX512_PROBE __attribute__((target("avx512f,avx512vl,avx512bw"), flatten))
-
 extern "C" {
 void tarvo_probe_scan_portable(const Window* window, int digit, AffineCachedPoint* entry) {
   scan_window<WindowScanPortable>(*window, digit, *entry);
 }
 
-TARVO_AVX2_PROBE void tarvo_probe_scan_avx2(const Window* window, int digit, AffineCachedPoint* entry) {
+TARVO_TARGET_AVX2 __attribute__((flatten)) void tarvo_probe_scan_avx2(const Window* window, int digit,
+                                                                      AffineCachedPoint* entry) {
   scan_window<WindowScanAvx2>(*window, digit, *entry);
 }
-TARVO_AVX2_PROBE void tarvo_probe_add_window_avx2_adx(const Window* window, int digit,
-                                                      partly_reduced::LazyPoint* acc, WindowScanAvx2* scan) {
+TARVO_TARGET_AVX2 __attribute__((flatten)) void tarvo_probe_add_window_avx2_adx(
+    const Window* window, int digit, partly_reduced::PartlyReducedPoint* acc, WindowScanAvx2* scan) {
   add_window(*window, digit, *acc, *scan);
 }
-TARVO_AVX2_PROBE void tarvo_probe_finish_avx2_adx(const partly_reduced::LazyPoint* acc, WindowScanAvx2* scan,
-                                                  Point<PrimeOrder>* out) {
+TARVO_TARGET_AVX2 __attribute__((flatten)) void tarvo_probe_finish_avx2_adx(
+    const partly_reduced::PartlyReducedPoint* acc, WindowScanAvx2* scan, Point<PrimeOrder>* out) {
   *out = finish(*acc, *scan);
 }
 
-TARVO_AVX512_PROBE void tarvo_probe_scan_avx512(const Window* window, int digit, AffineCachedPoint* entry) {
+TARVO_TARGET_AVX512 __attribute__((flatten)) void tarvo_probe_scan_avx512(const Window* window, int digit,
+                                                                          AffineCachedPoint* entry) {
   scan_window<WindowScanAvx512>(*window, digit, *entry);
 }
-TARVO_AVX512_PROBE void tarvo_probe_add_window_avx512_adx(const Window* window, int digit,
-                                                          partly_reduced::LazyPoint* acc,
-                                                          WindowScanAvx512* scan) {
+TARVO_TARGET_AVX512 __attribute__((flatten)) void tarvo_probe_add_window_avx512_adx(
+    const Window* window, int digit, partly_reduced::PartlyReducedPoint* acc, WindowScanAvx512* scan) {
   add_window(*window, digit, *acc, *scan);
 }
-TARVO_AVX512_PROBE void tarvo_probe_finish_avx512_adx(const partly_reduced::LazyPoint* acc,
-                                                      WindowScanAvx512* scan, Point<PrimeOrder>* out) {
+TARVO_TARGET_AVX512 __attribute__((flatten)) void tarvo_probe_finish_avx512_adx(
+    const partly_reduced::PartlyReducedPoint* acc, WindowScanAvx512* scan, Point<PrimeOrder>* out) {
   *out = finish(*acc, *scan);
 }
 
-#define TARVO_IFMA_PROBE __attribute__((target("avx512f,avx512vl,avx512bw,avx512ifma"), flatten))
-
-TARVO_IFMA_PROBE void tarvo_probe_add_windows_to_neutral_avx512_ifma(const Window* first, int first_digit,
-                                                                     const Window* second, int second_digit,
-                                                                     ifma::Scans* scans, ifma::Lanes* sums) {
+TARVO_TARGET_IFMA __attribute__((flatten)) void tarvo_probe_add_windows_to_neutral_avx512_ifma(
+    const Window* first, int first_digit, const Window* second, int second_digit, ifma::Scans* scans,
+    ifma::Lanes* sums) {
   ifma::Scans next(*first, first_digit, *second, second_digit);
   store(ifma::add_entries_to_neutral(*scans, next), *sums);
   *scans = next;
 }
-TARVO_IFMA_PROBE void tarvo_probe_add_windows_avx512_ifma(const Window* first, int first_digit,
-                                                          const Window* second, int second_digit,
-                                                          ifma::Scans* scans, ifma::Lanes* sums) {
+TARVO_TARGET_IFMA __attribute__((flatten)) void tarvo_probe_add_windows_avx512_ifma(
+    const Window* first, int first_digit, const Window* second, int second_digit, ifma::Scans* scans,
+    ifma::Lanes* sums) {
   ifma::Scans next(*first, first_digit, *second, second_digit);
   store(ifma::add_entries(ifma::first_factors(load(*sums)), *scans, next), *sums);
   *scans = next;
 }
-TARVO_IFMA_PROBE void tarvo_probe_double_point_lanes_ifma(point_lanes::Lanes4* p) {
+TARVO_TARGET_IFMA __attribute__((flatten)) void tarvo_probe_double_point_lanes_ifma(point_lanes::Lanes4* p) {
   store(point_lanes::doubled(point_lanes::load(*p)), *p);
 }
-TARVO_IFMA_PROBE void tarvo_probe_add_point_lanes_ifma(point_lanes::Lanes4* p,
-                                                       const point_lanes::Lanes4* addend) {
+TARVO_TARGET_IFMA __attribute__((flatten)) void tarvo_probe_add_point_lanes_ifma(
+    point_lanes::Lanes4* p, const point_lanes::Lanes4* addend) {
   store(point_lanes::sum(point_lanes::load(*p), point_lanes::load(*addend)), *p);
 }
-TARVO_IFMA_PROBE void tarvo_probe_accumulators_avx512_ifma(const ifma::Lanes* sums, Point<PrimeOrder>* out) {
+TARVO_TARGET_IFMA __attribute__((flatten)) void tarvo_probe_accumulators_avx512_ifma(const ifma::Lanes* sums,
+                                                                                     Point<PrimeOrder>* out) {
   const auto [first, second] = ifma::accumulators(load(*sums));
   out[0] = first;
   out[1] = second;

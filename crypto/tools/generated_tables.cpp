@@ -5,8 +5,8 @@
 
 #include "crypto/curve/edwards.h"
 #include "crypto/curve/fixed_base.h"
-#include "crypto/curve/group_hash.h"
 #include "crypto/poseidon/poseidon.h"
+#include "crypto/tools/group_hash.h"
 
 namespace tarvo::tools {
 

@@ -6,13 +6,11 @@
 #include <utility>
 
 #include "crypto/base/result.h"
+#include "crypto/curve/jubjub_params.h"
 #include "crypto/eddsa/eddsa.h"
 #include "sdk/src/signing/types.h"
 
 namespace tarvo {
-
-// Every key and signature of the system uses this fixed generator of the curve parameter set.
-inline constexpr size_t GENERATOR_INDEX = 5;
 
 // The packed key of sk·G and what unpack_public_key gives for it, without decoding the packed form
 // again.

@@ -79,8 +79,8 @@ unsigned long control_reports() {
   return VALGRIND_COUNT_ERRORS;
 }
 
-const char* scan_name(tarvo::edwards::FixedBaseTable::Kernels kernels) {
-  using Kernels = tarvo::edwards::FixedBaseTable::Kernels;
+const char* scan_name(tarvo::edwards::FixedBaseKernels kernels) {
+  using Kernels = tarvo::edwards::FixedBaseKernels;
   switch (kernels) {
     case Kernels::avx2_adx:
       return "AVX2 scan, MULX/ADCX/ADOX additions";
@@ -103,7 +103,7 @@ int main(int argc, char** argv) {
   }
   if (mode == "adx") tarvo::assume_adx_for_check();
   const tarvo::CpuFeatures& cpu = tarvo::cpu_features();
-  const auto scan = tarvo::edwards::FixedBaseTable::available_kernels().back();
+  const auto scan = tarvo::fastest_kernels<tarvo::edwards::FixedBaseKernels>();
   std::printf("CPU features: adx %d sha %d avx2 %d avx512 %d ifma %d%s\n", cpu.adx, cpu.sha, cpu.avx2,
               cpu.avx512, cpu.ifma, mode == "adx" ? " (adx assumed)" : "");
   std::printf("field kernels: %s\n",
@@ -128,7 +128,7 @@ int main(int argc, char** argv) {
   const unsigned long errors = VALGRIND_COUNT_ERRORS - control;
   std::printf("%s; memcheck reports: %lu\n", signed_all ? "signed" : "signing failed", errors);
   if (!signed_all || errors != 0) return 1;
-  if (mode == "adx" && scan != tarvo::edwards::FixedBaseTable::Kernels::avx2_adx) {
+  if (mode == "adx" && scan != tarvo::edwards::FixedBaseKernels::avx2_adx) {
     std::printf("skipped: the AVX2 scan was not chosen (it needs AVX2; outside valgrind AVX-512 wins)\n");
     return 77;
   }

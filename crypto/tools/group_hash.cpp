@@ -1,4 +1,4 @@
-#include "crypto/curve/group_hash.h"
+#include "crypto/tools/group_hash.h"
 
 #include <blake2.h>
 
