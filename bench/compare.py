@@ -113,15 +113,17 @@ def compare_requote(args, workload, python, extensions):
     process per build and round, alternating, new copies of both extensions every round: the medians over
     the rounds of each round's median batch time, and the rounds."""
     log(f"the re-quote on {python}")
-    rounds = {build: {way: [] for way in REQUOTE_LABELS} for build in extensions}
+    figures = [f"{way}{kind}" for way in REQUOTE_LABELS for kind in ("_ns", "_cpu_ns")]
+    rounds = {build: {figure: [] for figure in figures} for build in extensions}
     for order, copies in alternating_rounds(args.rounds, args.build_dir, extensions):
         for build in order:
             document = run_json([python, BENCH / "threads_bench.py", workload, "--requote-only",
                                  "--requote-seconds", str(2 * args.seconds)], env=module_environment(copies[build]))
             quotes = document["requote"]
-            for way in REQUOTE_LABELS:
-                rounds[build][way].append(quotes[f"{way}_ns"])
-    medians = {build: {way: statistics.median(times) for way, times in ways.items()} for build, ways in rounds.items()}
+            for figure in figures:
+                rounds[build][figure].append(quotes[figure])
+    medians = {build: {figure[:-len("_ns")]: statistics.median(times) for figure, times in ways.items()}
+               for build, ways in rounds.items()}
     target = medians["system"]["sliced"] / medians["wheel"]["sequential"]
     interpreter = document["python"].split()[0] + ("t" if not document["gil_enabled"] else "")
     return {"interpreter": interpreter, "orders": quotes["orders"], "workers": quotes["workers"],
@@ -132,9 +134,11 @@ def compare_requote(args, workload, python, extensions):
 def requote_lines(quotes, rounds):
     lines = [f"re-quote ({quotes['interpreter']}): {quotes['orders']} limit orders signed sequentially, through"
              f" {quotes['workers']} threads one order per task (pool.map) and one slice per worker; medians over"
-             f" {rounds} rounds alternating the builds (speed-up = sequential / this way)"]
+             f" {rounds} rounds alternating the builds (speed-up = sequential / this way; CPU: the process's CPU"
+             " time per batch, all threads)"]
     for build, medians in quotes["medians_ns"].items():
-        ways = [f"{REQUOTE_LABELS[way]} {fmt_ns(ns)} ({medians['sequential'] / ns:.2f}x)" for way, ns in medians.items()]
+        ways = [f"{label} {fmt_ns(medians[way])} ({medians['sequential'] / medians[way]:.2f}x; CPU"
+                f" {fmt_ns(medians[f'{way}_cpu'])})" for way, label in REQUOTE_LABELS.items()]
         lines.append(f"  {build:6}  {', '.join(ways)}")
     for way in REQUOTE_LABELS:
         system, wheel = (quotes["medians_ns"][build][way] for build in ("system", "wheel"))

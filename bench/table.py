@@ -155,8 +155,9 @@ def build_rows(kernels, counts, module, cold, threads, bounds):
     sections.append(("throughput from threads: wall time per call (speed-up = throughput / 1 thread)", thread_rows))
     sections.append(("event loop beside signing threads: worst lateness of a 1 ms timer (its 99th percentile in"
                      " brackets)", loop_rows))
-    sections.append(("re-quote: a batch of limit orders (sign_limit_order), wall time of the batch (speed-up ="
-                     " sequential / this way)", requote_rows))
+    workers = threads["interpreters"][0]["requote"]["workers"] if threads["interpreters"] else 0
+    sections.append((f"re-quote: a batch of limit orders (sign_limit_order), {workers} worker threads: wall time of the"
+                     " batch, CPU: the process's CPU time in it (speed-up = sequential / this way)", requote_rows))
     return sections
 
 
@@ -171,13 +172,14 @@ REQUOTE_LABELS = {"sequential": "sequential", "per_order": "pool.map per order",
 
 def requote_table_rows(quotes, interpreter):
     """The re-quote's rows of one interpreter (its version, "t" for the free-threaded one): each way's batch
-    time, sequential over it as the speed-up."""
+    wall time with sequential over it as the speed-up, then each way's CPU time (all threads) per batch."""
     rows = []
-    for way, what in REQUOTE_LABELS.items():
-        workers = "" if way == "sequential" else f", {quotes['workers']} threads"
-        rows.append(row(f"{quotes['orders']} orders, {what}{workers}, {interpreter}",
-                        {"median_ns": quotes[f"{way}_ns"], "iqr_ns": None, "iterations": quotes["repetitions"]},
-                        speed_up=quotes["sequential_ns"] / quotes[f"{way}_ns"]))
+    for kind, suffix in (("_ns", ""), ("_cpu_ns", " CPU")):
+        for way, what in REQUOTE_LABELS.items():
+            rows.append(row(f"{quotes['orders']} orders, {what}, {interpreter}{suffix}",
+                            {"median_ns": quotes[f"{way}{kind}"], "iqr_ns": None,
+                             "iterations": quotes["repetitions"]},
+                            speed_up=quotes[f"sequential{kind}"] / quotes[f"{way}{kind}"]))
     return rows
 
 
