@@ -67,7 +67,7 @@ sequential_seconds = time.perf_counter() - started
 # A thread pool kept for the bot's lifetime; each re-quote hands every worker one slice. map keeps the
 # slices' sequence, so the signatures come back in the orders' sequence.
 with concurrent.futures.ThreadPoolExecutor(max_workers=WORKERS) as pool:
-    pool.map(sign_slice, slices(orders[:WORKERS], WORKERS))  # starts the workers
+    list(pool.map(sign_slice, slices(orders[:WORKERS], WORKERS)))  # starts the workers
     started = time.perf_counter()
     pooled = [signature for part in pool.map(sign_slice, slices(orders, WORKERS)) for signature in part]
     pooled_seconds = time.perf_counter() - started
