@@ -15,7 +15,7 @@ import tempfile
 from pathlib import Path
 
 from measuring import BENCH, log, measure_kernels, module_environment, module_timings, run_json
-from table import fmt_ns, fmt_ratio, thread_speed_ups
+from table import REQUOTE_LABELS, fmt_ns, fmt_ratio, thread_speed_ups
 from timing import quantile
 
 LIMIT = 1.05  # the wheel's median at most this many times the system compiler's build
@@ -74,12 +74,21 @@ def compare(args, workload, system_extension, names):
                  + ("yes" if not slower else f"no ({', '.join(slower)})"))
     threads = compare_threads(args, workload, extensions)
     lines += threads_lines(threads)
+    quotes = [compare_requote(args, workload, Path(sys.executable), extensions)]
+    if args.ft_module_dir is not None:
+        ft_python = args.ft_venv / "bin" / "python"
+        ft_extension = run_json([ft_python, "-c", "import json, tarvo_python_sdk as m; print(json.dumps(m.__file__))"])
+        quotes.append(compare_requote(args, workload, ft_python, {
+            "system": Path(ft_extension), "wheel": next(args.ft_module_dir.glob("tarvo_python_sdk.*"))}))
+    for figures in quotes:
+        lines += requote_lines(figures, args.rounds)
     print("\n".join(lines))
 
     out = args.out or args.build_dir / "compare.json"
     out.write_text(json.dumps({"wheel_extension": str(args.module_dir), "rounds": args.rounds,
                                "seconds": args.seconds, "load_average_start": load_start,
-                               "load_average_end": load_end, "functions": functions, "threads": threads},
+                               "load_average_end": load_end, "functions": functions, "threads": threads,
+                               "requote": quotes},
                               indent=1))
     log(f"results written to {out}")
 
@@ -91,9 +100,53 @@ def compare_threads(args, workload, extensions):
         for build in order:
             log(f"threads and the event loop, {build} build")
             figures[build] = run_json([sys.executable, BENCH / "threads_bench.py", workload, "--seconds",
-                                       str(args.seconds), "--loop-seconds", "2"],
+                                       str(args.seconds), "--loop-seconds", "2", "--requote-seconds", "0"],
                                       env=module_environment(copies[build]))
     return figures
+
+
+REQUOTE_LIMIT = 0.45  # this build's sliced re-quote on 2 threads over the wheel's sequential one
+
+
+def compare_requote(args, workload, python, extensions):
+    """The re-quote's three ways on interpreter `python` from each build of {build: extension}, a fresh
+    process per build and round, alternating, new copies of both extensions every round: the medians over
+    the rounds of each round's median batch time, and the rounds."""
+    log(f"the re-quote on {python}")
+    figures = [f"{way}{kind}" for way in REQUOTE_LABELS for kind in ("_ns", "_cpu_ns")]
+    rounds = {build: {figure: [] for figure in figures} for build in extensions}
+    for order, copies in alternating_rounds(args.rounds, args.build_dir, extensions):
+        for build in order:
+            document = run_json([python, BENCH / "threads_bench.py", workload, "--requote-only",
+                                 "--requote-seconds", str(2 * args.seconds)], env=module_environment(copies[build]))
+            quotes = document["requote"]
+            for figure in figures:
+                rounds[build][figure].append(quotes[figure])
+    medians = {build: {figure[:-len("_ns")]: statistics.median(times) for figure, times in ways.items()}
+               for build, ways in rounds.items()}
+    target = medians["system"]["sliced"] / medians["wheel"]["sequential"]
+    interpreter = document["python"].split()[0] + ("t" if not document["gil_enabled"] else "")
+    return {"interpreter": interpreter, "orders": quotes["orders"], "workers": quotes["workers"],
+            "medians_ns": medians, "rounds_ns": rounds, "sliced_over_wheel_sequential": target,
+            "limit": REQUOTE_LIMIT, "met": target <= REQUOTE_LIMIT}
+
+
+def requote_lines(quotes, rounds):
+    lines = [f"re-quote ({quotes['interpreter']}): {quotes['orders']} limit orders signed sequentially, through"
+             f" {quotes['workers']} threads one order per task (pool.map) and one slice per worker; medians over"
+             f" {rounds} rounds alternating the builds (speed-up = sequential / this way; CPU: the process's CPU"
+             " time per batch, all threads)"]
+    for build, medians in quotes["medians_ns"].items():
+        ways = [f"{label} {fmt_ns(medians[way])} ({medians['sequential'] / medians[way]:.2f}x; CPU"
+                f" {fmt_ns(medians[f'{way}_cpu'])})" for way, label in REQUOTE_LABELS.items()]
+        lines.append(f"  {build:6}  {', '.join(ways)}")
+    for way in REQUOTE_LABELS:
+        system, wheel = (quotes["medians_ns"][build][way] for build in ("system", "wheel"))
+        lines.append(f"  {REQUOTE_LABELS[way]}: system / wheel {system / wheel:.3f}")
+    lines.append(f"target: the sliced re-quote on {quotes['workers']} threads <= {REQUOTE_LIMIT}x the wheel's sequential"
+                 f" re-quote ({quotes['interpreter']}; system sliced / wheel sequential): measured ratio"
+                 f" {quotes['sliced_over_wheel_sequential']:.3f} ({'met' if quotes['met'] else 'not met'})")
+    return lines
 
 
 def threads_lines(threads):

@@ -25,6 +25,7 @@
 #include "crypto/curve/fixed_base.h"
 #include "crypto/curve/jubjub_params.h"
 #include "crypto/eddsa/eddsa.h"
+#include "crypto/eddsa/short_challenge.h"
 #include "crypto/field/montgomery.h"
 #include "crypto/poseidon/poseidon.h"
 #include "crypto/tests/support/references.h"
@@ -331,6 +332,43 @@ void register_pooled(const Workload& workload) {
     pooled(state, *verifying, [](const VerificationInput& input) {
       benchmark::DoNotOptimize(input.public_key.verify_for_raw_message(input.message, input.signature,
                                                                        GENERATOR_INDEX, *JUBJUB_PARAMS));
+    });
+  });
+  // The pieces of the signing step beyond the nonce and R: the public key sk·G, the self-verification
+  // (its short challenge on its own as well), and R and A brought to affine form.
+  struct Checked {
+    edwards::Point<edwards::PrimeOrder> a;
+    eddsa::SubgroupSignature signature;
+    std::array<uint8_t, 32> message;
+    Limbs challenge;  // the message as a scalar
+  };
+  const auto checked = std::make_shared<std::vector<Checked>>();
+  for (const SigningInput& input : *signing) {
+    const eddsa::Seed seed = eddsa::Seed::deterministic_seed(input.key, input.message);
+    checked->push_back({JUBJUB_PARAMS->mul_generator(GENERATOR_INDEX, input.key.sk),
+                        input.key.sign_raw_message(input.message, seed, GENERATOR_INDEX, *JUBJUB_PARAMS),
+                        input.message,
+                        Fs::from_u256_reduced(limbs_from_le_bytes(input.message)).into_repr()});
+  }
+  benchmark::RegisterBenchmark("eddsa/public_key", [signing](benchmark::State& state) {
+    pooled(state, *signing, [](const SigningInput& input) {
+      benchmark::DoNotOptimize(JUBJUB_PARAMS->mul_generator(GENERATOR_INDEX, input.key.sk));
+    });
+  });
+  benchmark::RegisterBenchmark("eddsa/self_verification", [checked](benchmark::State& state) {
+    pooled(state, *checked, [](const Checked& input) {
+      benchmark::DoNotOptimize(eddsa::verify_subgroup_signature(input.a, input.message, input.signature,
+                                                                GENERATOR_INDEX, *JUBJUB_PARAMS));
+    });
+  });
+  benchmark::RegisterBenchmark("eddsa/short_challenge", [checked](benchmark::State& state) {
+    pooled(state, *checked, [](const Checked& input) {
+      benchmark::DoNotOptimize(eddsa::short_challenge_var(input.challenge));
+    });
+  });
+  benchmark::RegisterBenchmark("eddsa/to_affine", [checked](benchmark::State& state) {
+    pooled(state, *checked, [](const Checked& input) {
+      benchmark::DoNotOptimize(edwards::to_affine(input.signature.r, input.a));
     });
   });
   benchmark::RegisterBenchmark("tx/sign_msg", [signing](benchmark::State& state) {

@@ -148,7 +148,8 @@ def measure_threads(args, workload):
         results.append(run_json([interpreter, BENCH / "threads_bench.py", workload, "--threads", "1", "2",
                                  "--seconds", "0.3" if args.quick else "1.0",
                                  "--repeats", "1" if args.quick else "3",
-                                 "--loop-seconds", "0.5" if args.quick else "2.0"],
+                                 "--loop-seconds", "0.5" if args.quick else "2.0",
+                                 "--requote-seconds", "0.5" if args.quick else "2.0"],
                                 env=module_environment(args.module_dir)))
     return {"interpreters": results, "note": note}
 

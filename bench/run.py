@@ -2,12 +2,14 @@
 
 In one run: the 17 module functions (whole Python calls), the C++ kernels (Google Benchmark), the
 plain reference paths and the speed-up over them, the counted field operations and the lower bounds
-they give, cold start, signing throughput from 1 and 2 threads, and the peer libraries side by side.
+they give, cold start, signing throughput from 1 and 2 threads, a market maker's re-quote (a batch of
+limit orders signed sequentially and from a thread pool), and the peer libraries side by side.
 Then one line per target of the speed work.
 
 Normally started by scripts/bench, which builds what this needs first:
     .venv/bin/python bench/run.py [--quick] [--skip-peers | --reuse-peers | --peers-json FILE]
-        [--module-dir DIR] [--compare [--rounds N] [--seconds S]] [--c-call [--rounds N] [--seconds S]]
+        [--module-dir DIR] [--compare [--ft-module-dir DIR] [--rounds N] [--seconds S]]
+        [--c-call [--rounds N] [--seconds S]]
 """
 
 import argparse
@@ -70,6 +72,9 @@ def main():
                              "interpreter) instead of .venv's build")
     parser.add_argument("--compare", action="store_true",
                         help="only the module functions: .venv's build against the one of --module-dir, alternating")
+    parser.add_argument("--ft-module-dir", type=Path,
+                        help="--compare: also the re-quote on the free-threaded venv, its build against the "
+                             "extension in this directory (an unpacked wheel's, for that interpreter)")
     parser.add_argument("--c-call", action="store_true",
                         help="only sign_transfer: the C library's call against the Python call, alternating")
     parser.add_argument("--rounds", type=int, default=12, help="--compare, --c-call: rounds")

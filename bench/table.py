@@ -100,6 +100,10 @@ def build_rows(kernels, counts, module, cold, threads, bounds):
         kernel("HMAC-SHA-256 97 B, keyed per call", "hmac_sha256/one_shot/97"),
         kernel("SHA-256 compression (the CPU's kernel)", "sha256/compression"),
         kernel("EdDSA sign (nonce + sign_raw_message)", "eddsa/sign", "eddsa_sign", "eddsa_sign"),
+        kernel("signing step: public key sk·G", "eddsa/public_key"),
+        kernel("signing step: self-verification", "eddsa/self_verification"),
+        kernel("  of which the short challenge (short_challenge_var)", "eddsa/short_challenge"),
+        kernel("signing step: R and A to affine (one inversion)", "eddsa/to_affine"),
         kernel("EdDSA verify_for_raw_message", "eddsa/verify", "eddsa_verify", "eddsa_verify"),
         kernel("signer TxSignature::sign_msg", "tx/sign_msg", "tx_sign_msg"),
         core("sign"),
@@ -132,10 +136,10 @@ def build_rows(kernels, counts, module, cold, threads, bounds):
         row("import + first hash + first sign", cold["total_ns"]),
     ]))
 
-    thread_rows, loop_rows = [], []
+    thread_rows, loop_rows, requote_rows = [], [], []
     for result in threads["interpreters"]:
-        version = result["python"].split()[0] + ("t" if "free-threading" in result["python"] else "")
-        gil = "GIL" if result["gil_enabled"] else "no GIL"
+        version, gil = interpreter_label(result)
+        requote_rows += requote_table_rows(result["requote"], version)
         for entry, speed_up in thread_speed_ups(result):
             threads_text = f"{entry['threads']} thread{'s' if entry['threads'] > 1 else ''}"
             thread_rows.append(row(f"{entry['function']}, {threads_text}, {version} {gil}",
@@ -151,7 +155,32 @@ def build_rows(kernels, counts, module, cold, threads, bounds):
     sections.append(("throughput from threads: wall time per call (speed-up = throughput / 1 thread)", thread_rows))
     sections.append(("event loop beside signing threads: worst lateness of a 1 ms timer (its 99th percentile in"
                      " brackets)", loop_rows))
+    workers = threads["interpreters"][0]["requote"]["workers"] if threads["interpreters"] else 0
+    sections.append((f"re-quote: a batch of limit orders (sign_limit_order), {workers} worker threads: wall time of the"
+                     " batch, CPU: the process's CPU time in it (speed-up = sequential / this way)", requote_rows))
     return sections
+
+
+def interpreter_label(result):
+    """("3.13.5t", "no GIL") of a threads_bench.py document."""
+    version = result["python"].split()[0] + ("t" if "free-threading" in result["python"] else "")
+    return version, "GIL" if result["gil_enabled"] else "no GIL"
+
+
+REQUOTE_LABELS = {"sequential": "sequential", "per_order": "pool.map per order", "sliced": "slice per worker"}
+
+
+def requote_table_rows(quotes, interpreter):
+    """The re-quote's rows of one interpreter (its version, "t" for the free-threaded one): each way's batch
+    wall time with sequential over it as the speed-up, then each way's CPU time (all threads) per batch."""
+    rows = []
+    for kind, suffix in (("_ns", ""), ("_cpu_ns", " CPU")):
+        for way, what in REQUOTE_LABELS.items():
+            rows.append(row(f"{quotes['orders']} orders, {what}, {interpreter}{suffix}",
+                            {"median_ns": quotes[f"{way}{kind}"], "iqr_ns": None,
+                             "iterations": quotes["repetitions"]},
+                            speed_up=quotes[f"sequential{kind}"] / quotes[f"{way}{kind}"]))
+    return rows
 
 
 def peer_cell(peers, operation, median):

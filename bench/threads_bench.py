@@ -3,14 +3,26 @@ and how long an asyncio event loop waits while executor threads sign. Every thre
 of passes over the function's pool; throughput is all calls made over the wall time until the last
 thread finishes. The event-loop figure is the lateness of a 1 ms timer (how much later than asked the
 loop wakes), worst and 99th percentile, while `--signers` threads of the loop's executor sign without
-pause, beside the same timer on a loop with nothing else to do. Prints one JSON document:
+pause, beside the same timer on a loop with nothing else to do.
+
+The re-quote is a market maker's batch: `--orders` limit orders signed with `sign_limit_order` one after
+another, through a pool of `--workers` threads one order per task (`pool.map`), and through the same pool
+one slice of the orders per worker. The three ways take turns, repetition after repetition, on one pool
+kept alive throughout; each figure is the median over the repetitions of the wall time of the whole batch,
+and of the process's CPU time in it (every thread's: the pool's hand-offs show there even when other work
+leaves no second core free).
+
+Prints one JSON document:
     {"python", "executable", "gil_enabled",
      "results": [{"function", "threads", "calls_per_second", "ns_per_call", "runs", "calls_per_run"}],
-     "event_loop": {"timer_ns", "signers", "seconds", "idle": {...}, "signing": {...}}}
+     "event_loop": {"timer_ns", "signers", "seconds", "idle": {...}, "signing": {...}},
+     "requote": {"orders", "workers", "repetitions", "sequential_ns", "per_order_ns", "sliced_ns",
+                 "sequential_cpu_ns", "per_order_cpu_ns", "sliced_cpu_ns", "runs_ns": {way: [...]}}}
     (each event-loop part: {"timers", "worst_late_ns", "p99_late_ns", "median_late_ns"})
 
     PYTHON bench/threads_bench.py WORKLOAD.json [--functions sign hash_transfer] [--threads 1 2]
-        [--seconds S] [--repeats N] [--loop-seconds S] [--signers N]
+        [--seconds S] [--repeats N] [--loop-seconds S] [--signers N] [--orders N] [--workers N]
+        [--requote-seconds S] [--requote-only]
 """
 
 import argparse
@@ -92,6 +104,57 @@ async def lateness_while_signing(pool, signers, seconds):
             await asyncio.gather(*running)
 
 
+def sign_order(order):
+    return tarvo_python_sdk.sign_limit_order(*order)
+
+
+def sign_slice(orders):
+    return [sign_order(order) for order in orders]
+
+
+def slices(orders, count):
+    """`orders` cut into `count` consecutive slices of nearly equal length."""
+    size = -(-len(orders) // count)
+    return [orders[start:start + size] for start in range(0, len(orders), size)]
+
+
+def requote_sequential(pool, orders, workers):
+    return sign_slice(orders)
+
+
+def requote_per_order(pool, orders, workers):
+    return list(pool.map(sign_order, orders))
+
+
+def requote_sliced(pool, orders, workers):
+    return [signature for part in pool.map(sign_slice, slices(orders, workers)) for signature in part]
+
+
+REQUOTE_WAYS = {"sequential": requote_sequential, "per_order": requote_per_order, "sliced": requote_sliced}
+
+
+def requote(calls, orders, workers, seconds):
+    """The re-quote's three ways, alternating, for about `seconds` (at least 5 repetitions of each)."""
+    batch = [tuple(calls[i % len(calls)]) for i in range(orders)]
+    runs = {way: [] for way in REQUOTE_WAYS}
+    cpu = {way: [] for way in REQUOTE_WAYS}  # the process's CPU time, all threads: what a way costs the machine
+    with concurrent.futures.ThreadPoolExecutor(workers) as pool:
+        expected = REQUOTE_WAYS["sequential"](pool, batch, workers)  # also the warm-up of the tables
+        for way, sign in REQUOTE_WAYS.items():  # starts the pool's threads
+            if sign(pool, batch, workers) != expected:
+                sys.exit(f"the re-quote signed {way} differs from the sequential one")
+        end = time.perf_counter_ns() + int(seconds * 1e9)
+        while len(runs["sliced"]) < 5 or time.perf_counter_ns() < end:
+            for way, sign in REQUOTE_WAYS.items():
+                start, cpu_start = time.perf_counter_ns(), time.process_time_ns()
+                sign(pool, batch, workers)
+                runs[way].append(time.perf_counter_ns() - start)
+                cpu[way].append(time.process_time_ns() - cpu_start)
+    return {"orders": orders, "workers": workers, "repetitions": len(runs["sliced"]),
+            **{f"{way}_ns": statistics.median(times) for way, times in runs.items()},
+            **{f"{way}_cpu_ns": statistics.median(times) for way, times in cpu.items()}, "runs_ns": runs}
+
+
 def lateness_summary(late):
     ordered = sorted(late)
     return {"timers": len(ordered), "worst_late_ns": ordered[-1], "p99_late_ns": quantile(ordered, 0.99),
@@ -107,10 +170,20 @@ def main():
     parser.add_argument("--repeats", type=int, default=3)
     parser.add_argument("--loop-seconds", type=float, default=1.0, help="length of each event-loop run")
     parser.add_argument("--signers", type=int, default=2, help="executor threads signing beside the event loop")
+    parser.add_argument("--orders", type=int, default=100, help="limit orders of one re-quote")
+    parser.add_argument("--workers", type=int, default=2, help="threads of the re-quote's pool")
+    parser.add_argument("--requote-seconds", type=float, default=2.0, help="length of the re-quote's repetitions")
+    parser.add_argument("--requote-only", action="store_true", help="only the re-quote")
     args = parser.parse_args()
 
     with open(args.workload) as file:
         calls = json.load(file)["calls"]
+    gil_enabled = getattr(sys, "_is_gil_enabled", lambda: True)()
+    quotes = requote(calls["sign_limit_order"], args.orders, args.workers, args.requote_seconds)
+    if args.requote_only:
+        json.dump({"python": sys.version, "executable": sys.executable, "gil_enabled": gil_enabled,
+                   "requote": quotes}, sys.stdout, indent=1)
+        return
     results = []
     for name in args.functions:
         pool = [tuple(arguments) for arguments in calls[name]]
@@ -123,9 +196,8 @@ def main():
         "signing": lateness_summary(asyncio.run(lateness_while_signing(signing_pool, args.signers,
                                                                        args.loop_seconds))),
     }
-    gil_enabled = getattr(sys, "_is_gil_enabled", lambda: True)()
     json.dump({"python": sys.version, "executable": sys.executable, "gil_enabled": gil_enabled,
-               "results": results, "event_loop": event_loop}, sys.stdout, indent=1)
+               "results": results, "event_loop": event_loop, "requote": quotes}, sys.stdout, indent=1)
 
 
 if __name__ == "__main__":

@@ -25,7 +25,7 @@ EXPECTED_OUTPUT = {
     "verify_signature.py": [r"the signed message +True", r"another message +False", r"signed message +False"],
     "keys_from_seed.py": [rf"private key +{HEX}", rf"packed public key +{HEX}", r"is_on_curve +True"],
     "layer_one_signature.py": [rf"pk_x +{HEX}", rf"pk_y +{HEX}", r"matches sign\(\)"],
-    "concurrent_signing.py": [r"thread pool signed 64 orders", r"asyncio executor signed 64 orders",
+    "concurrent_signing.py": [r"thread pool signed 100 orders in \d+ slices", r"asyncio executor signed 100 orders",
                               r"all concurrent signatures equal the sequential ones and verify"],
     "diagnostics.py": [r"ValueError: Any \{ \.\. \}",
                        r"tarvo_python_sdk: Couldn't get hash: missing field `sender_position_id` at line 1",

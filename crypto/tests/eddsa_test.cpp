@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <vector>
 
@@ -179,13 +180,28 @@ TEST(RawMessageEddsa, ShortChallengeEquationAgreesWithTheReference) {
   const auto fs = [](u128 value) {
     return Fs::from_u128(static_cast<uint64_t>(value), static_cast<uint64_t>(value >> 64));
   };
-  for (size_t i = 0; i < challenges.size(); ++i) {
-    const Limbs& m = challenges[i];
+  const auto expect_short = [&fs](const Limbs& m) {
     SCOPED_TRACE(limbs_to_hex(m));
     const ShortChallenge reduced = short_challenge_var(m);
     EXPECT_TRUE(reduced.c_magnitude != 0 && reduced.c_magnitude >> 125 == 0 && reduced.d >> 126 == 0);
     const Fs c = reduced.c_negative ? -fs(reduced.c_magnitude) : fs(reduced.c_magnitude);
     EXPECT_EQ(c * *Fs::from_repr(m), fs(reduced.d));
+  };
+  // Challenges of every length, whose quotients the batches of leading bits settle or leave to a whole step.
+  for (unsigned bits = 1; bits <= 252; ++bits) {
+    for (int i = 0; i < 16; ++i) {
+      Limbs m = Fs::from_u256_reduced({rng(), rng(), rng(), rng()}).into_repr();
+      for (unsigned limb = 0; limb < 4; ++limb) {
+        const unsigned kept = std::min(64u, bits > 64 * limb ? bits - 64 * limb : 0u);
+        m[limb] = kept == 0 ? 0 : kept == 64 ? m[limb] : m[limb] & ((uint64_t{1} << kept) - 1);
+      }
+      expect_short(m);
+    }
+  }
+  for (size_t i = 0; i < challenges.size(); ++i) {
+    const Limbs& m = challenges[i];
+    SCOPED_TRACE(limbs_to_hex(m));
+    expect_short(m);
 
     const PrivateKey key{i == 0 ? Fs::zero() : Fs::from_u256_reduced({rng(), rng(), rng(), rng()})};
     const Point<PrimeOrder> a = params().mul_generator(kIndex, key.sk);

@@ -57,7 +57,7 @@ void raise_not_a_string(const char* parameter, PyObject* value) {
   Py_DECREF(type_name);
 }
 
-bool to_text(const char* parameter, PyObject* value, std::string& text) {
+bool to_text(const char* parameter, PyObject* value, std::string_view& text) {
   if (!PyUnicode_Check(value)) {
     raise_not_a_string(parameter, value);
     return false;
@@ -65,14 +65,14 @@ bool to_text(const char* parameter, PyObject* value, std::string& text) {
   Py_ssize_t size = 0;
   const char* utf8 = PyUnicode_AsUTF8AndSize(value, &size);  // raises UnicodeEncodeError for lone surrogates
   if (utf8 == nullptr) return false;
-  text.assign(utf8, static_cast<std::size_t>(size));
+  text = std::string_view(utf8, static_cast<std::size_t>(size));
   return true;
 }
 
 }  // namespace
 
 bool bind_texts(const char* function, const ParameterList& parameters, PyObject* const* args,
-                Py_ssize_t nargs, PyObject* kwnames, std::span<std::string> texts) {
+                Py_ssize_t nargs, PyObject* kwnames, std::span<std::string_view> texts) {
   const std::size_t count = parameters.size();
   if (static_cast<std::size_t>(nargs) > count) {
     raise_plain(PyExc_TypeError,

@@ -6,7 +6,6 @@
 #include <string_view>
 #include <utility>
 
-#include "crypto/base/wipe.h"
 #include "python-module/src/lib/arguments.h"
 #include "python-module/src/lib/guard.h"
 #include "sdk/src/functions/functions.h"
@@ -18,27 +17,17 @@ namespace {
 using sdk::FUNCTIONS;
 using sdk::kFunctionCount;
 
-// The argument texts of one call; they can hold private keys, so they are wiped before release.
-struct WipedTexts {
-  std::array<std::string, kMaxParameters> texts;
-  ~WipedTexts() {
-    for (std::string& text : texts) wipe(text.data(), text.size());
-  }
-};
-
-// The call wrapper of every function: bind and convert the arguments, then run the operation guarded.
+// The call wrapper of every function: bind the arguments, then run the operation guarded. The texts are
+// the arguments' own UTF-8 buffers: nothing is copied or allocated while the interpreter is held.
 PyObject* call(const sdk::Function& function, PyObject* const* args, Py_ssize_t nargs,
                PyObject* kwnames) noexcept {
-  WipedTexts owned;
-  auto& texts = owned.texts;
+  std::array<std::string_view, kMaxParameters> texts;
   try {
     if (!bind_texts(function.name, function.parameters, args, nargs, kwnames, texts)) return nullptr;
   } catch (const std::bad_alloc&) {
     return PyErr_NoMemory();
   }
-  std::array<std::string_view, kMaxParameters> views;
-  std::copy(texts.begin(), texts.end(), views.begin());
-  return run_guarded(function.operation, sdk::Texts(views.data(), function.parameters.size()));
+  return run_guarded(function.operation, sdk::Texts(texts.data(), function.parameters.size()));
 }
 
 // CPython calls a method by its C entry point alone, so each table entry gets its own instantiation.

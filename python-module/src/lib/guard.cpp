@@ -1,7 +1,6 @@
 #include "python-module/src/lib/guard.h"
 
 #include <cstdio>
-#include <exception>
 #include <string>
 #include <variant>
 
@@ -26,15 +25,14 @@ void unlock_stream(FILE* stream) { funlockfile(stream); }
 #endif
 
 // Called inside a catch handler: writes the failure's diagnostic as exactly one line to the C standard
-// error stream, flushes it, and raises ValueError "Any { .. }". Allocates nothing before the raise.
-PyObject* fail() {
+// error stream and flushes it. Needs no interpreter and allocates nothing; the stream's lock keeps the
+// lines of two failing threads whole.
+void write_diagnostic_line() noexcept {
   lock_stream(stderr);
   sdk::write_diagnostic([](char c) { put_locked(c, stderr); });
   put_locked('\n', stderr);
   std::fflush(stderr);
   unlock_stream(stderr);
-  raise_plain(PyExc_ValueError, "Any { .. }");
-  return nullptr;
 }
 
 PyObject* to_python(const sdk::Value& value) {
@@ -51,22 +49,20 @@ PyObject* run_guarded(sdk::Operation operation, sdk::Texts texts) noexcept {
   sdk::Value value;
   // The core touches no Python object and shares only read-only tables, so it runs with the interpreter
   // released (on the free-threaded build, detached): other threads run, and a stop-the-world pause need
-  // not wait for it. The failure is carried out of the released section and reported once the thread
-  // holds the interpreter again, so the diagnostic line and the exception come from one place.
-  std::exception_ptr failure;
+  // not wait for it. A failure's diagnostic line is written there too; the exception is raised once the
+  // thread holds the interpreter again.
+  bool failed = false;
   PyThreadState* const thread = PyEval_SaveThread();
   try {
     value = operation(texts);
   } catch (...) {
-    failure = std::current_exception();
+    write_diagnostic_line();
+    failed = true;
   }
   PyEval_RestoreThread(thread);
-  if (failure) {
-    try {
-      std::rethrow_exception(failure);
-    } catch (...) {
-      return fail();
-    }
+  if (failed) {
+    raise_plain(PyExc_ValueError, "Any { .. }");
+    return nullptr;
   }
   PyObject* result = to_python(value);
   // A result text can be a private key (private_key_from_seed): the Python str is the caller's copy now.
