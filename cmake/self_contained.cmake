@@ -8,10 +8,13 @@
 #
 # A Windows DLL exports only what its code marks __declspec(dllexport) (PyMODINIT_FUNC, TARVO_API): the
 # linker takes no version script there, and the DLL binds its imports to named DLLs, so no copy of a
-# library can meet another.
+# library can meet another. It is linked without a PDB: the PDB's identity, which the DLL would record
+# with a time derived from it, depends on the folders of the build.
 function(tarvo_self_contained_link target exports)
   target_link_options(${target} PRIVATE -Wl,--gc-sections)
-  if(NOT WIN32)
+  if(WIN32)
+    target_link_options(${target} PRIVATE -Wl,--strip-all)
+  else()
     target_link_options(${target} PRIVATE -Wl,--version-script=${exports})
   endif()
   # The archives' symbols hidden as well, where the linker can (Zig's does not take the option; the
