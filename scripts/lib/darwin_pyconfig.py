@@ -19,6 +19,7 @@ import itertools
 import re
 import subprocess
 import sys
+import sysconfig
 import tempfile
 from pathlib import Path
 
@@ -81,9 +82,20 @@ def probe(zig: str, target: str, headers: dict[str, list[str]]) -> dict[str, int
     return {name: int(value) for name, value in re.findall(r"^_tarvo_(\w+):\s*\n\s*\.quad\s+(\d+)", text, re.M)}
 
 
+def read_pyconfig(path: str) -> list[str]:
+    """The lines of the pyconfig.h at path, or of the one that Debian's multiarch wrapper there names for
+    this machine."""
+    text = Path(path).read_text(encoding="utf-8")
+    multiarch = sysconfig.get_config_var("MULTIARCH")
+    wrapped = re.search(rf"#\s*include <({re.escape(multiarch or '-')}/python[^>]*/pyconfig\.h)>", text)
+    if wrapped and "#define SIZEOF_INT" not in text:
+        text = Path("/usr/include", wrapped.group(1)).read_text(encoding="utf-8")
+    return text.splitlines()
+
+
 def main() -> None:
     linux, zig, target, output = sys.argv[1:]
-    lines = Path(linux).read_text(encoding="utf-8").splitlines()
+    lines = read_pyconfig(linux)
     defined = {m.group(1) for line in lines if (m := DEFINE.match(line))}
     sizes = {name for name in defined if name.startswith(("SIZEOF_", "ALIGNOF_"))}
     unknown = sizes - SIZES.keys()
