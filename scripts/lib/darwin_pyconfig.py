@@ -105,10 +105,12 @@ def main() -> None:
                      if re.fullmatch(r"HAVE_\w+_H", m.group(1))}
     facts = probe(zig, target, {macro: header_paths(macro) for macro in sorted(header_macros)})
     x86 = target.startswith("x86_64-")
-    result, changes = [], []
+    result: list[str] = []
+    changes: list[tuple[str, str]] = []
     for line in lines:
         define, undef = DEFINE.match(line), UNDEF.match(line)
-        name = (define or undef).group(1) if (define or undef) else None
+        named = define or undef
+        name = named.group(1) if named else ""
         new = line
         if define and name in sizes:
             new = f"#define {name} {facts[name]}"
