@@ -10,7 +10,36 @@
 # linker takes no version script there, and the DLL binds its imports to named DLLs, so no copy of a
 # library can meet another. It is linked without a PDB: the PDB's identity, which the DLL would record
 # with a time derived from it, depends on the folders of the build.
+#
+# Apple's linkers take neither a version script nor --exclude-libs: there every library is compiled with
+# hidden visibility, so that only what the code marks visible (PyMODINIT_FUNC, TARVO_API) can be exported,
+# and the linker is given the version script's global names as its exported-symbols list as well. The C++
+# runtime is the system's libc++, which every macOS has.
+if(APPLE)
+  set(CMAKE_C_VISIBILITY_PRESET hidden)
+  set(CMAKE_CXX_VISIBILITY_PRESET hidden)
+  set(CMAKE_VISIBILITY_INLINES_HIDDEN ON)
+endif()
+
+# The global names of version script $exports as an exported-symbols list (C names take a leading
+# underscore there), written to file $list.
+function(tarvo_exported_symbols_list exports list)
+  file(READ ${exports} script)
+  string(REGEX REPLACE ".*global:(.*)local:.*" "\\1" globals "${script}")
+  string(REGEX MATCHALL "[A-Za-z_*][A-Za-z0-9_*]*" names "${globals}")
+  list(TRANSFORM names PREPEND _)
+  list(JOIN names "\n" content)
+  file(WRITE ${list} "${content}\n")
+endfunction()
+
 function(tarvo_self_contained_link target exports)
+  if(APPLE)
+    set(list ${CMAKE_CURRENT_BINARY_DIR}/${target}.exported_symbols)
+    tarvo_exported_symbols_list(${exports} ${list})
+    target_link_options(${target} PRIVATE -Wl,-dead_strip -Wl,-exported_symbols_list,${list})
+    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${exports})
+    return()
+  endif()
   target_link_options(${target} PRIVATE -Wl,--gc-sections)
   if(WIN32)
     target_link_options(${target} PRIVATE -Wl,--strip-all)

@@ -44,6 +44,13 @@ if(TARVO_ZIG_TARGET MATCHES "-windows")
     set(Python_INCLUDE_DIR "${TARVO_WINDOWS_PYTHON}/include" CACHE PATH "" FORCE)
     set(Python_LIBRARY "${python_import_library}" CACHE FILEPATH "" FORCE)
   endif()
+elseif(TARVO_ZIG_TARGET MATCHES "-macos")
+  # macOS (aarch64-macos.11.0, x86_64-macos.11.0: the deployment target after the dot): Zig brings the
+  # system's headers and libSystem's link stubs. Its linker crashes on -bundle, CMake's way to link a
+  # module; a dynamic library loads as an extension all the same (zig_macos_rules.cmake).
+  set(CMAKE_SYSTEM_NAME Darwin)
+  set(CMAKE_SYSTEM_PROCESSOR ${zig_processor})
+  set(CMAKE_USER_MAKE_RULES_OVERRIDE "${CMAKE_CURRENT_LIST_DIR}/zig_macos_rules.cmake")
 elseif(NOT zig_processor STREQUAL CMAKE_HOST_SYSTEM_PROCESSOR)
   set(CMAKE_SYSTEM_NAME Linux)
   set(CMAKE_SYSTEM_PROCESSOR ${zig_processor})

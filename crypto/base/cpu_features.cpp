@@ -4,6 +4,11 @@
 
 #if TARVO_X86_64
 #include <cpuid.h>
+#if defined(__APPLE__)
+#include <sys/sysctl.h>
+
+#include <cstdio>
+#endif
 #elif TARVO_AARCH64 && defined(__linux__)
 #include <sys/auxv.h>
 #endif
@@ -20,6 +25,34 @@ uint64_t os_saved_state() {
   asm("xgetbv" : "=a"(low), "=d"(high) : "c"(0));
   return (static_cast<uint64_t>(high) << 32) | low;
 }
+
+#if defined(__APPLE__)
+DarwinAvx512 darwin_avx512() {
+  struct Extension {
+    const char* name;
+    uint32_t leaf7_bit;
+  };
+  static constexpr Extension kExtensions[] = {{"hw.optional.avx512f", 1u << 16},
+                                              {"hw.optional.avx512ifma", 1u << 21},
+                                              {"hw.optional.avx512bw", 1u << 30},
+                                              {"hw.optional.avx512vl", 1u << 31}};
+  DarwinAvx512 kernel{};
+  for (const Extension& extension : kExtensions) {
+    int value = 0;
+    size_t size = sizeof(value);
+    if (sysctlbyname(extension.name, &value, &size, nullptr, 0) == 0 && value != 0) {
+      kernel.leaf7_ebx |= extension.leaf7_bit;
+    }
+  }
+  char release[32] = {};
+  size_t size = sizeof(release) - 1;
+  if (sysctlbyname("kern.osrelease", release, &size, nullptr, 0) != 0 ||
+      std::sscanf(release, "%u.%u", &kernel.kernel_major, &kernel.kernel_minor) != 2) {
+    return {};
+  }
+  return kernel;
+}
+#endif
 #endif
 
 CpuFeatures detect() {
@@ -32,7 +65,11 @@ CpuFeatures detect() {
     if (osxsave && avx) words.xcr0 = os_saved_state();  // xgetbv faults without OSXSAVE
   }
   if (__get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx)) words.leaf7_ebx = ebx;
+#if defined(__APPLE__)
+  return decode_cpu_features_darwin(words, darwin_avx512());
+#else
   return decode_cpu_features(words);
+#endif
 #elif TARVO_AARCH64 && defined(__APPLE__)
   CpuFeatures features{};
   features.sha = true;  // every Apple arm64 CPU has the SHA-2 instructions

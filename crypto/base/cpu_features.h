@@ -45,6 +45,33 @@ struct CpuIdWords {
 // The features those words report.
 CpuFeatures decode_cpu_features(const CpuIdWords& words);
 
+// macOS on x86-64 gives a thread the AVX-512 register state only at its first AVX-512 instruction, so
+// XCR0 may lack it where the kernel supports it; the kernel reports that support instead (the sysctls
+// hw.optional.avx512f and the like). Kernels before 21.3 (macOS 12.2) may corrupt the AVX-512 mask
+// registers when a signal handler returns, so there AVX-512 is not used at all.
+struct DarwinAvx512 {
+  uint32_t leaf7_ebx;     // the AVX-512 extensions the kernel reports, as their bits in CPUID leaf 7's EBX
+  unsigned kernel_major;  // the kernel's release (kern.osrelease), such as 21.3
+  unsigned kernel_minor;
+};
+
+// The features on macOS: those of the words, AVX-512 and IFMA where the CPU and the kernel report them, the
+// OS saves the AVX state and the kernel is recent enough, whatever XCR0 says of the AVX-512 state. Inline:
+// no other system's build carries it.
+inline CpuFeatures decode_cpu_features_darwin(const CpuIdWords& words, const DarwinAvx512& kernel) {
+  constexpr uint32_t kAvx512 = (1u << 16) | (1u << 21) | (1u << 30) | (1u << 31);  // F, IFMA, BW, VL
+  const bool kernel_fixed =
+      kernel.kernel_major > 21 || (kernel.kernel_major == 21 && kernel.kernel_minor >= 3);
+  CpuIdWords enabled_on_use = words;
+  enabled_on_use.leaf7_ebx &= ~kAvx512 | (kernel_fixed ? kernel.leaf7_ebx : 0);
+  enabled_on_use.xcr0 |= 0xe0;  // the mask and upper registers, which the kernel enables at first use
+  const CpuFeatures on_use = decode_cpu_features(enabled_on_use);
+  CpuFeatures features = decode_cpu_features(words);
+  features.avx512 = on_use.avx512;
+  features.ifma = on_use.ifma;
+  return features;
+}
+
 // The features an aarch64 Linux kernel reports in the auxiliary vector's AT_HWCAP word.
 CpuFeatures decode_hwcap(uint64_t hwcap);
 

@@ -131,6 +131,52 @@ TEST(CpuFeatures, DecodedFromCpuidAndTheSavedRegisterState) {
   }
 }
 
+// macOS on x86-64: AVX-512 and IFMA from what the CPU and the kernel report, whether or not the thread's
+// AVX-512 state is enabled yet, never on a kernel with the mask-register fault; the rest as elsewhere.
+TEST(CpuFeatures, DarwinTakesAvx512FromTheKernel) {
+  constexpr uint32_t kOsxsave = 1u << 27, kAvx = 1u << 28, kLeaf1 = (1u << 19) | kOsxsave | kAvx;
+  constexpr uint32_t kAvx512F = 1u << 16, kIfma = 1u << 21, kAvx512Bw = 1u << 30, kAvx512Vl = 1u << 31;
+  constexpr uint32_t kAvx512All = kAvx512F | kIfma | kAvx512Bw | kAvx512Vl;
+  constexpr uint32_t kLeaf7 = (1u << 5) | (1u << 8) | (1u << 19) | (1u << 29) | kAvx512All;
+  constexpr uint64_t kAvxState = 0x7, kAllState = 0xe7;
+  struct Case {
+    CpuIdWords words;
+    DarwinAvx512 kernel;
+    bool avx512, ifma;
+  };
+  const Case cases[] = {
+      // The AVX-512 state not yet enabled, or already: the kernel's word decides.
+      {{kLeaf1, kLeaf7, kAvxState}, {kAvx512All, 21, 3}, true, true},
+      {{kLeaf1, kLeaf7, kAllState}, {kAvx512All, 24, 0}, true, true},
+      {{kLeaf1, kLeaf7, kAvxState}, {0, 23, 6}, false, false},
+      {{kLeaf1, kLeaf7, kAllState}, {0, 23, 6}, false, false},
+      // Kernels up to 21.2 (macOS 12.1) never, whatever XCR0 shows.
+      {{kLeaf1, kLeaf7, kAvxState}, {kAvx512All, 21, 2}, false, false},
+      {{kLeaf1, kLeaf7, kAllState}, {kAvx512All, 20, 6}, false, false},
+      {{kLeaf1, kLeaf7, kAllState}, {kAvx512All, 0, 0}, false, false},  // release unknown
+      // Each extension needs both the CPU's bit and the kernel's.
+      {{kLeaf1, kLeaf7, kAvxState}, {kAvx512All & ~kIfma, 21, 3}, true, false},
+      {{kLeaf1, kLeaf7, kAvxState}, {kAvx512All & ~kAvx512Vl, 21, 3}, false, true},
+      {{kLeaf1, kLeaf7 & ~kIfma, kAvxState}, {kAvx512All, 21, 3}, true, false},
+      {{kLeaf1, kLeaf7 & ~kAvx512Bw, kAvxState}, {kAvx512All, 21, 3}, false, true},
+      // Without the AVX state saved (or XCR0 to read) nothing of AVX-512.
+      {{kLeaf1, kLeaf7, 0x3}, {kAvx512All, 21, 3}, false, false},
+      {{kLeaf1 & ~kOsxsave, kLeaf7, kAllState}, {kAvx512All, 21, 3}, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message()
+                 << std::hex << c.words.leaf7_ebx << " " << c.words.xcr0 << " " << c.kernel.leaf7_ebx
+                 << std::dec << " " << c.kernel.kernel_major << "." << c.kernel.kernel_minor);
+    const CpuFeatures darwin = decode_cpu_features_darwin(c.words, c.kernel);
+    const CpuFeatures elsewhere = decode_cpu_features(c.words);
+    EXPECT_EQ(darwin.avx512, c.avx512);
+    EXPECT_EQ(darwin.ifma, c.ifma);
+    EXPECT_EQ(darwin.adx, elsewhere.adx);
+    EXPECT_EQ(darwin.sha, elsewhere.sha);
+    EXPECT_EQ(darwin.avx2, elsewhere.avx2);
+  }
+}
+
 // aarch64 Linux: the SHA-2 instructions from AT_HWCAP (the words qemu reports for a Cortex-A53 and for its
 // "max" CPU, each with and without HWCAP_SHA2); nothing else is taken from it.
 TEST(CpuFeatures, DecodesTheSha2BitOfTheAuxiliaryVector) {
