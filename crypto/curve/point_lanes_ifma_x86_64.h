@@ -300,7 +300,7 @@ void add_in_place(LanePoint& p, const LaneAddend<Affine>& q, uint64_t negative) 
   add_in_lanes(p.lanes, q.lanes, negative, p.lanes);
 }
 
-// The same for an addend of field elements, converted for this addition alone.
+// p + q for an addend of field elements, converted for this addition alone.
 template <bool ComputeT = true, typename Addend>
 requires std::is_same_v<Addend, CachedPoint> || std::is_same_v<Addend, AffineCachedPoint> LanePoint
 add(const LanePoint& p, const Addend& q) {
