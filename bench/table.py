@@ -295,7 +295,7 @@ def targets(kernels, module, cold, bounds, sections, peer_results):
            ratio(c_sign_transfer, python_sign_transfer["cpu_mean_ns"] if python_sign_transfer else None), 1.0)
     sign = median(module, "sign")
     openssl_sign, openssl_verify = peer("openssl-ed25519", "eddsa_sign"), peer("openssl-ed25519", "eddsa_verify")
-    target("sign (whole Python call) <= 1.3x OpenSSL's Ed25519 sign (ours / OpenSSL)", ratio(sign, openssl_sign), 1.3,
+    target("sign (whole Python call) <= 0.8x OpenSSL's Ed25519 sign (ours / OpenSSL)", ratio(sign, openssl_sign), 0.8,
            missing="OpenSSL Ed25519 unavailable")
     target("verify_signature <= 0.6x OpenSSL's Ed25519 verify (ours / OpenSSL)",
            ratio(median(module, "verify_signature"), openssl_verify), 0.6, missing="OpenSSL Ed25519 unavailable")

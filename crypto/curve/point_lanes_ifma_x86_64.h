@@ -14,7 +14,7 @@
 // Bounds, as multiples of r (a product of factors below a·r and b·r is below (1 + 0.012·a·b)·r): the
 // coordinates stay below 1.2r. A doubling's first products are below 1.1r, its factors below 5.1r (−F ≥ 0
 // as B < 2r), its results below (1 + 0.012·max(2.1·5.1, 5.1·3.1))·r < 1.2r; an addition's first factors are
-// below 3.2r, A, B, C, D below 1.1r (the addend is below 2r), E..H below 3.1r, its results below 1.2r.
+// below 3.2r, A, B, C, D below 1.1r (the addend is at most 2r), E..H below 3.1r, its results below 1.2r.
 // Sums with differences may leave limbs negative; their values are not, and the carries move with signs.
 // Constant time: straight-line code; the only addresses are the arguments' and the stack's.
 #pragma once
@@ -178,9 +178,9 @@ TARVO_VECTOR_KERNEL TARVO_TARGET_IFMA Vector4 doubled(const Vector4& xytz) {
   return product(normalised(left), normalised(right));
 }
 
-// p + q from p = (X, Y, T, Z) and the addend (y − x, y + x, 2d·t, 2z) of q: (Y − X, Y + X, T, Z) times
-// the addend gives (A, B, C, D), then (E, G, E, F) times (F, H, H, G) the sum.
-TARVO_VECTOR_KERNEL TARVO_TARGET_IFMA Vector4 sum(const Vector4& xytz, const Vector4& addend) {
+// (Y − X, Y + X, T, Z) from p = (X, Y, T, Z), normalised: the first factors of an addition and of an
+// addend's preparation; below 3.2r (Y − X with 2r added).
+TARVO_VECTOR_KERNEL TARVO_TARGET_IFMA Vector4 first_factors(const Vector4& xytz) {
   Vector4 first;
 #pragma GCC unroll 5
   for (size_t k = 0; k < LIMBS; ++k) {
@@ -189,7 +189,27 @@ TARVO_VECTOR_KERNEL TARVO_TARGET_IFMA Vector4 sum(const Vector4& xytz, const Vec
     const __m256i f = _mm256_mask_add_epi64(_mm256_mask_sub_epi64(yytz, 0x1, yytz, xx), 0x2, yytz, xx);
     first.limb[k] = _mm256_add_epi64(f, multiples_of_r(k, 2, 0, 0, 0));
   }
-  const Vector4 abcd = product(normalised(first), addend);
+  return normalised(first);
+}
+
+// The addend of −q in the lanes of `negative` (all four or none), of q elsewhere: y − x and y + x
+// exchanged and 2r − 2d·t, at most 2r for an addend whose 2d·t is at most 2r.
+TARVO_VECTOR_KERNEL TARVO_TARGET_IFMA Vector4 signed_addend(const Vector4& addend, __mmask8 negative) {
+  Vector4 v;
+#pragma GCC unroll 5
+  for (size_t k = 0; k < LIMBS; ++k) {
+    const __m256i exchanged = permuted<lanes(1, 0, 2, 3)>(addend.limb[k]);
+    const __m256i negated = _mm256_mask_sub_epi64(exchanged, 0x4, multiples_of_r(k, 0, 0, 2, 0), exchanged);
+    v.limb[k] = _mm256_mask_blend_epi64(negative, addend.limb[k], negated);
+  }
+  return normalised(v);
+}
+
+// p ± q from p = (X, Y, T, Z) and the addend (y − x, y + x, 2d·t, 2z) of q, −q in the lanes of `negative`:
+// (Y − X, Y + X, T, Z) times the addend gives (A, B, C, D), then (E, G, E, F) times (F, H, H, G) the sum.
+TARVO_VECTOR_KERNEL TARVO_TARGET_IFMA Vector4 sum(const Vector4& xytz, const Vector4& addend,
+                                                  __mmask8 negative) {
+  const Vector4 abcd = product(first_factors(xytz), signed_addend(addend, negative));
   Vector4 left, right;
 #pragma GCC unroll 5
   for (size_t k = 0; k < LIMBS; ++k) {
@@ -205,21 +225,38 @@ TARVO_VECTOR_KERNEL TARVO_TARGET_IFMA Vector4 sum(const Vector4& xytz, const Vec
   return product(normalised(left), normalised(right));
 }
 
-// The addend's lanes: (y − x, y + x, 2d·t, 2z), for an affine point z = 1 as the unreduced Montgomery form
-// of 2 that the fixed-base kernel uses (below 2r).
-inline Lanes4 addend_lanes(const CachedPoint& q) {
-  return lanes_of({q.y_minus_x.montgomery_form(), q.y_plus_x.montgomery_form(), q.t2d.montgomery_form(),
-                   q.z2.montgomery_form()});
-}
-inline Lanes4 addend_lanes(const AffineCachedPoint& q) {
-  return lanes_of(
-      {q.y_minus_x.montgomery_form(), q.y_plus_x.montgomery_form(), q.t2d.montgomery_form(), TWO_UNREDUCED});
+// The addend (Y − X, Y + X, 2d·T, 2Z) of p = (X, Y, T, Z) with the factor a product leaves, common to the
+// four: (Y − X, Y + X, T, Z) times `factors`, the Montgomery forms of (1, 1, 2d, 2). Below 1.1r.
+TARVO_VECTOR_KERNEL TARVO_TARGET_IFMA Vector4 addend_of(const Vector4& xytz, const Vector4& factors) {
+  return product(first_factors(xytz), factors);
 }
 
-// Out of line, with the instructions these need: p doubled, and p + q; each writes every limb of its
-// result.
+// A point prepared as an addend of the lanes' additions: (y − x, y + x, 2d·t, 2z) times a factor common to
+// the four, each at most 2r; Affine when z = 1 (an addition of an affine point, as the formulas on Fr count
+// it). Made once per multiple and taken by every addition of it.
+template <bool Affine>
+struct LaneAddend {
+  Lanes4 lanes;
+};
+inline constexpr Limbs ADDEND_BOUND = twice(FrParams::MODULUS);  // 2r
+inline constexpr Limbs PREPARED_ADDEND_BOUND = tenths_of_r(11);  // 1.1r
+
+// The addend's lanes from its field elements: for an affine point z = 1 as the unreduced Montgomery form of
+// 2 that the fixed-base kernel uses (below 2r).
+inline LaneAddend<false> lane_addend(const CachedPoint& q) {
+  return {lanes_of({q.y_minus_x.montgomery_form(), q.y_plus_x.montgomery_form(), q.t2d.montgomery_form(),
+                    q.z2.montgomery_form()})};
+}
+inline LaneAddend<true> lane_addend(const AffineCachedPoint& q) {
+  return {lanes_of(
+      {q.y_minus_x.montgomery_form(), q.y_plus_x.montgomery_form(), q.t2d.montgomery_form(), TWO_UNREDUCED})};
+}
+
+// Out of line, with the instructions these need: p doubled, p + q (p − q for `negative` 1) and p's addend;
+// each writes every limb of its result, which may be where it reads p.
 void double_in_lanes(const Lanes4& p, Lanes4& doubled);
-void add_in_lanes(const Lanes4& p, const Lanes4& addend, Lanes4& sum);
+void add_in_lanes(const Lanes4& p, const Lanes4& addend, uint64_t negative, Lanes4& sum);
+void addend_in_lanes(const Lanes4& p, const Lanes4& factors, Lanes4& addend);
 
 // The accumulator of the multiplications' loops (scalar_mul.cpp): x, y, t, z in the four lanes.
 struct LanePoint {
@@ -241,13 +278,53 @@ LanePoint doubled(const LanePoint& p) {
   return out;
 }
 
-template <bool ComputeT = true, typename Addend>
-LanePoint add(const LanePoint& p, const Addend& q) {
-  count_formula<ComputeT>(std::is_same_v<Addend, CachedPoint> ? 4 : 3);
+template <bool ComputeT = true, bool Affine>
+LanePoint add(const LanePoint& p, const LaneAddend<Affine>& q) {
+  count_formula<ComputeT>(Affine ? 3 : 4);
   LanePoint out;
-  add_in_lanes(p.lanes, addend_lanes(q), out.lanes);
+  add_in_lanes(p.lanes, q.lanes, 0, out.lanes);
   return out;
 }
+
+// The same in place, for the multiplications' loops: the next step finds the point where a kernel wrote it
+// (a copy between them would cost more than its moves, the wider loads waiting for the narrower stores).
+// The addition adds −q where negative is 1, chosen without a branch.
+template <bool ComputeT = true>
+void double_in_place(LanePoint& p) {
+  count_formula<ComputeT>(0, 4);
+  double_in_lanes(p.lanes, p.lanes);
+}
+template <bool ComputeT = true, bool Affine>
+void add_in_place(LanePoint& p, const LaneAddend<Affine>& q, uint64_t negative) {
+  count_formula<ComputeT>(Affine ? 3 : 4);
+  add_in_lanes(p.lanes, q.lanes, negative, p.lanes);
+}
+
+// p + q for an addend of field elements, converted for this addition alone.
+template <bool ComputeT = true, typename Addend>
+requires std::is_same_v<Addend, CachedPoint> || std::is_same_v<Addend, AffineCachedPoint> LanePoint
+add(const LanePoint& p, const Addend& q) {
+  return add<ComputeT>(p, lane_addend(q));
+}
+
+// The addends of points in the lanes, made there: to_cached's twin, counted as its one multiplication.
+class LaneAddends {
+ public:
+  explicit LaneAddends(const CurveCoefficient& curve)
+      : factors_(lanes_of({Fr::one().montgomery_form(), Fr::one().montgomery_form(),
+                           curve.edwards_d().doubled().montgomery_form(),
+                           Fr::one().doubled().montgomery_form()})) {}
+
+  LaneAddend<false> operator()(const LanePoint& p) const {
+    TARVO_COUNT(1, 0);
+    LaneAddend<false> out;
+    addend_in_lanes(p.lanes, factors_, out.lanes);
+    return out;
+  }
+
+ private:
+  Lanes4 factors_;  // the Montgomery forms of (1, 1, 2d, 2)
+};
 
 template <typename Order = PrimeOrder>
 Point<Order> to_point(const LanePoint& p) {

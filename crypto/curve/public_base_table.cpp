@@ -17,8 +17,13 @@ PublicBaseTable::PublicBaseTable(const Point<PrimeOrder>& base, const CurveCoeff
   }
   const std::vector<std::pair<Fr, Fr>> affine = to_affine_var(multiples);
   const Fr twice_d = curve.edwards_d().doubled();
-  for (size_t i = 0; i < affine.size(); ++i)
-    halves_[i / ENTRIES][i % ENTRIES] = to_affine_cached(affine[i].first, affine[i].second, twice_d);
+  for (size_t i = 0; i < affine.size(); ++i) {
+    AffineCachedPoint& entry = halves_[i / ENTRIES][i % ENTRIES];
+    entry = to_affine_cached(affine[i].first, affine[i].second, twice_d);
+#if TARVO_X86_64
+    lane_halves_[i / ENTRIES][i % ENTRIES] = point_lanes::lane_addend(entry);
+#endif
+  }
 }
 
 }  // namespace tarvo::edwards

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <bit>
+#include <type_traits>
 
 #include "crypto/base/target.h"
 #include "crypto/base/wipe.h"
@@ -51,15 +52,17 @@ Naf naf_var(const Limbs& k) {
   return digits;
 }
 
-// One term k·p of a variable-time multiplication: the odd multiples of p and the NAF digits of k.
+// One term k·p of a variable-time multiplication: the odd multiples of p as addends and the NAF digits of k.
+template <typename Addend>
 struct NafTerm {
-  std::array<CachedPoint, 8> odd;  // odd[i] = (2i + 1)·p
+  std::array<Addend, 8> odd;  // odd[i] = (2i + 1)·p
   Naf digits;
 };
 
 // One term k·b of a public base b: the NAF digits of k that pick from the odd multiples of b.
+template <typename OddMultiples>
 struct TableTerm {
-  const PublicBaseTable::OddMultiples& odd;
+  const OddMultiples& odd;
   Naf digits;
 };
 
@@ -90,38 +93,91 @@ Point<Order> sum_with(const Point<Order>& p, const CachedPoint& q) {
   return as_point<Order>(add(Accumulator(p), q));
 }
 
+// The addends of an accumulator's additions, each made once per multiple and taken by every addition of
+// it: prepared points (cached.h), or for the lanes their own form, made there.
 template <typename Accumulator, typename Order>
-NafTerm naf_term(const Point<Order>& p, const Limbs& k, const CurveCoefficient& curve) {
-  NafTerm term{{}, naf_var<5>(k)};
-  const CachedPoint p2 = to_cached(doubled_with<Accumulator>(p), curve);
-  term.odd[0] = to_cached(p, curve);
-  Accumulator multiple(p);
+class Addends {
+ public:
+  explicit Addends(const CurveCoefficient& curve) : curve_(curve) {}
+
+  CachedPoint operator()(const Accumulator& p) const { return to_cached(as_point<Order>(p), curve_); }
+  static CachedPoint prepared(const CachedPoint& q) { return q; }
+  static const PublicBaseTable::OddMultiples& odd_multiples(const PublicBaseTable& base, size_t half) {
+    return base.odd_multiples(half);
+  }
+
+ private:
+  const CurveCoefficient& curve_;
+};
+#if TARVO_X86_64
+template <typename Order>
+class Addends<point_lanes::LanePoint, Order> : public point_lanes::LaneAddends {
+ public:
+  using LaneAddends::LaneAddends;
+
+  static point_lanes::LaneAddend<false> prepared(const CachedPoint& q) { return point_lanes::lane_addend(q); }
+  static const PublicBaseTable::LaneOddMultiples& odd_multiples(const PublicBaseTable& base, size_t half) {
+    return base.lane_odd_multiples(half);
+  }
+};
+#endif
+
+// The loops' steps on the accumulator, in place: acc doubled, and acc + q, or acc − q where negative is 1,
+// chosen without a branch. The lanes have their own (point_lanes_ifma_x86_64.h), which choose the sign in
+// the kernel and leave the result where the next step reads it.
+template <bool ComputeT = true, typename Accumulator>
+void double_in_place(Accumulator& acc) {
+  acc = doubled<ComputeT>(acc);
+}
+template <bool ComputeT = true, typename Accumulator, typename Addend>
+void add_in_place(Accumulator& acc, const Addend& q, uint64_t negative) {
+  acc = add<ComputeT>(acc, conditional_select(q, negate(q), negative));
+}
+
+template <typename Accumulator, typename Order>
+auto naf_term(const Point<Order>& p, const Limbs& k, const CurveCoefficient& curve) {
+  const Addends<Accumulator, Order> addends(curve);
+  const Accumulator base(p);
+  NafTerm<decltype(addends(base))> term{{}, naf_var<5>(k)};
+  const auto twice = addends(doubled(base));
+  term.odd[0] = addends(base);
+  Accumulator multiple = base;
   for (size_t i = 1; i < term.odd.size(); ++i) {
-    multiple = add(multiple, p2);
-    term.odd[i] = to_cached(as_point<Order>(multiple), curve);
+    multiple = add(multiple, twice);
+    term.odd[i] = addends(multiple);
   }
   return term;
 }
+
+#if TARVO_X86_64
+// body.operator()<LanePoint>() as one function compiled for the lanes' instructions: its copies and
+// constant-time selections of lane values then move whole vector registers (a copy in 16-byte pieces makes
+// the kernel's next 32-byte load wait for the stores).
+template <typename Order, typename Body>
+TARVO_TARGET_IFMA __attribute__((flatten)) Point<Order> in_lanes(Body& body) {
+  return body.template operator()<point_lanes::LanePoint>();
+}
+#endif
 
 // body.operator()<Accumulator>() with the accumulator of the kernels.
 template <typename Order, typename Body>
 Point<Order> with_kernels(PointKernels kernels, Body body) {
 #if TARVO_X86_64
   if (kernels == PointKernels::adx) return body.template operator()<partly_reduced::PartlyReducedPoint>();
-  if (kernels == PointKernels::ifma) return body.template operator()<point_lanes::LanePoint>();
+  if (kernels == PointKernels::ifma) return in_lanes<Order>(body);
 #endif
   (void)kernels;
   return body.template operator()<Point<Order>>();
 }
 
 // Σ k·p over the terms with Straus's method: one chain of doublings shared by all terms.
-template <typename Accumulator, typename Order, size_t N, size_t M = 0>
-Point<Order> straus_var(const std::array<NafTerm, N>& terms,
-                        const std::array<TableTerm, M>& table_terms = {}) {
+template <typename Accumulator, typename Order, typename Term, size_t N,
+          typename Table = TableTerm<PublicBaseTable::OddMultiples>, size_t M = 0>
+Point<Order> straus_var(const std::array<Term, N>& terms, const std::array<Table, M>& table_terms = {}) {
   const auto additions_at = [&terms, &table_terms](int i) {
     int additions = 0;
-    for (const NafTerm& term : terms) additions += term.digits[i] != 0;
-    for (const TableTerm& term : table_terms) additions += term.digits[i] != 0;
+    for (const Term& term : terms) additions += term.digits[i] != 0;
+    for (const Table& term : table_terms) additions += term.digits[i] != 0;
     return additions;
   };
   int top = static_cast<int>(Naf{}.size()) - 1;
@@ -130,34 +186,34 @@ Point<Order> straus_var(const std::array<NafTerm, N>& terms,
   for (int i = top; i >= 0; --i) {
     // t only for an addition or the result to read: a doubling never does.
     int additions = additions_at(i);
-    acc = additions == 0 && i > 0 ? doubled<false>(acc) : doubled(acc);
+    additions == 0 && i > 0 ? double_in_place<false>(acc) : double_in_place(acc);
     const auto add_multiple = [&acc, &additions, i](const auto& odd, int digit) {
       if (digit == 0) return;
       const auto& multiple = odd[(digit > 0 ? digit : -digit) / 2];
-      const auto addend = digit > 0 ? multiple : negate(multiple);
-      acc = --additions > 0 || i == 0 ? add(acc, addend) : add<false>(acc, addend);
+      const uint64_t negative = digit < 0;
+      --additions > 0 || i == 0 ? add_in_place(acc, multiple, negative)
+                                : add_in_place<false>(acc, multiple, negative);
     };
-    for (const NafTerm& term : terms) add_multiple(term.odd, term.digits[i]);
-    for (const TableTerm& term : table_terms) add_multiple(term.odd, term.digits[i]);
+    for (const Term& term : terms) add_multiple(term.odd, term.digits[i]);
+    for (const Table& term : table_terms) add_multiple(term.odd, term.digits[i]);
   }
   return as_point<Order>(acc);
 }
 
 // Σ digits[j]·16^j·p over the prepared multiples 0..8·p, in constant time.
-template <typename Accumulator, typename Order, size_t Windows>
-Point<Order> sum_of_windows(const std::array<CachedPoint, 9>& multiples,
+template <typename Accumulator, typename Order, typename Addend, size_t Windows>
+Point<Order> sum_of_windows(const std::array<Addend, 9>& multiples,
                             const std::array<int8_t, Windows>& digits) {
   Accumulator acc(zero<Order>());
   for (size_t j = Windows; j-- > 0;) {
     if (j + 1 < Windows) {
       // t only where the addition reads it.
-      acc = doubled<false>(doubled<false>(doubled<false>(acc)));
-      acc = doubled(acc);
+      for (int d = 0; d < 3; ++d) double_in_place<false>(acc);
+      double_in_place(acc);
     }
     const auto [magnitude, negative] = magnitude_and_sign(digits[j]);
-    const CachedPoint addend = select(multiples, magnitude);
-    const CachedPoint signed_addend = conditional_select(addend, negate(addend), negative);
-    acc = j == 0 ? add(acc, signed_addend) : add<false>(acc, signed_addend);
+    const Addend addend = select(multiples, magnitude);
+    j == 0 ? add_in_place(acc, addend, negative) : add_in_place<false>(acc, addend, negative);
   }
   return as_point<Order>(acc);
 }
@@ -181,7 +237,10 @@ Point<Order> mul(const Point<Order>& p, const Limbs& k, const CurveCoefficient& 
                              : sum_with<Accumulator>(points[i - 1], multiples[1]);
       multiples[i] = to_cached(points[i], curve);
     }
-    return sum_of_windows<Accumulator, Order>(multiples, digits);
+    using Prepare = Addends<Accumulator, Order>;
+    std::array<decltype(Prepare::prepared(multiples[0])), 9> addends;
+    for (size_t i = 0; i < addends.size(); ++i) addends[i] = Prepare::prepared(multiples[i]);
+    return sum_of_windows<Accumulator, Order>(addends, digits);
   });
   wipe(digits.data(), sizeof digits);
   return product;
@@ -199,7 +258,7 @@ template <typename Order>
 Point<Order> mul_var(const Point<Order>& p, const Limbs& k, const CurveCoefficient& curve,
                      PointKernels kernels) {
   return with_kernels<Order>(kernels, [&]<typename Accumulator>() {
-    return straus_var<Accumulator, Order, 1>({naf_term<Accumulator>(p, k, curve)});
+    return straus_var<Accumulator, Order>(std::array{naf_term<Accumulator, Order>(p, k, curve)});
   });
 }
 
@@ -208,8 +267,8 @@ Point<Joined<A, B>> mul_sum_var(const Point<A>& p, const Limbs& j, const Point<B
                                 const CurveCoefficient& curve, PointKernels kernels) {
   using Order = Joined<A, B>;
   return with_kernels<Order>(kernels, [&]<typename Accumulator>() {
-    return straus_var<Accumulator, Order, 2>(
-        {naf_term<Accumulator, Order>(p, j, curve), naf_term<Accumulator, Order>(q, k, curve)});
+    return straus_var<Accumulator, Order>(
+        std::array{naf_term<Accumulator, Order>(p, j, curve), naf_term<Accumulator, Order>(q, k, curve)});
   });
 }
 
@@ -217,13 +276,16 @@ Point<Unknown> mul_sum_var(const PublicBaseTable& base, const Limbs& k, const Po
                            const Limbs& i, const Point<Unknown>& q, const Limbs& j,
                            const CurveCoefficient& curve, PointKernels kernels) {
   const Naf digits = naf_var<PublicBaseTable::NAF_WIDTH>(k);
-  std::array<TableTerm, 2> halves = {TableTerm{base.odd_multiples(0), {}},
-                                     TableTerm{base.odd_multiples(1), {}}};
-  std::copy_n(digits.begin(), PublicBaseTable::SPLIT, halves[0].digits.begin());
-  std::copy(digits.begin() + PublicBaseTable::SPLIT, digits.end(), halves[1].digits.begin());
   return with_kernels<Unknown>(kernels, [&]<typename Accumulator>() {
-    return straus_var<Accumulator, Unknown, 2, 2>(
-        {naf_term<Accumulator>(p, i, curve), naf_term<Accumulator>(q, j, curve)}, halves);
+    using Prepare = Addends<Accumulator, Unknown>;
+    using Multiples = std::remove_cvref_t<decltype(Prepare::odd_multiples(base, 0))>;
+    std::array<TableTerm<Multiples>, 2> halves = {TableTerm<Multiples>{Prepare::odd_multiples(base, 0), {}},
+                                                  TableTerm<Multiples>{Prepare::odd_multiples(base, 1), {}}};
+    std::copy_n(digits.begin(), PublicBaseTable::SPLIT, halves[0].digits.begin());
+    std::copy(digits.begin() + PublicBaseTable::SPLIT, digits.end(), halves[1].digits.begin());
+    return straus_var<Accumulator, Unknown>(
+        std::array{naf_term<Accumulator, Unknown>(p, i, curve), naf_term<Accumulator, Unknown>(q, j, curve)},
+        halves);
   });
 }
 

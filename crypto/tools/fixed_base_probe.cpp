@@ -5,8 +5,9 @@
 // public window index. The IFMA kernel's probes (the names ending in _ifma) are the same for its two
 // accumulators, their first additions, one further addition of each with the next windows' scans between
 // its products, and their sums as points, and the check follows their addresses too
-// (check_branch_free.sh --addresses). So are the variable-base multiplications' doubling and addition of
-// a point in four lanes (point_lanes_ifma_x86_64.h), as the library compiles them out of line. valgrind runs
+// (check_branch_free.sh --addresses). So are the variable-base multiplications' doubling, addition (with
+// the addend's sign, secret in the constant-time multiplication) and addend preparation of a point in four
+// lanes (point_lanes_ifma_x86_64.h), as the library compiles them out of line. valgrind runs
 // the AVX2 kernels too (ct_signing_check adx) but cannot execute AVX-512, so for that this check is the only
 // one. The kernels come from their header, compiled here with the library's flags; the check looks only at
 // the probes, which must call nothing.
@@ -95,8 +96,12 @@ TARVO_TARGET_IFMA __attribute__((flatten)) void tarvo_probe_double_point_lanes_i
   store(point_lanes::doubled(point_lanes::load(*p)), *p);
 }
 TARVO_TARGET_IFMA __attribute__((flatten)) void tarvo_probe_add_point_lanes_ifma(
-    point_lanes::Lanes4* p, const point_lanes::Lanes4* addend) {
-  store(point_lanes::sum(point_lanes::load(*p), point_lanes::load(*addend)), *p);
+    point_lanes::Lanes4* p, const point_lanes::Lanes4* addend, __mmask8 negative) {
+  store(point_lanes::sum(point_lanes::load(*p), point_lanes::load(*addend), negative), *p);
+}
+TARVO_TARGET_IFMA __attribute__((flatten)) void tarvo_probe_addend_point_lanes_ifma(
+    const point_lanes::Lanes4* p, const point_lanes::Lanes4* factors, point_lanes::Lanes4* addend) {
+  store(point_lanes::addend_of(point_lanes::load(*p), point_lanes::load(*factors)), *addend);
 }
 TARVO_TARGET_IFMA __attribute__((flatten)) void tarvo_probe_accumulators_avx512_ifma(const ifma::Lanes* sums,
                                                                                      Point<PrimeOrder>* out) {
