@@ -32,10 +32,10 @@ DarwinAvx512 darwin_avx512() {
     const char* name;
     uint32_t leaf7_bit;
   };
-  static constexpr Extension kExtensions[] = {{"hw.optional.avx512f", 1u << 16},
-                                              {"hw.optional.avx512ifma", 1u << 21},
-                                              {"hw.optional.avx512bw", 1u << 30},
-                                              {"hw.optional.avx512vl", 1u << 31}};
+  static constexpr Extension kExtensions[] = {{"hw.optional.avx512f", kLeaf7Avx512F},
+                                              {"hw.optional.avx512ifma", kLeaf7Ifma},
+                                              {"hw.optional.avx512bw", kLeaf7Avx512Bw},
+                                              {"hw.optional.avx512vl", kLeaf7Avx512Vl}};
   DarwinAvx512 kernel{};
   for (const Extension& extension : kExtensions) {
     int value = 0;

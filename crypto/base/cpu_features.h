@@ -45,6 +45,10 @@ struct CpuIdWords {
 // The features those words report.
 CpuFeatures decode_cpu_features(const CpuIdWords& words);
 
+// The AVX-512 extensions the kernels use, as their bits in CPUID leaf 7's EBX.
+inline constexpr uint32_t kLeaf7Avx512F = 1u << 16, kLeaf7Ifma = 1u << 21, kLeaf7Avx512Bw = 1u << 30,
+                          kLeaf7Avx512Vl = 1u << 31;
+
 // macOS on x86-64 gives a thread the AVX-512 register state only at its first AVX-512 instruction, so
 // XCR0 may lack it where the kernel supports it; the kernel reports that support instead (the sysctls
 // hw.optional.avx512f and the like). Kernels before 21.3 (macOS 12.2) may corrupt the AVX-512 mask
@@ -59,7 +63,7 @@ struct DarwinAvx512 {
 // OS saves the AVX state and the kernel is recent enough, whatever XCR0 says of the AVX-512 state. Inline:
 // no other system's build carries it.
 inline CpuFeatures decode_cpu_features_darwin(const CpuIdWords& words, const DarwinAvx512& kernel) {
-  constexpr uint32_t kAvx512 = (1u << 16) | (1u << 21) | (1u << 30) | (1u << 31);  // F, IFMA, BW, VL
+  constexpr uint32_t kAvx512 = kLeaf7Avx512F | kLeaf7Ifma | kLeaf7Avx512Bw | kLeaf7Avx512Vl;
   const bool kernel_fixed =
       kernel.kernel_major > 21 || (kernel.kernel_major == 21 && kernel.kernel_minor >= 3);
   CpuIdWords enabled_on_use = words;
